@@ -1,0 +1,151 @@
+#pragma once
+// Random source, distribution class tree and the special functions they need.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "distributions/extended.h"
+
+// Stands for an unbounded end of a support, and caps special-function arguments.
+constexpr extended Value_limit = 2147483647.0L;
+// The nearly-equal test and every convergence test of this unit (absolute).
+constexpr extended Tolerance = 5e-12L;
+
+// ---- Uniform random source ------------------------------------------------
+// State words of the one shared stream; public so that a caller can restart it.
+constexpr std::int32_t Seed1_start = 897183450;   // 0x3579EEDA
+constexpr std::int32_t Seed2_start = 1841323562;  // 0x6DC05E2A
+extern std::int32_t Seed1;
+extern std::int32_t Seed2;
+
+// Next number of the shared stream, in (0, 1).
+extended Uniform_random();
+
+// ---- Helpers ---------------------------------------------------------------
+bool Nearly_equal(extended a, extended b);
+bool Is_whole_number(extended x);
+// "0.############": at least one integer digit, up to twelve decimals,
+// trailing zeros dropped, never an exponent, always a decimal point.
+std::string Format_bound(extended x);
+
+// The one error type of this unit: an argument out of range.
+class EArgumentError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The message text of an argument-error identifier (a prefix to which the
+// bound, where there is one, is appended directly).
+std::string Argument_error_text(int identifier);
+// Raises EArgumentError with the identifier's text when the condition holds.
+bool Raise_if(bool condition, int identifier);
+// Applies the identifier's rule to value and bound; raises EArgumentError with
+// the identifier's text followed by Format_bound(bound) when it is violated.
+bool Check_bound(int identifier, extended value, extended bound);
+
+// ---- Distribution base -------------------------------------------------------
+struct tParameter {
+    extended Value = 0;
+    bool Whole = false;
+    extended Lower_limit = -Value_limit;  // exclusive
+    extended Upper_limit = Value_limit;   // exclusive
+};
+
+class tDistribution {
+public:
+    virtual ~tDistribution() = default;
+
+    // Virtual operations, in their fixed order.
+    virtual bool Set_parameters(extended p1, extended p2, extended p3);
+    virtual bool In_support(extended x);
+    virtual extended Density(extended x);
+    virtual extended Point_probability(extended x);
+    virtual extended Distribution_function(extended x);
+    virtual extended Interval_probability(extended lo, extended hi);
+    virtual extended Quantile(const extended& p);
+    virtual bool Has_mean();
+    virtual bool Has_variance();
+    virtual extended Mean();
+    virtual extended Variance();
+    virtual extended Standard_deviation();
+    virtual extended Random_variate();
+
+    std::uint8_t Parameter_count = 0;
+    tParameter Parameters[4];  // numbered 1 to 3; [0] unused
+    extended Support_lower = -Value_limit;
+    extended Support_upper = Value_limit;
+
+protected:
+    tDistribution() = default;
+};
+
+class tContinuous_distribution : public tDistribution {
+public:
+    extended Quantile(const extended& p) override;
+
+protected:
+    tContinuous_distribution() = default;
+};
+
+// ---- Normal ------------------------------------------------------------------
+class tNormal_distribution : public tContinuous_distribution {
+public:
+    tNormal_distribution(extended mean, extended variance);  // variance, not SD
+
+    bool Set_parameters(extended p1, extended p2, extended p3) override;
+    extended Density(extended x) override;
+    extended Distribution_function(extended x) override;
+    extended Mean() override;
+    extended Variance() override;
+    extended Random_variate() override;
+
+    extended Log_normaliser = 0;
+
+private:
+    extended mean_ = 0;
+    extended variance_ = 1;
+    extended sd_ = 1;
+    extended ratio_constant_ = 0;
+};
+
+// ---- Gamma and chi-square ----------------------------------------------------
+class tGamma_distribution : public tContinuous_distribution {
+public:
+    tGamma_distribution(extended shape, extended rate);
+
+    bool Set_parameters(extended p1, extended p2, extended p3) override;
+    bool In_support(extended x) override;
+    extended Density(extended x) override;
+    extended Distribution_function(extended x) override;
+    extended Mean() override;
+    extended Variance() override;
+    extended Random_variate() override;
+
+    extended Log_normaliser = 0;
+
+protected:
+    tGamma_distribution() = default;  // for the chi-square constructor
+    void Fill_parameter_records();
+
+    extended shape_ = 1;
+    extended rate_ = 1;
+    extended variate_constant1_ = 0;
+    extended variate_constant2_ = 0;
+};
+
+class tChi_square_distribution : public tGamma_distribution {
+public:
+    explicit tChi_square_distribution(extended df);
+
+    bool Set_parameters(extended p1, extended p2, extended p3) override;
+
+    extended Degrees_of_freedom = 0;
+};
+
+// ---- Special functions -------------------------------------------------------
+extended Log_gamma(extended x);
+extended Incomplete_gamma(extended x, extended a);          // P(a, x): point first
+extended Incomplete_gamma_series(extended x, extended a);   // P(a, x), x < a + 1
+extended Incomplete_gamma_fraction(extended x, extended a); // Q(a, x), x >= a + 1
+extended Integer_power(extended base, std::int32_t n);
+extended Real_power(extended base, extended exponent);

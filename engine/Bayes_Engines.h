@@ -1,0 +1,35 @@
+#pragma once
+// From summary data to the regression quantities, and the Monte Carlo test
+// that yields every estimate of the report.
+#include <stdexcept>
+
+#include "matrix/matrix_handling.h"
+
+// The engine's eight estimates, in this order.
+struct tBayesResult {
+    extended pOneTailed = 0;
+    extended pTwoTailed = 0;
+    extended pctBelow = 0;
+    extended pctLower = 0;
+    extended pctUpper = 0;
+    extended zccc = 0;
+    extended zcccLower = 0;
+    extended zcccUpper = 0;
+};
+
+// Raised when the summary data cannot be analysed reliably: an inversion or
+// factorisation inside the analysis broke down (in practice a variable whose
+// scale is extreme). The message tells the user what happened and what to do.
+class EAnalysisError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Cross-products of the design rebuilt from summary data; returns false when
+// the inversion of XtX stopped early.
+bool RegressionFromSummary(const tMatrix& R, const tVector& s, const tVector& m, int nY, int k, int N,
+                           tMatrix& B, tMatrix& ResidVar, tMatrix& XtXInv);
+
+void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
+                        const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
+                        extended& condMean, extended& condSD, tBayesResult& result);

@@ -1,0 +1,80 @@
+#pragma once
+// The reporting channel through which every part of the program shows a
+// message to the user. The desktop program installs one that opens modal
+// message boxes; the command line installs one that writes to standard error;
+// tests install a recorder with scripted answers. Code that reports a message
+// never knows which.
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class MessageKind { Warning, Information, Error, Confirmation };
+enum class Answer { Ok, Yes, No };
+
+// "Warning", "Information", "Error" or "Confirm".
+const char* MessageTitle(MessageKind kind);
+
+class MessageChannel {
+public:
+    virtual ~MessageChannel() = default;
+    // Shows the text modally and returns once the user has answered: Ok for
+    // the three one-button kinds, Yes or No for a confirmation. A carriage
+    // return ('\r') in the text starts a new line.
+    virtual Answer Show(MessageKind kind, const std::string& text) = 0;
+    virtual void Beep() = 0;
+};
+
+// The channel in use. Until one is installed, messages go nowhere and a
+// confirmation is answered Yes.
+MessageChannel& Messages();
+// Installs a channel (nullptr restores the silent default); returns the old one.
+MessageChannel* SetMessages(MessageChannel* channel);
+
+// Shorthands over Messages().
+void ShowWarning(const std::string& text);
+void ShowInformation(const std::string& text);
+void ShowError(const std::string& text);
+bool Confirm(const std::string& text);   // true for Yes
+void Beep();
+
+// Installs a channel for the lifetime of a scope and restores the previous one.
+class ScopedMessages {
+public:
+    explicit ScopedMessages(MessageChannel& channel) : previous_(SetMessages(&channel)) {}
+    ~ScopedMessages() { SetMessages(previous_); }
+    ScopedMessages(const ScopedMessages&) = delete;
+    ScopedMessages& operator=(const ScopedMessages&) = delete;
+private:
+    MessageChannel* previous_;
+};
+
+// Test fake: remembers every message and beep, answers confirmations from a
+// script (Yes once the script is used up).
+class RecordingMessages : public MessageChannel {
+public:
+    struct Entry {
+        MessageKind kind;
+        std::string text;
+    };
+    Answer Show(MessageKind kind, const std::string& text) override;
+    void Beep() override { ++beeps; }
+
+    void ScriptAnswers(std::initializer_list<Answer> answers) { script.insert(script.end(), answers); }
+    void Clear() { shown.clear(); beeps = 0; script.clear(); }
+
+    std::vector<Entry> shown;
+    int beeps = 0;
+    std::deque<Answer> script;
+};
+
+// Writes each message to standard error with its title; confirmations are
+// answered Yes. Used by the command line.
+class StderrMessages : public MessageChannel {
+public:
+    Answer Show(MessageKind kind, const std::string& text) override;
+    void Beep() override {}
+};
+
+}  // namespace platform
