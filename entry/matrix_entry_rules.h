@@ -1,0 +1,78 @@
+#pragma once
+// What the correlation-matrix window decides, without the window: the cell
+// texts shown for a buffer, the checks and storing of "Continue", and
+// "Clear Data". The desktop window copies its edit cells into a
+// MatrixEntryState before calling ContinueMatrix and back after ClearMatrix
+// (or after building); the command line fills the texts itself.
+//
+// Coordinates are 1-based (column, row); the cell shown in row r, column c is
+// buffer[c][r]. In lower-triangle mode only cells with column <= row exist.
+#include <string>
+
+constexpr int MatrixEntryCapacity = 50;
+
+// The caller's working matrix: 50 x 50 doubles, [column][row] from 1.
+struct tMatrixEntryBuffer {
+    double e[MatrixEntryCapacity + 1][MatrixEntryCapacity + 1] = {};
+    double* operator[](int column) { return e[column]; }
+    const double* operator[](int column) const { return e[column]; }
+};
+
+// Messages of the window.
+extern const char* const MatrixRangeMessage;  // "Valid matrix values are BETWEEN -1 and +1. ..."
+extern const char* const ClearMatrixQuestion; // "Clear data from matrix ?"
+// "Do you want continue with cell (row,column) set to the default value of '0.000'?"
+std::string DefaultZeroQuestion(int row, int column);
+
+// A buffer value as its cell shows it: "%5.3f" with a decimal point.
+std::string FormatMatrixCell(double value);
+
+class MatrixEntryState {
+public:
+    // Sizes are clamped to 1..50. Cell texts are built from the buffer, no
+    // cell is confirmed. The buffer must outlive the state.
+    MatrixEntryState(tMatrixEntryBuffer& buffer, int columns, int rows, bool lowerTriangle);
+
+    int Columns() const { return columns_; }
+    int Rows() const { return rows_; }
+    bool LowerTriangle() const { return lowerTriangle_; }
+    // True for cells inside the size (and on or below the diagonal in
+    // lower-triangle mode).
+    bool Exists(int column, int row) const;
+
+    // Texts and confirmed marks of existing cells; other coordinates read as
+    // "" / false and writes to them are ignored.
+    const std::string& Text(int column, int row) const;
+    void SetText(int column, int row, const std::string& text);
+    bool Confirmed(int column, int row) const;
+
+    tMatrixEntryBuffer& Buffer() { return buffer_; }
+    const tMatrixEntryBuffer& Buffer() const { return buffer_; }
+
+private:
+    tMatrixEntryBuffer& buffer_;
+    int columns_;
+    int rows_;
+    bool lowerTriangle_;
+    std::string texts_[MatrixEntryCapacity + 1][MatrixEntryCapacity + 1];
+    bool confirmed_[MatrixEntryCapacity + 1][MatrixEntryCapacity + 1] = {};
+};
+
+struct MatrixContinueResult {
+    bool accepted = false;  // every cell passed: close the window
+    int column = 0;         // otherwise the cell to focus (its text selected)
+    int row = 0;
+};
+
+// "Continue": visits the cells column by column, rows top-down; parses each
+// with ParseNumber, refuses values out of range (-1 < v < 1 off the
+// diagonal, v > -1 on it), asks about off-diagonal cells reading exactly
+// "0.000" not yet confirmed, and stores each passed value in buffer[c][r]
+// (and buffer[r][c] in lower-triangle mode). Stops at the first refusal;
+// values stored before it stay.
+MatrixContinueResult ContinueMatrix(MatrixEntryState& state);
+
+// "Clear Data": asks "Clear data from matrix ?"; on Yes sets every existing
+// cell below the diagonal to "0.000" and its buffer entry [c][r] to 0 (the
+// other triangle, the diagonal and the confirmed marks stay). True on Yes.
+bool ClearMatrix(MatrixEntryState& state);

@@ -1,0 +1,14 @@
+#pragma once
+// The fixed-width report of one analysis, appended line by line to the
+// results text. Numbers are formatted with a decimal point in every locale.
+#include <string>
+#include <vector>
+
+#include "worksheet/compute_checks.h"
+#include "worksheet/worksheet_data.h"
+
+// Appends the report: a line of 102 underscores first only when lines is not
+// empty; the input lines echo the two visible field texts as typed, the notes
+// are data.notes, the credible-limit block follows data.credibleLimit.
+void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
+                  const AnalysisOutputs& out);
