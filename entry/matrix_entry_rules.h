@@ -45,6 +45,9 @@ public:
     const std::string& Text(int column, int row) const;
     void SetText(int column, int row, const std::string& text);
     bool Confirmed(int column, int row) const;
+    // Set when the user agreed to keep the cell at "0.000"; a new window
+    // (a new state) starts with no marks.
+    void MarkConfirmed(int column, int row);
 
     tMatrixEntryBuffer& Buffer() { return buffer_; }
     const tMatrixEntryBuffer& Buffer() const { return buffer_; }

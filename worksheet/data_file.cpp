@@ -1,0 +1,239 @@
+#include "worksheet/data_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "entry/c_locale_format.h"
+
+namespace {
+
+constexpr std::size_t LineLimit = 1000;
+// No sound file comes near this (at most 292 lines of short texts); a file
+// that does is read no further.
+constexpr long ByteBudget = 4L * 1024 * 1024;
+constexpr int MaxCovariatesInFile = StoredCorrelationsCapacity - 1;
+
+DataFileResult Failure(DataFileResult::Status status, const std::string& message)
+{
+    DataFileResult r;
+    r.status = status;
+    r.message = message;
+    return r;
+}
+
+DataFileResult SystemFailure(const std::string& what, const std::string& path, int error)
+{
+    return Failure(DataFileResult::FileError, what + " \"" + path + "\": " + std::strerror(error));
+}
+
+DataFileResult InvalidNumber() { return Failure(DataFileResult::InvalidNumber, InvalidNumericInputMessage); }
+
+// A hidden temporary name beside the file: "folder/.name.XXXXXX".
+std::string TemporaryPattern(const std::string& path)
+{
+    std::size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "" : path.substr(0, slash);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return folder + "/." + name + ".XXXXXX";
+}
+
+// A text as one line of the file: line breaks would shift every later item.
+std::string OneLine(std::string text)
+{
+    for (char& ch : text)
+        if (ch == '\r' || ch == '\n') ch = ' ';
+    return text;
+}
+
+// Reads lines and numbers the way the file was written, within fixed bounds.
+class Reader {
+public:
+    explicit Reader(std::FILE* f) : f_(f) {}
+
+    // One line without its CR LF (or LF); cut at LineLimit characters. False
+    // at the end of the file.
+    bool ReadLine(std::string& line)
+    {
+        line.clear();
+        int ch = Get();
+        if (ch == EOF) return false;
+        while (ch != EOF && ch != '\n') {
+            if (line.size() < LineLimit + 1) line += static_cast<char>(ch);
+            ch = Get();
+        }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > LineLimit) line.resize(LineLimit);
+        return true;
+    }
+
+    // Blanks and line ends skipped, one number, then the rest of its line.
+    bool ReadNumber(double& value)
+    {
+        int ch = Get();
+        while (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') ch = Get();
+        std::string token;
+        while (ch != EOF && ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') {
+            if (token.size() <= 64) token += static_cast<char>(ch);
+            ch = Get();
+        }
+        while (ch != EOF && ch != '\n') ch = Get();
+        return token.size() <= 64 && ReadCNumber(token, value);
+    }
+
+private:
+    int Get()
+    {
+        if (used_ >= ByteBudget) return EOF;
+        ++used_;
+        return std::getc(f_);
+    }
+
+    std::FILE* f_;
+    long used_ = 0;
+};
+
+// The file, closed on every path.
+struct FileCloser {
+    std::FILE* f;
+    ~FileCloser()
+    {
+        if (f) std::fclose(f);
+    }
+};
+
+}  // namespace
+
+std::string DataFilePath(const std::string& folder)
+{
+    if (folder.empty()) return DataFileName;
+    if (folder.back() == '/' || folder.back() == '\\') return folder + DataFileName;
+    return folder + "/" + DataFileName;
+}
+
+DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data, int p)
+{
+    if (p < 1) p = 1;
+    if (p > StoredCorrelationsCapacity) p = StoredCorrelationsCapacity;
+
+    std::string text;
+    for (int f = 0; f < FieldsStored; ++f) text += OneLine(data.fields[f]) + "\r\n";
+    for (int r = 0; r < p; ++r)
+        for (int c = NameColumn; c < GridColumns; ++c) text += OneLine(data.Cell(r, c)) + "\r\n";
+    // The window's lower triangle: row i, column t is element [t][i], the
+    // element that reading fills.
+    for (int i = 1; i <= p; ++i)
+        for (int t = 1; t <= i; ++t) text += FormatC("%1.3f", data.StoredCorrelations[t][i]) + "\r\n";
+
+    // Write beside the old file and rename over it: a failure on the way
+    // leaves the old file whole.
+    std::string pattern = TemporaryPattern(path);
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = mkstemp(name.data());
+    if (fd < 0) return SystemFailure("Cannot write", path, errno);
+    std::string temp(name.data());
+
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+
+    const char* at = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        ssize_t n = write(fd, at, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int error = errno;
+            close(fd);
+            unlink(temp.c_str());
+            return SystemFailure("Cannot write", path, error);
+        }
+        at += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (fsync(fd) != 0 && errno != EINVAL) {
+        int error = errno;
+        close(fd);
+        unlink(temp.c_str());
+        return SystemFailure("Cannot write", path, error);
+    }
+    if (close(fd) != 0) {
+        int error = errno;
+        unlink(temp.c_str());
+        return SystemFailure("Cannot write", path, error);
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        int error = errno;
+        unlink(temp.c_str());
+        return SystemFailure("Cannot replace", path, error);
+    }
+    return DataFileResult();
+}
+
+DataFileResult ReadDataFile(const std::string& path, WorksheetData& data)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return Failure(DataFileResult::Missing, "");
+        return SystemFailure("Cannot read", path, errno);
+    }
+    if (!S_ISREG(info.st_mode)) return SystemFailure("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    FileCloser file{std::fopen(path.c_str(), "rb")};
+    if (!file.f) return SystemFailure("Cannot read", path, errno);
+    Reader in(file.f);
+
+    for (int f = 0; f < FieldsStored; ++f) {
+        double v = 0;
+        if (!in.ReadNumber(v)) return InvalidNumber();
+        data.fields[f] = FormatC("%1.6g", v);
+    }
+
+    int k = 0;
+    if (!ReadWholeNumberText(data.fields[CovariatesField], k) || k < 0 || k > MaxCovariatesInFile)
+        return InvalidNumber();
+    int p = k + 1;
+
+    data.SetGridRows(p);
+    for (int r = 0; r < p; ++r) {
+        for (int c = NameColumn; c < GridColumns; ++c) {
+            std::string line;
+            if (!in.ReadLine(line)) return InvalidNumber();
+            data.Cell(r, c) = line;
+        }
+    }
+
+    for (int i = 1; i <= p; ++i) {
+        for (int t = 1; t <= i; ++t) {
+            double v = 0;
+            if (!in.ReadNumber(v)) return InvalidNumber();
+            data.StoredCorrelations[t][i] = v;
+        }
+        data.StoredCorrelations[i][i] = 1.0;
+    }
+    return DataFileResult();
+}
+
+DataFileResult LoadPreviousData(const std::string& path, WorksheetData& data)
+{
+    DataFileResult r = ReadDataFile(path, data);
+    if (r.status == DataFileResult::Missing || r.status == DataFileResult::FileError) {
+        // Nothing was read: the worksheet starts as on a first run.
+        data.PreviousDataLoaded = false;
+        data.WriteDefaultNames();
+        return r;
+    }
+    data.PreviousDataLoaded = r.ok();
+    return r;
+}
+
+DataFileResult DeleteDataFile(const std::string& path)
+{
+    if (std::remove(path.c_str()) != 0 && errno != ENOENT) return SystemFailure("Cannot delete", path, errno);
+    return DataFileResult();
+}
