@@ -1,0 +1,14 @@
+// Test entry for code that needs a QApplication. The tests run on the
+// offscreen platform unless told otherwise, so no display is needed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QByteArray>
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
