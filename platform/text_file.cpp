@@ -68,6 +68,35 @@ private:
     bool committed_ = false;
 };
 
+void WriteAll(int fd, const std::string& path, const std::string& bytes)
+{
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fail(path, errno);
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+// A device or pipe cannot be replaced by a file: it is written in place.
+void WriteInPlace(const std::string& target, const std::string& path, const std::string& bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) Fail(path, errno);
+    try {
+        WriteAll(fd, path, bytes);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0) Fail(path, errno);
+}
+
 }  // namespace
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)
@@ -80,6 +109,10 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
         if (S_ISDIR(existing.st_mode)) Fail(path, EISDIR);
         // Replacing by rename would get round a write-protected file.
         if (::access(target.c_str(), W_OK) != 0) Fail(path, errno);
+        if (!S_ISREG(existing.st_mode)) {
+            WriteInPlace(target, path, bytes);
+            return;
+        }
     }
 
     TempFile temp(target);
@@ -95,17 +128,7 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
     }
     if (::fchmod(temp.Fd(), mode) != 0) Fail(path, errno);
 
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(temp.Fd(), data, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            Fail(path, errno);
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    WriteAll(temp.Fd(), path, bytes);
     if (::fsync(temp.Fd()) != 0) Fail(path, errno);
     if (!temp.Close()) Fail(path, errno);
     if (::rename(temp.Path().c_str(), target.c_str()) != 0) Fail(path, errno);

@@ -13,7 +13,9 @@ public:
 
 // Creates or replaces the file (UTF-8 name) with bytes. The data go to a
 // temporary file beside it, which replaces the target only once everything
-// is written and flushed to disk; a replaced file keeps its permissions.
+// is written and flushed to disk; a replaced file keeps its permissions, and
+// a name that is a link writes to the file linked to. A device or pipe is
+// written in place.
 // Throws FileWriteError whose message names the file and gives the system's
 // reason, e.g. "Cannot save the file \"/x/a.txt\".\rPermission denied".
 void WriteWholeFile(const std::string& path, const std::string& bytes);

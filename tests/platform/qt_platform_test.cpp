@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinterInfo>
+#include <QTimer>
 
 #include "platform/print_layout.h"
 #include "platform/qt_app_helpers.h"
@@ -94,6 +95,14 @@ TEST(QtAppHelpers, HourglassOnTwiceNeedsOneOff)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     SetHourglassPointer(false);   // harmless when already off
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtAppHelpers, PendingEventsAreProcessedOnce)
+{
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    ProcessPendingEventsOnce();
+    EXPECT_TRUE(ran);
 }
 
 class TempDir : public ::testing::Test {

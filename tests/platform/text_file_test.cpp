@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +81,20 @@ TEST_F(TextFileTest, WritesThroughALinkToItsTarget)
     WriteWholeFile((dir / "link.txt").string(), "new");
     EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
     EXPECT_EQ(Read(dir / "target.txt"), "new");
+}
+
+TEST_F(TextFileTest, APipeIsWrittenInPlaceNotReplaced)
+{
+    const fs::path fifo = dir / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    WriteWholeFile(fifo.string(), "abc\r\n");
+    char buffer[16] = {};
+    const ssize_t n = ::read(reader, buffer, sizeof buffer);
+    ::close(reader);
+    EXPECT_EQ(std::string(buffer, n > 0 ? n : 0), "abc\r\n");
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST_F(TextFileTest, MissingFolderGivesTheSystemsReasonAndNoFile)

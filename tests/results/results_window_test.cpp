@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
@@ -168,7 +169,11 @@ TEST_F(ResultsWindowTest, ShowingPutsTheFocusOnReturnAndCaptionCanBeSet)
 {
     window.SetCaption("Results viewer: title");
     window.show();
+    QApplication::processEvents();
     EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), &window);
+    const QPoint screenCentre = window.screen()->availableGeometry().center();
+    EXPECT_LE((window.frameGeometry().center() - screenCentre).manhattanLength(), 2);
     EXPECT_EQ(window.focusWidget(), window.cmdReturn);
     EXPECT_EQ(window.windowTitle(), "Results viewer: title");
     window.hide();
@@ -214,11 +219,12 @@ TEST_F(ResultsWindowTest, TwoReportsAccumulateAndClearEmptiesWithoutAsking)
 
 TEST_F(ResultsWindowTest, SaveOutputWritesTheExactBytes)
 {
-    window.AppendLines({"", " Caf\xC3\xA9 \t 1.500", "  "});
+    // UTF-8 in, Latin-1 out; the euro sign has no Latin-1 code and becomes '?'.
+    window.AppendLines({"", " Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC", "  "});
     const fs::path file = dir / "a.txt";
     dialog->ScriptAnswer(file.string());
     window.cmdSaveOutput->click();
-    EXPECT_EQ(Read(file), std::string("\r\n Caf\xE9 \t 1.500\r\n  \r\n"));
+    EXPECT_EQ(Read(file), std::string("\r\n Caf\xE9 \t 1.500 ?\r\n  \r\n"));
     EXPECT_TRUE(messages.shown.empty());
 
     // Hand-edited text is saved as edited, with no line break added.
