@@ -17,18 +17,10 @@ locale_t CLocale()
     return c;
 }
 
-class ScopedCLocale {
-public:
-    ScopedCLocale() : previous_(uselocale(CLocale())) {}
-    ~ScopedCLocale() { uselocale(previous_); }
-    ScopedCLocale(const ScopedCLocale&) = delete;
-    ScopedCLocale& operator=(const ScopedCLocale&) = delete;
-
-private:
-    locale_t previous_;
-};
-
 }  // namespace
+
+ScopedCLocale::ScopedCLocale() : previous_(uselocale(CLocale())) {}
+ScopedCLocale::~ScopedCLocale() { uselocale(previous_); }
 
 std::string FormatC(const char* format, ...)
 {

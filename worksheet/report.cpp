@@ -92,7 +92,10 @@ void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, co
     lines.push_back(" ");
     lines.push_back(" ");
     lines.push_back("");
-    WriteMatrixLines(in.corr, in.p, " Correlation(s) between task and covariate(s) in control sample:", lines);
+    {
+        ScopedCLocale pointDecimals;  // the printout formats with printf
+        WriteMatrixLines(in.corr, in.p, " Correlation(s) between task and covariate(s) in control sample:", lines);
+    }
     lines.push_back("");
     lines.push_back(FormatC(" Sample estimate of conditional mean for Task of Interest = %8.3Lf", out.condMean));
     lines.push_back(FormatC(" Sample estimate of conditional SD for Task of Interest   = %8.3Lf", out.condSD));
