@@ -18,14 +18,32 @@ constexpr std::int32_t Seed2_start = 1841323562;  // 0x6DC05E2A
 extern std::int32_t Seed1;
 extern std::int32_t Seed2;
 
-// Next number of the shared stream, in (0, 1).
-extended Uniform_random();
+// Next number of the shared stream, in (0, 1): two multiplicative congruential
+// generators combined, each stepped without overflow in 32-bit arithmetic.
+// Inline because a Monte Carlo run calls it tens of millions of times.
+inline extended Uniform_random()
+{
+    std::int32_t k = Seed1 / 53668;
+    Seed1 = 40014 * (Seed1 - k * 53668) - 12211 * k;
+    if (Seed1 < 0) Seed1 += 2147483563;
+    k = Seed2 / 52774;
+    Seed2 = 40692 * (Seed2 - k * 52774) - 3791 * k;
+    if (Seed2 < 0) Seed2 += 2147483399;
+    std::int32_t z = Seed1 - Seed2;
+    if (z < 1) z += 2147483562;
+    return z * 4.656613e-10L;
+}
 
 // ---- Helpers ---------------------------------------------------------------
-bool Nearly_equal(extended a, extended b);
+inline bool Nearly_equal(extended a, extended b)
+{
+    extended difference = a - b;
+    return (difference < 0 ? -difference : difference) < Tolerance;
+}
 bool Is_whole_number(extended x);
 // "0.############": at least one integer digit, up to twelve decimals,
-// trailing zeros dropped, never an exponent, always a decimal point.
+// trailing zeros dropped (and the point with them), never an exponent; the
+// decimal separator is always a point, whatever the locale.
 std::string Format_bound(extended x);
 
 // The one error type of this unit: an argument out of range.
@@ -41,6 +59,8 @@ std::string Argument_error_text(int identifier);
 bool Raise_if(bool condition, int identifier);
 // Applies the identifier's rule to value and bound; raises EArgumentError with
 // the identifier's text followed by Format_bound(bound) when it is violated.
+// A NaN value violates every rule. An identifier without a bound rule is a
+// programming error (std::logic_error).
 bool Check_bound(int identifier, extended value, extended bound);
 
 // ---- Distribution base -------------------------------------------------------
@@ -51,6 +71,8 @@ struct tParameter {
     extended Upper_limit = Value_limit;   // exclusive
 };
 
+// Operations that no class in an object's line supplies (Quantile, Mean and
+// Variance of the root) raise std::logic_error("Abstract method called").
 class tDistribution {
 public:
     virtual ~tDistribution() = default;
@@ -129,8 +151,16 @@ protected:
 
     extended shape_ = 1;
     extended rate_ = 1;
+    // shape > 1: the ends of the ratio-of-uniforms strip; shape < 1: (e + a) / e
+    // and 1 / a. Left alone for shape = 1, which needs none.
     extended variate_constant1_ = 0;
     extended variate_constant2_ = 0;
+
+private:
+    extended Ratio_of_uniforms_variate();
+    extended Small_shape_variate();
+
+    extended strip_width_ = 0;  // variate_constant2_ - variate_constant1_
 };
 
 class tChi_square_distribution : public tGamma_distribution {

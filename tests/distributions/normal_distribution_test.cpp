@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "stream_helpers.h"
+
+TEST(NormalDistribution, FirstVariatesAndTheUniformsTheyUse)
+{
+    Restart_stream();
+    tNormal_distribution normal(0, 1);
+    const double expected[3] = {-1.0674340313, -1.1479177399, -1.0376897801};
+    const int uniforms[3] = {2, 8, 2};
+    for (int i = 0; i < 3; ++i) {
+        std::int32_t before1 = Seed1, before2 = Seed2;
+        EXPECT_NEAR(normal.Random_variate(), expected[i], 1e-10) << i;
+        EXPECT_EQ(Uniforms_between(before1, before2, Seed1, Seed2), uniforms[i]) << i;
+    }
+}
+
+TEST(NormalDistribution, DistributionFunctionDensityAndIntervals)
+{
+    tNormal_distribution normal(0, 1);
+    EXPECT_EQ(normal.Distribution_function(0), 0.5L);
+    EXPECT_NEAR(normal.Distribution_function(1.959964L), 0.975, 1e-7);
+    EXPECT_NEAR(normal.Density(0), 1 / std::sqrt(2 * M_PI), 1e-15);
+    // Beyond the support's ends no check; inside, too far from the mean.
+    EXPECT_TRUE(normal.Distribution_function(-3e9L) == 0 && normal.Distribution_function(3e9L) == 1);
+    EXPECT_EQ(normal.Distribution_function(65535), 1);
+    EXPECT_REFUSED(normal.Distribution_function(65537), Argument_error_text(1361));
+    EXPECT_NEAR(normal.Interval_probability(-1, 1), 0.6826894921, 1e-10);
+    EXPECT_EQ(normal.Interval_probability(0, 3e9L), 0.5L);   // upper tail
+    EXPECT_EQ(normal.Interval_probability(-3e9L, 0), 0.5L);  // F(hi)
+    EXPECT_EQ(normal.Interval_probability(1, -1), 0);        // clamped
+}
+
+TEST(NormalDistribution, Quantile)
+{
+    tNormal_distribution normal(0, 1);
+    EXPECT_EQ(normal.Quantile(0.5L), 0);
+    EXPECT_NEAR(normal.Quantile(0.975L), 1.95996398, 1e-8);
+    EXPECT_NEAR(normal.Quantile(0.025L), -1.95996398, 1e-8);
+    EXPECT_TRUE(normal.Quantile(0) == -Value_limit && normal.Quantile(4e-12L) == -Value_limit);
+    EXPECT_TRUE(normal.Quantile(1) == Value_limit && normal.Quantile(1 - 4e-12L) == Value_limit);
+    EXPECT_REFUSED(normal.Quantile(-1e-30L), Argument_error_text(1302) + "0");
+    EXPECT_REFUSED(normal.Quantile(1 + 1e-15L), Argument_error_text(1315) + "1");
+    // More mass than p lies below the support: the search stops at its end.
+    tNormal_distribution far(-2147383647.0L, 1e9L);
+    EXPECT_EQ(far.Quantile(1e-6L), -Value_limit);
+}
+
+TEST(NormalDistribution, ParameterLimitsAndFailedChange)
+{
+    EXPECT_REFUSED(tNormal_distribution(0, 0), Argument_error_text(1305) + "0");
+    EXPECT_REFUSED(tNormal_distribution(0, Value_limit), Argument_error_text(1307) + "2147483647");
+    EXPECT_REFUSED(tNormal_distribution(-Value_limit, 1), Argument_error_text(1301) + "-2147483647");
+    // A refused change: refused values in the records, old cached parameters.
+    tNormal_distribution normal(1, 4);
+    EXPECT_REFUSED(normal.Set_parameters(5, -2, 7), Argument_error_text(1305) + "0");
+    EXPECT_TRUE(normal.Parameters[1].Value == 5 && normal.Parameters[2].Value == -2 && normal.Parameters[3].Value == 7);
+    EXPECT_TRUE(normal.Mean() == 1 && normal.Variance() == 4);
+    EXPECT_TRUE(normal.Set_parameters(10, 4, 0));
+    Restart_stream();  // the standard deviation 2 scales variates and quantiles
+    EXPECT_NEAR(normal.Random_variate(), 10 + 2 * -1.0674340313, 1e-9);
+    EXPECT_NEAR(normal.Quantile(0.975L), 10 + 2 * 1.95996398, 1e-7);
+}
