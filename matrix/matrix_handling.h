@@ -67,6 +67,10 @@ void PartitionMatrix(const tMatrix& A, int n, int q, tMatrix& Ayy, tMatrix& Ayx,
 void CorrelationToCovariance(const tMatrix& R, int n, const tVector& s, tMatrix& C);
 void CorrelationToSSCP(const tMatrix& R, int n, int N, const tVector& s, tMatrix& C);
 void QuickSortDraws(int lo, int hi, tDrawStore& D);
+// One partition step of QuickSortDraws on D[lo..hi] (lo < hi), pivot D[hi];
+// returns the pivot's final place. Lets a caller sort the parts on several
+// threads with exactly the result of the one-thread sort.
+int PartitionDraws(int lo, int hi, tDrawStore& D);
 // Appends the title, one line per row ("   " then "%5.5f   " per entry) and an empty line.
 void WriteMatrixLines(const tMatrix& A, int n, const std::string& title, std::vector<std::string>& target);
 

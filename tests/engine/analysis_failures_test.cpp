@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "distributions/distrib.h"
+#include "distributions/float_errors.h"
+#include "engine_test_inputs.h"
+#include "platform/messages.h"
+
+namespace {
+
+class AnalysisFailures : public ::testing::Test {
+protected:
+    // The error must tell the user what to do, and no estimates may come out.
+    void ExpectAnalysisError(const tSummaryData& d)
+    {
+        tEngineRun run;
+        run.result.pctBelow = -1;
+        run.condMean = -1;
+        try {
+            BayesDeficitEngine(d.k, d.N, 1000, true, true, 95, d.sds, d.means, d.caseScores, d.corr, run.condMean,
+                               run.condSD, run.result);
+            FAIL() << "no error";
+        } catch (const EAnalysisError& e) {
+            EXPECT_NE(std::string(e.what()).find("Express that variable in other units"), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find("run the analysis again"), std::string::npos);
+        }
+        EXPECT_EQ(run.result.pctBelow, -1);
+        EXPECT_EQ(run.condMean, -1);
+    }
+
+    platform::RecordingMessages messages;
+    platform::ScopedMessages scope{messages};
+};
+
+TEST_F(AnalysisFailures, HugeCovariateScaleBreaksTheFactorisation)
+{
+    tSummaryData d = WorkedExample();
+    d.means[2] = 0;
+    d.sds[2] = 999999;
+    ASSERT_TRUE(IsPositiveDefinite(2, d.corr));
+    ExpectAnalysisError(d);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Information);
+    EXPECT_EQ(messages.shown[0].text, "Not pos def 2nd : sum=  0.000000000  i=  2  j=   2");
+}
+
+TEST_F(AnalysisFailures, TinyScalesBreakAnInversion)
+{
+    tSummaryData d = WorkedExample();
+    d.sds[1] = d.sds[2] = 0.0001L;
+    d.corr[1][2] = d.corr[2][1] = 0.999L;
+    ASSERT_TRUE(IsPositiveDefinite(2, d.corr));
+    ExpectAnalysisError(d);  // the conditional moments
+
+    d = WorkedExample();
+    d.means[2] = 0;
+    d.sds[2] = 1e-6L;
+    ExpectAnalysisError(d);  // the regression's cross-products
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(AnalysisFailures, OverflowEndsTheRunBeforeAnyDraw)
+{
+    tSummaryData d = WorkedExample();
+    d.sds[1] = 1e3000L;
+    EXPECT_THROW(RunEngine(d, 1000, true), EFloatingPointError);
+    ClearFloatingPointErrors();
+}
+
+// F of a zeta beyond 65536 raises an argument error; it must reach the caller
+// with the random source where the plain loop leaves it: just after the draw.
+TEST_F(AnalysisFailures, ExtremeDrawRaisesArgumentError)
+{
+    tSummaryData d = WorkedExample();
+    d.sds[1] = 1;
+    d.caseScores[1] = 50 - 200000;
+    EXPECT_THROW(RunEngine(d, DrawStoreCapacity, true), EArgumentError);
+    const std::int32_t seed1 = Seed1;
+    const std::int32_t seed2 = Seed2;
+
+    Seed1 = Seed1_start;
+    Seed2 = Seed2_start;
+    tChi_square_distribution chiSquare(18);
+    tNormal_distribution normal(0, 1);
+    chiSquare.Random_variate();
+    normal.Random_variate();
+    normal.Random_variate();
+    EXPECT_EQ(seed1, Seed1);
+    EXPECT_EQ(seed2, Seed2);
+}
+
+TEST_F(AnalysisFailures, CallsOutsideTheEngineCapacity)
+{
+    const tSummaryData d = WorkedExample();
+    EXPECT_THROW(RunEngine(d, 0, true), std::invalid_argument);
+    EXPECT_THROW(RunEngine(d, DrawStoreCapacity + 1, true), std::invalid_argument);
+    EXPECT_THROW(RunEngine(d, 10, true), std::invalid_argument);  // lower limit at position 0
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "distributions/distrib.h"
+#include "engine_test_inputs.h"
+#include "reference_engine.h"
+
+namespace {
+
+void ExpectIdentical(const tEngineRun& a, const tEngineRun& b)
+{
+    EXPECT_EQ(a.condMean, b.condMean);
+    EXPECT_EQ(a.condSD, b.condSD);
+    EXPECT_EQ(a.result.pOneTailed, b.result.pOneTailed);
+    EXPECT_EQ(a.result.pTwoTailed, b.result.pTwoTailed);
+    EXPECT_EQ(a.result.pctBelow, b.result.pctBelow);
+    EXPECT_EQ(a.result.pctLower, b.result.pctLower);
+    EXPECT_EQ(a.result.pctUpper, b.result.pctUpper);
+    EXPECT_EQ(a.result.zccc, b.result.zccc);
+    EXPECT_EQ(a.result.zcccLower, b.result.zcccLower);
+    EXPECT_EQ(a.result.zcccUpper, b.result.zcccUpper);
+}
+
+// Relations every result satisfies.
+void ExpectConsistent(const tBayesResult& r)
+{
+    extended folded = r.pctBelow > 50 ? 100 - r.pctBelow : r.pctBelow;
+    EXPECT_EQ(r.pOneTailed, folded / 100);
+    EXPECT_EQ(r.pTwoTailed, folded / 50);
+    EXPECT_NEAR(static_cast<double>(r.pTwoTailed), static_cast<double>(2 * r.pOneTailed), 1e-17);
+    EXPECT_LE(r.pTwoTailed, 1);
+    EXPECT_LE(r.zcccLower, r.zcccUpper);
+    EXPECT_LE(r.pctLower, r.pctUpper);
+    tNormal_distribution standard(0, 1);
+    EXPECT_EQ(r.pctLower, standard.Distribution_function(r.zcccLower) * 100);
+    EXPECT_EQ(r.pctUpper, standard.Distribution_function(r.zcccUpper) * 100);
+}
+
+TEST(BayesDeficitEngine, WorkedExampleTwoSided)
+{
+    const tEngineRun run = RunEngine(WorkedExample(), DrawStoreCapacity, true);
+    EXPECT_NEAR(static_cast<double>(run.result.pctBelow), 6.289, 0.03);
+    EXPECT_NEAR(static_cast<double>(run.result.pOneTailed), 0.0629, 0.0003);
+    EXPECT_NEAR(static_cast<double>(run.result.pTwoTailed), 0.126, 0.0006);
+    EXPECT_NEAR(static_cast<double>(run.result.zcccLower), -2.51, 0.01);
+    EXPECT_NEAR(static_cast<double>(run.result.zcccUpper), -0.84, 0.01);
+    EXPECT_NEAR(static_cast<double>(run.result.pctLower), 0.61, 0.02);
+    EXPECT_NEAR(static_cast<double>(run.result.pctUpper), 20.0, 0.3);
+    ExpectConsistent(run.result);
+}
+
+TEST(BayesDeficitEngine, WorkedExampleOneSided)
+{
+    const tEngineRun run = RunEngine(WorkedExample(), DrawStoreCapacity, false);
+    EXPECT_NEAR(static_cast<double>(run.result.pctBelow), 6.289, 0.03);
+    EXPECT_NEAR(static_cast<double>(run.result.zcccLower), -2.37, 0.01);
+    EXPECT_NEAR(static_cast<double>(run.result.zcccUpper), -0.97, 0.01);
+    EXPECT_NEAR(static_cast<double>(run.result.pctLower), 0.89, 0.02);
+    EXPECT_NEAR(static_cast<double>(run.result.pctUpper), 16.6, 0.2);
+    ExpectConsistent(run.result);
+}
+
+// The engine spreads each run over two threads; the plain one-thread loop
+// must give the very same numbers, limit positions included.
+TEST(BayesDeficitEngine, MatchesThePlainLoopExactly)
+{
+    ExpectIdentical(RunEngine(FiveCovariates(), 100000, true), ReferenceRun(FiveCovariates(), 100000, true));
+    ExpectIdentical(RunEngine(WorkedExample(), 100000, false), ReferenceRun(WorkedExample(), 100000, false));
+    // Fewer draws than fill one hand-over between the threads.
+    ExpectIdentical(RunEngine(WorkedExample(), 700, true), ReferenceRun(WorkedExample(), 700, true));
+}
+
+TEST(BayesDeficitEngine, RunsAreReproducible)
+{
+    const tEngineRun first = RunEngine(FiveCovariates(), 200000, true);
+    RunEngine(WorkedExample(), 50000, false);
+    Uniform_random();
+    const tEngineRun again = RunEngine(FiveCovariates(), 200000, true);
+    ExpectIdentical(first, again);
+
+    // Without the reset the stream goes on: another result.
+    const tEngineRun continued = RunEngine(FiveCovariates(), 200000, true, false);
+    EXPECT_NE(continued.result.pctBelow, first.result.pctBelow);
+    EXPECT_EQ(continued.result.zccc, first.result.zccc);
+}
+
+TEST(BayesDeficitEngine, CaseAbovePredictionIsFolded)
+{
+    tSummaryData d = WorkedExample();
+    d.caseScores[1] = 60;
+    const tEngineRun run = RunEngine(d, 100000, true);
+    EXPECT_GT(run.result.pctBelow, 50);
+    EXPECT_GT(run.result.zccc, 0);
+    EXPECT_EQ(run.result.pOneTailed, (100 - run.result.pctBelow) / 100);
+    EXPECT_EQ(run.result.pTwoTailed, (100 - run.result.pctBelow) / 50);
+    ExpectConsistent(run.result);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#pragma once
+// Summary data used by several engine tests.
+#include "engine/Bayes_Engines.h"
+
+struct tSummaryData {
+    int k = 0;
+    int N = 0;
+    tVector sds, means, caseScores;
+    tMatrix corr;
+};
+
+// One covariate, 20 controls: task 50 (SD 10), covariate 10 (SD 2), r = 0.5;
+// the case scores 30 and 8.
+inline tSummaryData WorkedExample()
+{
+    tSummaryData d;
+    d.k = 1;
+    d.N = 20;
+    d.sds[1] = 10;
+    d.sds[2] = 2;
+    d.means[1] = 50;
+    d.means[2] = 10;
+    d.caseScores[1] = 30;
+    d.caseScores[2] = 8;
+    d.corr[1][1] = d.corr[2][2] = 1;
+    d.corr[1][2] = d.corr[2][1] = 0.5L;
+    return d;
+}
+
+// Five covariates, 40 controls, a positive-definite correlation matrix.
+inline tSummaryData FiveCovariates()
+{
+    tSummaryData d;
+    d.k = 5;
+    d.N = 40;
+    const extended sd[] = {12, 14.5L, 3.1L, 9, 6.5L, 4};
+    const extended mean[] = {60, 55.2L, 12.4L, 101, 33, 18};
+    const extended score[] = {38, 71, 10, 95, 29, 15};
+    const extended r[6][6] = {{1, -0.35L, 0.42L, 0.5L, 0.3L, 0.25L},   {-0.35L, 1, -0.2L, -0.1L, -0.15L, -0.05L},
+                              {0.42L, -0.2L, 1, 0.55L, 0.2L, 0.1L},    {0.5L, -0.1L, 0.55L, 1, 0.35L, 0.3L},
+                              {0.3L, -0.15L, 0.2L, 0.35L, 1, 0.4L},    {0.25L, -0.05L, 0.1L, 0.3L, 0.4L, 1}};
+    for (int i = 1; i <= 6; ++i) {
+        d.sds[i] = sd[i - 1];
+        d.means[i] = mean[i - 1];
+        d.caseScores[i] = score[i - 1];
+        for (int j = 1; j <= 6; ++j) d.corr[i][j] = r[i - 1][j - 1];
+    }
+    return d;
+}
+
+struct tEngineRun {
+    extended condMean = 0;
+    extended condSD = 0;
+    tBayesResult result;
+};
+
+inline tEngineRun RunEngine(const tSummaryData& d, int iterations, bool twoSided, bool resetSeed = true)
+{
+    tEngineRun run;
+    BayesDeficitEngine(d.k, d.N, iterations, resetSeed, twoSided, 95, d.sds, d.means, d.caseScores, d.corr,
+                       run.condMean, run.condSD, run.result);
+    return run;
+}
