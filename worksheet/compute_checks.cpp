@@ -86,6 +86,22 @@ ComputeCheckResult CheckComputeInputs(const WorksheetData& data)
     return passed;
 }
 
+void PrefillCorrelationEntry(const WorksheetData& data, int p, tMatrixEntryBuffer& buffer)
+{
+    p = std::clamp(p, 1, StoredCorrelationsCapacity);
+    buffer = tMatrixEntryBuffer();
+    for (int c = 1; c <= p; ++c)
+        for (int r = 1; r <= p; ++r)
+            buffer[c][r] = data.PreviousDataLoaded ? data.StoredCorrelations[c][r] : (c == r ? 1.0 : 0.0);
+}
+
+void StoreCorrelationEntry(const tMatrixEntryBuffer& buffer, int p, WorksheetData& data)
+{
+    p = std::clamp(p, 1, StoredCorrelationsCapacity);
+    for (int c = 1; c <= p; ++c)
+        for (int r = 1; r <= p; ++r) data.StoredCorrelations[c][r] = buffer[c][r];
+}
+
 void GatherAnalysisInputs(const WorksheetData& data, int k, int N, AnalysisInputs& in)
 {
     if (k < 0 || k + 1 > MatrixCapacity) throw std::out_of_range("number of covariates out of range");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/Bayes_Engines.h"
+#include "entry/matrix_entry_rules.h"
 #include "matrix/matrix_handling.h"
 #include "worksheet/worksheet_data.h"
 
@@ -36,6 +37,13 @@ std::string MaxCovariatesMessage(int N);
 // number. The grid check covers GridRows rows, and at least the k + 1 rows
 // the analysis reads. The first failure shows its message and ends the check.
 ComputeCheckResult CheckComputeInputs(const WorksheetData& data);
+
+// Step 5: the correlation window starts from the stored p x p block when the
+// data file was read at start-up (PreviousDataLoaded), from the identity
+// otherwise. Both use [column][row]; entries outside the block are zeroed.
+void PrefillCorrelationEntry(const WorksheetData& data, int p, tMatrixEntryBuffer& buffer);
+// After "Continue": the p x p block back into StoredCorrelations.
+void StoreCorrelationEntry(const tMatrixEntryBuffer& buffer, int p, WorksheetData& data);
 
 // Everything the engine and the report need.
 struct AnalysisInputs {

@@ -213,6 +213,7 @@ DataFileResult ReadDataFile(const std::string& path, WorksheetData& data)
             double v = 0;
             if (!in.ReadNumber(v)) return InvalidNumber();
             data.StoredCorrelations[t][i] = v;
+            data.StoredCorrelations[i][t] = v;  // both triangles alike, as the entry window keeps them
         }
         data.StoredCorrelations[i][i] = 1.0;
     }

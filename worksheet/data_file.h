@@ -40,7 +40,8 @@ DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data,
 
 // Reads the file into data: the two fields (each read as a number, shown
 // again with "%1.6g"), GridRows = p, p grid rows, the correlation triangle
-// ([t][i] from the t-th value of row i, then [i][i] = 1.0).
+// ([t][i] from the t-th value of row i, mirrored into [i][t] as the entry
+// window keeps both triangles; then [i][i] = 1.0).
 // p comes from the covariate field as a whole number from 0 to 19.
 // Missing: data untouched. On InvalidNumber (bad number, covariate count not
 // whole or out of range, short file) everything read before the bad item is

@@ -4,6 +4,9 @@
 #include <climits>
 #include <stdexcept>
 
+#include "entry/Metrics_Papers.h"
+#include "platform/messages.h"
+
 void tStoredCorrelations::SetIdentity()
 {
     for (int c = 0; c <= StoredCorrelationsCapacity; ++c)
@@ -98,3 +101,16 @@ bool ReadWholeNumberText(const std::string& text, int& value)
 }
 
 std::string NotValidIntegerMessage(const std::string& text) { return "'" + text + "' is not a valid integer value"; }
+
+bool ApplyCovariateText(WorksheetData& data, const std::string& text)
+{
+    if (ParseNumber(text) == 0) return false;
+    int covariates = 0;
+    if (!ReadWholeNumberText(text, covariates)) {
+        platform::ShowError(NotValidIntegerMessage(text));
+        return false;
+    }
+    // A negative or huge count cannot size a grid: clamp instead.
+    data.SetGridRows(covariates >= GridRowCapacity ? GridRowCapacity : covariates + 1);
+    return true;
+}

@@ -96,3 +96,10 @@ std::vector<std::string> SplitNotes(const std::string& text);
 bool ReadWholeNumberText(const std::string& text, int& value);
 // "'%s' is not a valid integer value" with the text.
 std::string NotValidIntegerMessage(const std::string& text);
+
+// The covariate field's change: ParseNumber of the text (its warning on a
+// refused character); when the value is not 0 the text must be a whole
+// number (otherwise the integer-conversion message in an error box) and
+// GridRows becomes that number + 1, clamped to 1 .. GridRowCapacity.
+// True when GridRows was set.
+bool ApplyCovariateText(WorksheetData& data, const std::string& text);

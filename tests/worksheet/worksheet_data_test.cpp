@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/messages.h"
 #include "worksheet/worksheet_data.h"
 
 namespace {
@@ -106,6 +107,37 @@ TEST(ReadWholeNumberText, IntegerConversionOfTheCovariateField)
         EXPECT_EQ(v, 7);
     }
     EXPECT_EQ(NotValidIntegerMessage("2.5"), "'2.5' is not a valid integer value");
+}
+
+TEST(ApplyCovariateText, WholeCountsSizeTheGridOthersLeaveIt)
+{
+    platform::RecordingMessages messages;
+    platform::ScopedMessages scope(messages);
+    WorksheetData d;
+    EXPECT_TRUE(ApplyCovariateText(d, "3"));
+    EXPECT_EQ(d.GridRows, 4);
+    EXPECT_TRUE(ApplyCovariateText(d, "13"));
+    EXPECT_EQ(d.GridRows, 14);
+    EXPECT_TRUE(messages.shown.empty());
+    for (const char* unchanged : {"0", "", "-"}) EXPECT_FALSE(ApplyCovariateText(d, unchanged)) << unchanged;
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(d.GridRows, 14);
+
+    EXPECT_FALSE(ApplyCovariateText(d, "2.5"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Error);
+    EXPECT_EQ(messages.shown[0].text, "'2.5' is not a valid integer value");
+    messages.Clear();
+    EXPECT_FALSE(ApplyCovariateText(d, "x"));  // the parser's warning only
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Warning);
+    EXPECT_EQ(d.GridRows, 14);
+
+    // Counts no grid can show are clamped.
+    EXPECT_TRUE(ApplyCovariateText(d, "-3"));
+    EXPECT_EQ(d.GridRows, 1);
+    EXPECT_TRUE(ApplyCovariateText(d, "2147483647"));
+    EXPECT_EQ(d.GridRows, GridRowCapacity);
 }
 
 }  // namespace
