@@ -1,15 +1,14 @@
 #include "worksheet/data_file.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "entry/c_locale_format.h"
+#include "platform/text_file.h"
 
 namespace {
 
@@ -29,19 +28,10 @@ DataFileResult Failure(DataFileResult::Status status, const std::string& message
 
 DataFileResult SystemFailure(const std::string& what, const std::string& path, int error)
 {
-    return Failure(DataFileResult::FileError, what + " \"" + path + "\": " + std::strerror(error));
+    return Failure(DataFileResult::FileError, what + " the file \"" + path + "\".\r" + std::strerror(error));
 }
 
 DataFileResult InvalidNumber() { return Failure(DataFileResult::InvalidNumber, InvalidNumericInputMessage); }
-
-// A hidden temporary name beside the file: "folder/.name.XXXXXX".
-std::string TemporaryPattern(const std::string& path)
-{
-    std::size_t slash = path.find_last_of('/');
-    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "" : path.substr(0, slash);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return folder + "/." + name + ".XXXXXX";
-}
 
 // A text as one line of the file: line breaks would shift every later item.
 std::string OneLine(std::string text)
@@ -130,48 +120,12 @@ DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data,
     for (int i = 1; i <= p; ++i)
         for (int t = 1; t <= i; ++t) text += FormatC("%1.3f", data.StoredCorrelations[t][i]) + "\r\n";
 
-    // Write beside the old file and rename over it: a failure on the way
+    // Written beside the old file and renamed over it: a failure on the way
     // leaves the old file whole.
-    std::string pattern = TemporaryPattern(path);
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) return SystemFailure("Cannot write", path, errno);
-    std::string temp(name.data());
-
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-
-    const char* at = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = write(fd, at, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int error = errno;
-            close(fd);
-            unlink(temp.c_str());
-            return SystemFailure("Cannot write", path, error);
-        }
-        at += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (fsync(fd) != 0 && errno != EINVAL) {
-        int error = errno;
-        close(fd);
-        unlink(temp.c_str());
-        return SystemFailure("Cannot write", path, error);
-    }
-    if (close(fd) != 0) {
-        int error = errno;
-        unlink(temp.c_str());
-        return SystemFailure("Cannot write", path, error);
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        int error = errno;
-        unlink(temp.c_str());
-        return SystemFailure("Cannot replace", path, error);
+    try {
+        platform::WriteWholeFile(path, text);
+    } catch (const platform::FileWriteError& e) {
+        return Failure(DataFileResult::FileError, e.what());
     }
     return DataFileResult();
 }

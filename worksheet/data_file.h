@@ -19,8 +19,9 @@ struct DataFileResult {
         InvalidNumber,  // reading: a number was bad or missing
     };
     Status status = Ok;
-    // For FileError the system's reason (with the path); for InvalidNumber
-    // "Invalid numeric input"; empty otherwise.
+    // For FileError the file and the system's reason, e.g. "Cannot save the
+    // file \"/x/Harrow.txt\".\rPermission denied" ('\r' starts a new line in
+    // a message box); for InvalidNumber "Invalid numeric input"; else empty.
     std::string message;
     bool ok() const { return status == Ok; }
 };
@@ -34,7 +35,8 @@ std::string DataFilePath(const std::string& folder);
 // Writes the worksheet for an analysis of p variables (1 .. 20): p grid
 // rows whatever GridRows says, so the file always reads back, and the p x p
 // triangle. The text goes to a temporary file in the same folder that then
-// replaces the old file, so a failed write leaves the old file as it was.
+// replaces the old file (platform::WriteWholeFile), so a failed write leaves
+// the old file as it was.
 // Line breaks inside a text are written as blanks.
 DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data, int p);
 
