@@ -30,6 +30,14 @@ public:
 bool RegressionFromSummary(const tMatrix& R, const tVector& s, const tVector& m, int nY, int k, int N,
                            tMatrix& B, tMatrix& ResidVar, tMatrix& XtXInv);
 
+// One analysis: the conditional statistics, `iterations` posterior draws from
+// the shared random stream (restarted first when resetSeed is true), and the
+// estimates. Raises EAnalysisError when an inversion or the factorisation
+// breaks down (after the factorisation's own message), EFloatingPointError
+// on an overflow, division by zero or invalid operation, and passes on the
+// distributions' EArgumentError; the outputs are written only on success.
+// std::invalid_argument marks a call outside the engine's capacity
+// (iterations 1..1,000,000, limit positions inside the draws, k + 1 <= 20).
 void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
                         const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
                         extended& condMean, extended& condSD, tBayesResult& result);

@@ -2,20 +2,10 @@
 
 #include <cmath>
 
-#include "matrix/matrix_handling.h"
+#include "matrix_test_helpers.h"
 #include "platform/messages.h"
 
 namespace {
-
-tMatrix Make2(extended a11, extended a12, extended a21, extended a22)
-{
-    tMatrix A;
-    A[1][1] = a11;
-    A[1][2] = a12;
-    A[2][1] = a21;
-    A[2][2] = a22;
-    return A;
-}
 
 class Factorisation : public ::testing::Test {
 protected:
@@ -23,58 +13,33 @@ protected:
     platform::ScopedMessages scope{messages};
 };
 
-TEST_F(Factorisation, InversionPicksTheFirstUsablePivot)
+TEST_F(Factorisation, Inversion)
 {
     tMatrix B;
-    EXPECT_TRUE(InvertMatrix(Make2(0, 1, 1, 0), 2, B));
-    EXPECT_EQ(B[1][1], 0);
-    EXPECT_EQ(B[1][2], 1);
-    EXPECT_EQ(B[2][1], 1);
-    EXPECT_EQ(B[2][2], 0);
+    EXPECT_TRUE(InvertMatrix(MakeMatrix({{0, 1}, {1, 0}}), 2, B));  // first usable pivot: row 2
+    EXPECT_TRUE(BlockIs(B, {{0, 1}, {1, 0}}));
+    EXPECT_TRUE(InvertMatrix(MakeMatrix({{4}}), 1, B));
+    EXPECT_TRUE(BlockIs(B, {{0.25L}}));
 
-    tMatrix one;
-    one[1][1] = 4;
-    EXPECT_TRUE(InvertMatrix(one, 1, B));
-    EXPECT_EQ(B[1][1], 0.25L);
+    // First pivot below 1e-10: stops at once, B stays the identity.
+    B = MakeMatrix({}, 42);
+    EXPECT_FALSE(InvertMatrix(MakeMatrix({{1e-11L, 0}, {0, 1}}), 2, B));
+    EXPECT_TRUE(BlockIs(B, {{1, 0}, {0, 1}}));
 
-    // In place, and a 3 x 3 block whose product with its inverse is the identity.
-    tMatrix A;
-    const extended values[3][3] = {{4, 1, 2}, {1, 3, 0.5L}, {2, 0.5L, 5}};
-    for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j) A[i][j] = values[i - 1][j - 1];
+    // In place, 3 x 3: the product with the original is the identity.
+    const tMatrix A = MakeMatrix({{4, 1, 2}, {1, 3, 0.5L}, {2, 0.5L, 5}});
     tMatrix inverse = A;
     ASSERT_TRUE(InvertMatrix(inverse, 3, inverse));
     tMatrix product;
     MultiplyMatrices(A, inverse, 3, 3, 3, product);
     for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j) EXPECT_NEAR(static_cast<double>(product[i][j]), i == j ? 1.0 : 0.0, 1e-15);
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(Factorisation, InversionStopsSilentlyBelowItsThreshold)
-{
-    tMatrix B;
-    B[5][5] = 42;
-    EXPECT_FALSE(InvertMatrix(Make2(1e-11L, 0, 0, 1), 2, B));
-    EXPECT_EQ(B[1][1], 1);
-    EXPECT_EQ(B[2][2], 1);
-    EXPECT_EQ(B[1][2], 0);
-    EXPECT_EQ(B[5][5], 0);  // cleared whole
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(IsPositiveDefinite(2, Make2(1e-11L, 0, 0, 1)));
-}
-
-TEST_F(Factorisation, PositiveDefiniteness)
-{
-    EXPECT_TRUE(IsPositiveDefinite(2, Make2(1, 0.5L, 0.5L, 1)));
-    EXPECT_FALSE(IsPositiveDefinite(2, Make2(1, 1, 1, 1)));
-    EXPECT_FALSE(IsPositiveDefinite(2, Make2(1e-13L, 0, 0, 1)));
+        for (int j = 1; j <= 3; ++j) EXPECT_NEAR(static_cast<double>(product[i][j]), i == j, 1e-15);
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(Factorisation, CholeskyFactor)
 {
-    tMatrix A = Make2(4, 2, 2, 3);
+    tMatrix A = MakeMatrix({{4, 2}, {2, 3}}, 9);
     EXPECT_TRUE(CholeskyLower(2, A));
     EXPECT_EQ(A[1][1], 2);
     EXPECT_EQ(A[1][2], 0);
@@ -83,39 +48,39 @@ TEST_F(Factorisation, CholeskyFactor)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(Factorisation, CholeskyFailureMessagesAndPartialFactor)
+TEST_F(Factorisation, CholeskyFailuresShowTheirMessage)
 {
-    tMatrix A = Make2(4, 2, 2, 1);
+    tMatrix A = MakeMatrix({{4, 2}, {2, 1}});
     EXPECT_FALSE(CholeskyLower(2, A));
+    EXPECT_TRUE(BlockIs(A, {{2, 2}, {1, 1}}));  // first column factorised, upper entry kept
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Information);
     EXPECT_EQ(messages.shown[0].text, "Not pos def 2nd : sum=  0.000000000  i=  2  j=   2");
-    EXPECT_EQ(A[1][1], 2);
-    EXPECT_EQ(A[1][2], 2);  // upper entry not cleared
-    EXPECT_EQ(A[2][1], 1);
-    EXPECT_EQ(A[2][2], 1);
 
     messages.Clear();
-    tMatrix Z = Make2(0, 0, 0, 1);
-    EXPECT_FALSE(CholeskyLower(2, Z));
+    A = MakeMatrix({{0, 0}, {0, 1}});
+    EXPECT_FALSE(CholeskyLower(2, A));
+    EXPECT_TRUE(BlockIs(A, {{0, 0}, {0, 1}}));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Information);
     EXPECT_EQ(messages.shown[0].text, "Not pos def 1st : sum=  0.000 ");
-    EXPECT_EQ(Z[1][1], 0);
-    EXPECT_EQ(Z[2][2], 1);
 }
 
 TEST_F(Factorisation, PositiveDefiniteExactlyWhenCholeskyIsSilent)
 {
-    const tMatrix cases[] = {Make2(1, 0.5L, 0.5L, 1), Make2(1, 1, 1, 1), Make2(1e-13L, 0, 0, 1),
-                             Make2(1e-11L, 0, 0, 1), Make2(4, 2, 2, 1), Make2(2, -1, -1, 2),
-                             Make2(1, 0.9999999L, 0.9999999L, 1)};
-    for (const tMatrix& A : cases) {
+    struct Case {
+        tMatrix A;
+        bool positiveDefinite;
+    };
+    const Case cases[] = {{MakeMatrix({{1, 0.5L}, {0.5L, 1}}), true},  {MakeMatrix({{1, 1}, {1, 1}}), false},
+                          {MakeMatrix({{1e-13L, 0}, {0, 1}}), false}, {MakeMatrix({{1e-11L, 0}, {0, 1}}), true},
+                          {MakeMatrix({{4, 2}, {2, 1}}), false},      {MakeMatrix({{2, -1}, {-1, 2}}), true}};
+    for (const Case& c : cases) {
         messages.Clear();
-        tMatrix work = A;
-        const bool factorised = CholeskyLower(2, work);
-        EXPECT_EQ(IsPositiveDefinite(2, A), messages.shown.empty());
-        EXPECT_EQ(factorised, messages.shown.empty());
+        EXPECT_EQ(IsPositiveDefinite(2, c.A), c.positiveDefinite);
+        tMatrix work = c.A;
+        EXPECT_EQ(CholeskyLower(2, work), c.positiveDefinite);
+        EXPECT_EQ(messages.shown.empty(), c.positiveDefinite);
     }
 }
 
