@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "comma_locale.h"
-#include "entry/Metrics_Papers.h"
 #include "entry/matrix_entry_rules.h"
 #include "platform/messages.h"
 
@@ -11,7 +10,11 @@ using platform::MessageKind;
 
 namespace {
 
-const std::string kRange = "Valid matrix values are BETWEEN -1 and +1. Please re-enter matrix values";
+std::string Question(int row, int column)
+{
+    return "Do you want continue with cell (" + std::to_string(row) + "," + std::to_string(column) +
+           ") set to the default value of '0.000'?";
+}
 
 class MatrixEntry : public ::testing::Test {
 protected:
@@ -26,13 +29,19 @@ protected:
             if (m.kind == MessageKind::Confirmation) q.push_back(m.text);
         return q;
     }
+    static void ExpectStop(const MatrixContinueResult& r, int column, int row)
+    {
+        EXPECT_FALSE(r.accepted);
+        EXPECT_EQ(r.column, column);
+        EXPECT_EQ(r.row, row);
+    }
 
     tMatrixEntryBuffer buffer;
     platform::RecordingMessages messages;
     platform::ScopedMessages scope{messages};
 };
 
-TEST_F(MatrixEntry, CellsShowTheLowerTriangleOfTheBuffer)
+TEST_F(MatrixEntry, CellsShowTheLowerTriangleWithThreeDecimals)
 {
     buffer[1][3] = 0.12345;
     buffer[2][3] = -0.5;
@@ -42,34 +51,29 @@ TEST_F(MatrixEntry, CellsShowTheLowerTriangleOfTheBuffer)
     EXPECT_EQ(state.Text(1, 3), "0.123");
     EXPECT_EQ(state.Text(2, 3), "-0.500");
     EXPECT_FALSE(state.Exists(2, 1));  // above the diagonal
-    EXPECT_FALSE(state.Exists(4, 4));
+    state.SetText(2, 1, "0.9");        // ignored
     EXPECT_EQ(state.Text(2, 1), "");
-    state.SetText(3, 1, "0.9");  // ignored: no such cell
-    EXPECT_EQ(state.Text(3, 1), "");
+    EXPECT_TRUE(MatrixEntryState(buffer, 3, 2, false).Exists(3, 1));
 
-    MatrixEntryState full(buffer, 3, 2, false);
-    EXPECT_TRUE(full.Exists(3, 1));
-    EXPECT_FALSE(full.Exists(1, 3));
-    EXPECT_FALSE(full.Confirmed(1, 2));
+    // "Continue" stores what the cells say: 0.12345 comes back as 0.123.
+    state.SetText(1, 2, "0,5");  // a comma is a point here
+    EXPECT_TRUE(ContinueMatrix(state).accepted);
+    EXPECT_DOUBLE_EQ(buffer[1][3], 0.123);
+    EXPECT_DOUBLE_EQ(buffer[3][1], 0.123);  // mirrored
+    EXPECT_DOUBLE_EQ(buffer[2][1], 0.5);
 }
 
 TEST_F(MatrixEntry, IdentityAsksForEachZeroCellInColumnOrder)
 {
     MatrixEntryState state(buffer, 3, 3, true);
-    MatrixContinueResult r = ContinueMatrix(state);
-    EXPECT_TRUE(r.accepted);
-    const std::vector<std::string> expected = {
-        "Do you want continue with cell (2,1) set to the default value of '0.000'?",
-        "Do you want continue with cell (3,1) set to the default value of '0.000'?",
-        "Do you want continue with cell (3,2) set to the default value of '0.000'?"};
-    EXPECT_EQ(Questions(), expected);
+    EXPECT_TRUE(ContinueMatrix(state).accepted);
+    EXPECT_EQ(Questions(), (std::vector<std::string>{Question(2, 1), Question(3, 1), Question(3, 2)}));
     EXPECT_EQ(messages.shown.size(), 3u);
-
-    // Confirmed cells are not asked about again by the same window ...
+    // Confirmed cells are not asked about again by the same window, but a new
+    // window asks again.
     messages.Clear();
     EXPECT_TRUE(ContinueMatrix(state).accepted);
     EXPECT_TRUE(messages.shown.empty());
-    // ... but a new window asks again.
     MatrixEntryState again(buffer, 3, 3, true);
     EXPECT_TRUE(ContinueMatrix(again).accepted);
     EXPECT_EQ(Questions().size(), 3u);
@@ -80,103 +84,61 @@ TEST_F(MatrixEntry, NoToAQuestionStopsOnThatCellAndKeepsEarlierValues)
     MatrixEntryState state(buffer, 3, 3, true);
     state.SetText(1, 2, "0.4");
     messages.ScriptAnswers({Answer::No});
-    MatrixContinueResult r = ContinueMatrix(state);
-    EXPECT_FALSE(r.accepted);
-    EXPECT_EQ(r.column, 1);
-    EXPECT_EQ(r.row, 3);
-    EXPECT_EQ(Questions(), std::vector<std::string>{
-                               "Do you want continue with cell (3,1) set to the default value of '0.000'?"});
-    // Cell (2,1) passed before the stop: stored and mirrored.
-    EXPECT_DOUBLE_EQ(buffer[1][2], 0.4);
-    EXPECT_DOUBLE_EQ(buffer[2][1], 0.4);
+    ExpectStop(ContinueMatrix(state), 1, 3);
+    EXPECT_EQ(Questions(), std::vector<std::string>{Question(3, 1)});
+    EXPECT_DOUBLE_EQ(buffer[2][1], 0.4);  // passed before the stop: stored, mirrored
     EXPECT_FALSE(state.Confirmed(1, 3));
 
-    messages.Clear();
     messages.ScriptAnswers({Answer::Yes, Answer::No});
-    r = ContinueMatrix(state);
-    EXPECT_FALSE(r.accepted);
-    EXPECT_EQ(r.column, 2);
-    EXPECT_EQ(r.row, 3);
+    ExpectStop(ContinueMatrix(state), 2, 3);
     EXPECT_TRUE(state.Confirmed(1, 3));
 }
 
-TEST_F(MatrixEntry, OffDiagonalValuesMustLieStrictlyBetweenMinusOneAndOne)
+TEST_F(MatrixEntry, RefusedValuesStopWithTheirMessage)
 {
-    for (const char* bad : {"1", "1.000", "-1", "1.5", "-7"}) {
+    const std::string range = "Valid matrix values are BETWEEN -1 and +1. Please re-enter matrix values";
+    const std::string invalid =
+        "There is an invalid data entry, which will be highlighted once you click 'OK', please re-enter.";
+    const std::pair<const char*, MessageKind> cases[] = {
+        {"1", MessageKind::Information},  {"1.000", MessageKind::Information}, {"-1", MessageKind::Information},
+        {"1.5", MessageKind::Information}, {"abc", MessageKind::Warning}};
+    for (const auto& [text, kind] : cases) {
         messages.Clear();
         MatrixEntryState state(buffer, 3, 3, true);
         state.SetText(1, 2, "0.2");
-        state.SetText(2, 3, bad);
         state.SetText(1, 3, "0.1");
-        MatrixContinueResult r = ContinueMatrix(state);
-        EXPECT_FALSE(r.accepted) << bad;
-        EXPECT_EQ(r.column, 2) << bad;
-        EXPECT_EQ(r.row, 3) << bad;
-        ASSERT_EQ(messages.shown.size(), 1u) << bad;
-        EXPECT_EQ(messages.shown[0].kind, MessageKind::Information);
-        EXPECT_EQ(messages.shown[0].text, kRange);
+        state.SetText(2, 3, text);
+        ExpectStop(ContinueMatrix(state), 2, 3);
+        ASSERT_EQ(messages.shown.size(), 1u) << text;
+        EXPECT_EQ(messages.shown[0].kind, kind);
+        EXPECT_EQ(messages.shown[0].text, kind == MessageKind::Warning ? invalid : range);
     }
+    // Just inside the range, and zeros not typed as "0.000", pass without a question.
     messages.Clear();
     MatrixEntryState state(buffer, 3, 3, true);
     state.SetText(1, 2, "0.999");
     state.SetText(1, 3, "-0.999");
-    state.SetText(2, 3, "-.5");
+    state.SetText(2, 3, ".0");
+    EXPECT_TRUE(ContinueMatrix(state).accepted);
+    state.SetText(2, 3, "0");
     EXPECT_TRUE(ContinueMatrix(state).accepted);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_DOUBLE_EQ(buffer[3][1], -0.999);
-    EXPECT_DOUBLE_EQ(buffer[3][2], -0.5);
-    EXPECT_DOUBLE_EQ(buffer[2][2], 1.0);
-}
-
-TEST_F(MatrixEntry, UnreadableCellsGetTheParserWarning)
-{
-    MatrixEntryState state(buffer, 3, 3, true);
-    state.SetText(1, 2, "0,5");  // a comma is a point here
-    state.SetText(1, 3, "abc");
-    MatrixContinueResult r = ContinueMatrix(state);
-    EXPECT_FALSE(r.accepted);
-    EXPECT_EQ(r.column, 1);
-    EXPECT_EQ(r.row, 3);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
-    EXPECT_EQ(messages.shown[0].text,
-              "There is an invalid data entry, which will be highlighted once you click 'OK', please re-enter.");
-    EXPECT_DOUBLE_EQ(buffer[1][2], 0.5);
-}
-
-TEST_F(MatrixEntry, ValuesComeBackWithThreeDecimalsAndOnlyExactZeroTextIsAsked)
-{
-    buffer[1][2] = buffer[2][1] = 0.12345;
-    MatrixEntryState state(buffer, 3, 3, true);
-    state.SetText(1, 3, "0");
-    state.SetText(2, 3, ".0");
-    EXPECT_TRUE(ContinueMatrix(state).accepted);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_DOUBLE_EQ(buffer[1][2], 0.123);
-    EXPECT_DOUBLE_EQ(buffer[2][1], 0.123);
-    EXPECT_EQ(buffer[1][3], 0.0);
 }
 
 TEST_F(MatrixEntry, ClearDataZeroesTheCellsBelowTheDiagonalOnYes)
 {
     buffer[1][2] = buffer[2][1] = 0.3;
-    buffer[1][3] = buffer[3][1] = 0.4;
     buffer[2][3] = buffer[3][2] = 0.5;
     MatrixEntryState state(buffer, 3, 3, true);
-
     messages.ScriptAnswers({Answer::No});
     EXPECT_FALSE(ClearMatrix(state));
-    EXPECT_EQ(state.Text(1, 2), "0.300");
-    EXPECT_EQ(buffer[1][2], 0.3);
     EXPECT_EQ(messages.shown.back().text, "Clear data from matrix ?");
+    EXPECT_EQ(state.Text(1, 2), "0.300");
 
     state.SetText(1, 2, "0.000");
     state.SetText(1, 3, "0.1");
-    state.SetText(2, 3, "0.2");
-    messages.ScriptAnswers({Answer::Yes});
     EXPECT_TRUE(ContinueMatrix(state).accepted);  // confirms (2,1)
-    EXPECT_TRUE(state.Confirmed(1, 2));
-
     messages.Clear();
     EXPECT_TRUE(ClearMatrix(state));
     for (int c = 1; c <= 3; ++c)
@@ -185,14 +147,10 @@ TEST_F(MatrixEntry, ClearDataZeroesTheCellsBelowTheDiagonalOnYes)
             EXPECT_EQ(buffer[c][r], 0.0);
         }
     EXPECT_EQ(state.Text(2, 2), "1.000");
-    EXPECT_DOUBLE_EQ(buffer[3][2], 0.2);  // the other triangle waits for the next Continue
-    EXPECT_TRUE(state.Confirmed(1, 2));
-
+    EXPECT_DOUBLE_EQ(buffer[3][2], 0.5);  // the other triangle waits for the next Continue
     messages.Clear();
     EXPECT_TRUE(ContinueMatrix(state).accepted);
-    EXPECT_EQ(Questions(), (std::vector<std::string>{
-                               "Do you want continue with cell (3,1) set to the default value of '0.000'?",
-                               "Do you want continue with cell (3,2) set to the default value of '0.000'?"}));
+    EXPECT_EQ(Questions(), (std::vector<std::string>{Question(3, 1), Question(3, 2)}));  // (2,1) was confirmed
     EXPECT_EQ(buffer[3][2], 0.0);
 }
 
@@ -200,9 +158,7 @@ TEST_F(MatrixEntry, CellTextsUseADecimalPointInACommaLocale)
 {
     REQUIRE_COMMA_LOCALE(german);
     buffer[1][2] = 0.25;
-    MatrixEntryState state(buffer, 2, 2, true);
-    EXPECT_EQ(state.Text(1, 2), "0.250");
-    EXPECT_EQ(FormatMatrixCell(-0.5), "-0.500");
+    EXPECT_EQ(MatrixEntryState(buffer, 2, 2, true).Text(1, 2), "0.250");
 }
 
 }  // namespace

@@ -135,42 +135,27 @@ TEST_F(Report, TwoSidedReportLineForLine)
     EXPECT_EQ(lines[head.size() + 3 + 12].size(), 85u);
 }
 
-TEST_F(Report, OneSidedLowerBlock)
+TEST_F(Report, OneSidedBlocksPrintTheirOwnLimit)
 {
-    data.credibleLimit = OneSidedLower;
-    const std::vector<std::string> expected = {
-        " ",
-        " Effect size (Z-CCC) for difference between score of case versus controls (plus 95% one-sided ",
-        " lower Credible Limit on the effect size):",
-        " Effect size (Z-CCC) = -2.246 (95% lower Credible Limit on effect size = -2.988)",
-        "",
+    const std::string lead = " Effect size (Z-CCC) for difference between score of case versus controls (plus 95% one-sided ";
+    const std::vector<std::string> lower = {
+        " ", lead, " lower Credible Limit on the effect size):",
+        " Effect size (Z-CCC) = -2.246 (95% lower Credible Limit on effect size = -2.988)", "",
         " Percentage of control population exhibiting a lower score than the ",
         " case (plus 95% one-sided lower Credible Limit):",
-        " Bayesian point estimate    = 1.2346% (95% lower Credible Limit = 0.1235%)",
-        " ",
-        " "};
-    EXPECT_EQ(Block(), expected);
-    std::vector<std::string> lines = Build();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), " Credible limit required: One-sided lower"), lines.end());
-}
-
-TEST_F(Report, OneSidedUpperBlock)
-{
-    data.credibleLimit = OneSidedUpper;
-    const std::vector<std::string> expected = {
-        " ",
-        " Effect size (Z-CCC) for difference between score of case versus controls (plus 95% one-sided ",
-        " upper Credible Limit on the effect size):",
-        " Effect size (Z-CCC) = -2.246 (95% upper Credible Limit on effect size = -1.543)",
-        "",
+        " Bayesian point estimate    = 1.2346% (95% lower Credible Limit = 0.1235%)", " ", " "};
+    const std::vector<std::string> upper = {
+        " ", lead, " upper Credible Limit on the effect size):",
+        " Effect size (Z-CCC) = -2.246 (95% upper Credible Limit on effect size = -1.543)", "",
         " Percentage of control population exhibiting a lower score on the composite than the ",
         " case (plus 95 one-sided upper Credible Limit):",
-        " Bayesian point estimate    = 1.2346% (95% upper Credible Limit = 4.5679%)",
-        " ",
-        " "};
-    EXPECT_EQ(Block(), expected);
-    std::vector<std::string> lines = Build();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), " Credible limit required: One-sided upper"), lines.end());
+        " Bayesian point estimate    = 1.2346% (95% upper Credible Limit = 4.5679%)", " ", " "};
+    data.credibleLimit = OneSidedLower;
+    EXPECT_EQ(Block(), lower);
+    EXPECT_EQ(Build()[14], " Credible limit required: One-sided lower");
+    data.credibleLimit = OneSidedUpper;
+    EXPECT_EQ(Block(), upper);
+    EXPECT_EQ(Build()[14], " Credible limit required: One-sided upper");
 }
 
 TEST_F(Report, NotesOfThreeLinesAndNoNotes)
