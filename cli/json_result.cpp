@@ -1,0 +1,91 @@
+#include "cli/json_result.h"
+
+#include <cmath>
+
+#include <nlohmann/json.hpp>
+
+#include "entry/c_locale_format.h"
+#include "worksheet/worksheet_data.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// nlohmann writes the shortest text that reads back; the output promises 17
+// significant digits, so reals are written here ("%#.17g" keeps trailing
+// zeros and always gives a point or an exponent, both valid JSON).
+void WriteJson(const Json& value, std::string& text)
+{
+    switch (value.type()) {
+    case Json::value_t::object: {
+        text += '{';
+        bool first = true;
+        for (auto it = value.begin(); it != value.end(); ++it) {
+            if (!first) text += ',';
+            first = false;
+            text += Json(it.key()).dump();
+            text += ':';
+            WriteJson(it.value(), text);
+        }
+        text += '}';
+        break;
+    }
+    case Json::value_t::array: {
+        text += '[';
+        bool first = true;
+        for (const Json& element : value) {
+            if (!first) text += ',';
+            first = false;
+            WriteJson(element, text);
+        }
+        text += ']';
+        break;
+    }
+    case Json::value_t::number_float: {
+        double d = value.get<double>();
+        text += std::isfinite(d) ? FormatC("%#.17g", d) : "null";
+        break;
+    }
+    default:
+        text += value.dump();
+        break;
+    }
+}
+
+double Real(extended value) { return static_cast<double>(value); }
+
+}  // namespace
+
+const char* CredibleLimitKeyword(int credibleLimit)
+{
+    if (credibleLimit == OneSidedLower) return "lower";
+    if (credibleLimit == OneSidedUpper) return "upper";
+    return "two-sided";
+}
+
+std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& out, int credibleLimit)
+{
+    Json z = Json::array();
+    for (int i = 1; i <= in.p; ++i) z.push_back(Real(in.zScores[i]));
+
+    const tBayesResult& r = out.result;
+    Json object = Json::object();
+    object["k"] = in.k;
+    object["N"] = in.N;
+    object["limit"] = CredibleLimitKeyword(credibleLimit);
+    object["zScores"] = z;
+    object["condMean"] = Real(out.condMean);
+    object["condSD"] = Real(out.condSD);
+    object["pOneTailed"] = Real(r.pOneTailed);
+    object["pTwoTailed"] = Real(r.pTwoTailed);
+    object["pctBelow"] = Real(r.pctBelow);
+    object["pctLower"] = Real(r.pctLower);
+    object["pctUpper"] = Real(r.pctUpper);
+    object["zccc"] = Real(r.zccc);
+    object["zcccLower"] = Real(r.zcccLower);
+    object["zcccUpper"] = Real(r.zcccUpper);
+
+    std::string text;
+    WriteJson(object, text);
+    return text;
+}

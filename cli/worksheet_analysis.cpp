@@ -1,0 +1,99 @@
+#include "cli/worksheet_analysis.h"
+
+#include "entry/matrix_entry_rules.h"
+#include "platform/messages.h"
+#include "worksheet/data_file.h"
+#include "worksheet/report.h"
+
+namespace {
+
+// Lines before the grid: the two field texts.
+constexpr int FieldLines = 2;
+// Lines per grid row: name, mean, SD, score.
+constexpr int LinesPerGridRow = GridColumns - 1;
+
+}  // namespace
+
+bool ReadWorksheetFile(const std::string& path, WorksheetData& data)
+{
+    DataFileResult r = ReadDataFile(path, data);
+    switch (r.status) {
+    case DataFileResult::Ok:
+        // Read as at start-up: the matrix entry starts from these correlations.
+        data.PreviousDataLoaded = true;
+        return true;
+    case DataFileResult::Missing:
+        platform::ShowError("Cannot read \"" + path + "\": No such file or directory");
+        return false;
+    case DataFileResult::FileError:
+        platform::ShowError(r.message);
+        return false;
+    case DataFileResult::InvalidNumber:
+        platform::ShowError(r.message + ": \"" + path +
+                            "\" is damaged or is not a worksheet file (a number is missing or unreadable, the "
+                            "number of covariates is not a whole number from 0 to 19, or the file ends early)");
+        return false;
+    }
+    return false;
+}
+
+int FieldLine(int field) { return field + 1; }
+
+int GridCellLine(int row, int column) { return FieldLines + LinesPerGridRow * row + column; }
+
+int CorrelationLine(int p, int row, int column)
+{
+    return FieldLines + LinesPerGridRow * p + row * (row - 1) / 2 + column;
+}
+
+CorrelationCheck AcceptStoredCorrelations(WorksheetData& data, int p)
+{
+    tMatrixEntryBuffer buffer;
+    PrefillCorrelationEntry(data, p, buffer);
+    MatrixEntryState state(buffer, p, p, true);
+    // Nobody can be asked about cells left at "0.000": take them as confirmed.
+    for (int c = 1; c <= p; ++c)
+        for (int r = c + 1; r <= p; ++r) state.MarkConfirmed(c, r);
+
+    MatrixContinueResult result = ContinueMatrix(state);
+    CorrelationCheck check;
+    if (!result.accepted) {
+        check.row = result.row;
+        check.column = result.column;
+        return check;
+    }
+    StoreCorrelationEntry(buffer, p, data);
+    check.accepted = true;
+    return check;
+}
+
+bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis)
+{
+    analysis.refusedLine = 0;
+    ComputeCheckResult checked = CheckComputeInputs(analysis.data);
+    if (!checked.passed) {
+        const ComputeFocus& focus = checked.focus;
+        if (focus.target == ComputeFocus::Field) analysis.refusedLine = FieldLine(focus.field);
+        if (focus.target == ComputeFocus::GridCell) analysis.refusedLine = GridCellLine(focus.row, focus.column);
+        return false;
+    }
+
+    int p = checked.k + 1;
+    CorrelationCheck correlations = AcceptStoredCorrelations(analysis.data, p);
+    if (!correlations.accepted) {
+        analysis.refusedLine = CorrelationLine(p, correlations.row, correlations.column);
+        return false;
+    }
+
+    GatherAnalysisInputs(analysis.data, checked.k, checked.N, analysis.in);
+    if (!CheckCorrelationMatrix(analysis.in)) return false;
+    StandardiseCase(analysis.in);
+    return true;
+}
+
+std::vector<std::string> ReportLines(const WorksheetAnalysis& analysis)
+{
+    std::vector<std::string> lines;
+    AppendReport(lines, analysis.data, analysis.in, analysis.out);
+    return lines;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The Compute command of the worksheet, run on a worksheet file instead of
+// the windows: the same checks in the same order with the same messages
+// (shown through the message channel), the correlations checked as the
+// matrix window checks them, the engine run as the worksheet runs it.
+#include <string>
+#include <vector>
+
+#include "worksheet/compute_checks.h"
+#include "worksheet/worksheet_data.h"
+
+// Process exit codes of harrow-cli.
+enum CliExitCode : int {
+    ExitReportWritten = 0,
+    ExitAnalysisFailed = 1,  // the run stopped with an error (numbers too extreme, output failed, ...)
+    ExitRefused = 2,         // usage error, unreadable or damaged file, input refused
+};
+
+// A worksheet ready for the engine: the record read from the file, the
+// gathered inputs, and where a refusal was found.
+struct WorksheetAnalysis {
+    WorksheetData data;
+    AnalysisInputs in;
+    AnalysisOutputs out;
+    // Line of the worksheet file holding the refused entry (1-based), 0 when
+    // the refusal is not tied to one line.
+    int refusedLine = 0;
+};
+
+// Reads the worksheet file as the desktop program reads it at start-up. On
+// failure shows an error message that names the file and returns false.
+bool ReadWorksheetFile(const std::string& path, WorksheetData& data);
+
+// Line of the file that holds a field (CovariatesField, SampleSizeField), a
+// grid cell (row 0 = task, column 1..4) or a stored correlation (matrix row
+// i, column t, t <= i), for analyses of p variables.
+int FieldLine(int field);
+int GridCellLine(int row, int column);
+int CorrelationLine(int p, int row, int column);
+
+// The matrix window's "Continue" on cells showing the stored p x p block
+// (three decimals, read back by ParseNumber). The "0.000" question cannot
+// be asked here and counts as answered Yes. On success the accepted values
+// replace the stored block, exactly as after the window. On refusal the
+// message has been shown; column and row give the cell.
+struct CorrelationCheck {
+    bool accepted = false;
+    int row = 0;
+    int column = 0;
+};
+CorrelationCheck AcceptStoredCorrelations(WorksheetData& data, int p);
+
+// Everything before the engine run: the Compute checks, the correlations,
+// gathering, the positive-definiteness test and the z-scores. False when an
+// input was refused (its message shown). Throws what GatherAnalysisInputs
+// and StandardiseCase throw.
+bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis);
+
+// The report lines as the results window shows a first report.
+std::vector<std::string> ReportLines(const WorksheetAnalysis& analysis);

@@ -1,0 +1,32 @@
+#pragma once
+// Runs harrow-cli as a child process and collects what it printed.
+#include <string>
+#include <vector>
+
+struct CliRun {
+    int exitCode = -1;  // -1 when the process did not exit normally
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(const std::vector<std::string>& arguments);
+
+std::string ExamplePath(const std::string& name);
+
+// A fresh folder for files written by one test, removed with its contents.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // Writes the text as a file in the folder and returns its path.
+    std::string Write(const std::string& name, const std::string& text) const;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Lines joined with CR LF, the data file's line end, after every line.
+std::string CrLfLines(const std::vector<std::string>& lines);

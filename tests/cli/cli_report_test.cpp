@@ -1,0 +1,225 @@
+// harrow-cli on the worked example: the report's numbers, its lines for each
+// credible limit and the notes, reproducibility, and the JSON object.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <regex>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli_process.h"
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+int CountStarting(const std::vector<std::string>& lines, const std::string& prefix)
+{
+    int count = 0;
+    for (const std::string& line : lines)
+        if (line.compare(0, prefix.size(), prefix) == 0) ++count;
+    return count;
+}
+
+// The one line that starts with the prefix; fails the test when there is not
+// exactly one.
+std::string LineStarting(const std::vector<std::string>& lines, const std::string& prefix)
+{
+    std::string found;
+    int count = 0;
+    for (const std::string& line : lines)
+        if (line.compare(0, prefix.size(), prefix) == 0) {
+            found = line;
+            ++count;
+        }
+    EXPECT_EQ(count, 1) << "lines starting with \"" << prefix << "\"";
+    return found;
+}
+
+double NumberAfter(const std::vector<std::string>& lines, const std::string& prefix)
+{
+    return std::stod(LineStarting(lines, prefix).substr(prefix.size()));
+}
+
+std::string Fixed(const char* format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+void ExpectProbabilities(const std::vector<std::string>& lines)
+{
+    EXPECT_NEAR(NumberAfter(lines, " One-tailed probability = "), 0.0629, 0.0005);
+    EXPECT_NEAR(NumberAfter(lines, " Two-tailed probability = "), 0.1258, 0.001);
+}
+
+TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
+{
+    const std::string file = ExamplePath("worked-example.txt");
+    CliRun first = RunCli({file});
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    CliRun second = RunCli({file});
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_EQ(first.out, second.out) << "the same file must give the same report";
+
+    std::vector<std::string> lines = Lines(first.out);
+    ASSERT_GT(lines.size(), 40u);
+    // A first report: no separator of underscores before it.
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[1], "Harrow.exe: Bayesian test for a deficit in the single case controlling for covariate(s) "
+                        "(Summary data as input)");
+    EXPECT_EQ(LineStarting(lines, " INPUTS:"), " INPUTS:");
+    EXPECT_EQ(LineStarting(lines, " Number of covariates"), " Number of covariates = 1");
+    EXPECT_EQ(LineStarting(lines, " Sample size"), " Sample size (N) of control sample= 20");
+    EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: Two-sided");
+    EXPECT_EQ(LineStarting(lines, "  Task of Interest:"),
+              "  Task of Interest:      50.000         10.000          30.000                -2.000");
+    EXPECT_EQ(LineStarting(lines, "  Covariate 1:"),
+              "  Covariate 1:           10.000          2.000           8.000                -1.000");
+    EXPECT_EQ(LineStarting(lines, "   0.50000"), "   0.50000   1.00000   ");
+    EXPECT_EQ(LineStarting(lines, " Sample estimate of conditional mean"),
+              " Sample estimate of conditional mean for Task of Interest =   45.000");
+    EXPECT_EQ(LineStarting(lines, " Sample estimate of conditional SD"),
+              " Sample estimate of conditional SD for Task of Interest   =    8.660");
+    EXPECT_EQ(lines.back(), " ");
+    EXPECT_EQ(CountStarting(lines, " User's Notes:"), 0) << "no notes were given";
+    ExpectProbabilities(lines);
+
+    double z = 0, lo = 0, hi = 0;
+    ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(),
+                          " Effect size (Z-CCC) = %lf (95%% CI on effect size = %lf  to  %lf)", &z, &lo, &hi),
+              3);
+    EXPECT_DOUBLE_EQ(z, -1.732);
+    EXPECT_NEAR(lo, -2.51, 0.01);
+    EXPECT_NEAR(hi, -0.84, 0.01);
+    double pct = 0, pctLo = 0, pctHi = 0;
+    ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
+                          " Bayesian point estimate    = %lf%% (95%% CI = %lf%%  to  %lf%%)", &pct, &pctLo, &pctHi),
+              3);
+    EXPECT_NEAR(pct, 6.29, 0.05);
+    EXPECT_NEAR(pctLo, 0.61, 0.03);
+    EXPECT_NEAR(pctHi, 20.0, 0.2);
+
+    // The same analysis as JSON: one object, reals with 17 significant
+    // digits, the same numbers as the report.
+    CliRun json = RunCli({"--json", file});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(json.err, "");
+    ASSERT_EQ(json.out.back(), '\n');
+    EXPECT_EQ(json.out.find('\n'), json.out.size() - 1) << "one line";
+    nlohmann::ordered_json j = nlohmann::ordered_json::parse(json.out);
+    ASSERT_TRUE(j.is_object());
+    std::vector<std::string> keys;
+    for (auto it = j.begin(); it != j.end(); ++it) keys.push_back(it.key());
+    std::vector<std::string> expectedKeys{"k",        "N",        "limit",    "zScores", "condMean",
+                                          "condSD",   "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
+                                          "pctUpper", "zccc",     "zcccLower", "zcccUpper"};
+    EXPECT_EQ(keys, expectedKeys);
+    EXPECT_EQ(j["k"], 1);
+    EXPECT_EQ(j["N"], 20);
+    EXPECT_TRUE(j["k"].is_number_integer());
+    EXPECT_EQ(j["limit"], "two-sided");
+    ASSERT_EQ(j["zScores"].size(), 2u);
+    EXPECT_DOUBLE_EQ(j["zScores"][0].get<double>(), -2.0);
+    EXPECT_DOUBLE_EQ(j["zScores"][1].get<double>(), -1.0);
+    EXPECT_NEAR(j["zccc"].get<double>(), -std::sqrt(3.0), 1e-15);
+    EXPECT_NEAR(j["condMean"].get<double>(), 45.0, 1e-12);
+    EXPECT_NEAR(j["condSD"].get<double>(), std::sqrt(75.0), 1e-12);
+
+    // Every real as written: optional sign, 17 digits around one point, an
+    // optional exponent.
+    std::regex number(R"((^|[:,\[])(-?[0-9.]+)(e[-+][0-9]+)?(?=[,\]}]))");
+    int reals = 0;
+    for (std::sregex_iterator it(json.out.begin(), json.out.end(), number), end; it != end; ++it) {
+        std::string mantissa = (*it)[2];
+        if (mantissa.find('.') == std::string::npos) continue;  // k and N
+        std::string digits;
+        for (char c : mantissa)
+            if (c >= '0' && c <= '9') digits += c;
+        digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+        EXPECT_EQ(digits.size(), 17u) << mantissa;
+        ++reals;
+    }
+    EXPECT_EQ(reals, 2 + 10);
+
+    EXPECT_EQ(Fixed(" One-tailed probability = %2.5f ", j["pOneTailed"]),
+              LineStarting(lines, " One-tailed probability = "));
+    EXPECT_EQ(Fixed(" Two-tailed probability = %2.5f ", j["pTwoTailed"]),
+              LineStarting(lines, " Two-tailed probability = "));
+    EXPECT_EQ(Fixed("%3.3f", j["zcccLower"]), Fixed("%3.3f", lo));
+    EXPECT_EQ(Fixed("%3.3f", j["zcccUpper"]), Fixed("%3.3f", hi));
+    EXPECT_EQ(Fixed("%2.4f", j["pctBelow"]), Fixed("%2.4f", pct));
+    EXPECT_EQ(Fixed("%3.4f", j["pctLower"]), Fixed("%3.4f", pctLo));
+    EXPECT_EQ(Fixed("%3.4f", j["pctUpper"]), Fixed("%3.4f", pctHi));
+    EXPECT_EQ(j["pTwoTailed"].get<double>(), 2 * j["pOneTailed"].get<double>());
+    EXPECT_NEAR(j["pOneTailed"].get<double>(), j["pctBelow"].get<double>() / 100, 1e-15);
+}
+
+TEST(CliReport, LowerLimitWithNotes)
+{
+    TempFolder folder;
+    std::string notes = folder.Write("notes.txt", "Patient AB, seen 3 May\r\nsecond line\nthird line\n");
+    CliRun run = RunCli({"--limit", "lower", "--notes", notes, ExamplePath("worked-example.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::vector<std::string> lines = Lines(run.out);
+
+    // The notes between the citation and the inputs, then a one-space line.
+    std::size_t at = 0;
+    while (at < lines.size() && lines[at] != " User's Notes: Patient AB, seen 3 May") ++at;
+    ASSERT_LT(at + 4, lines.size()) << run.out;
+    EXPECT_EQ(lines[at + 1], std::string(15, ' ') + "second line");
+    EXPECT_EQ(lines[at + 2], std::string(15, ' ') + "third line");
+    EXPECT_EQ(lines[at + 3], " ");
+    EXPECT_EQ(lines[at + 4], " INPUTS:");
+
+    EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: One-sided lower");
+    ExpectProbabilities(lines);
+    double z = 0, lower = 0;
+    ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(),
+                          " Effect size (Z-CCC) = %lf (95%% lower Credible Limit on effect size = %lf)", &z, &lower),
+              2);
+    EXPECT_DOUBLE_EQ(z, -1.732);
+    EXPECT_NEAR(lower, -2.37, 0.01);
+    double pct = 0, pctLower = 0;
+    ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
+                          " Bayesian point estimate    = %lf%% (95%% lower Credible Limit = %lf%%)", &pct, &pctLower),
+              2);
+    EXPECT_NEAR(pctLower, 0.89, 0.03);
+    EXPECT_EQ(LineStarting(lines, " case (plus 95%"), " case (plus 95% one-sided lower Credible Limit):");
+}
+
+TEST(CliReport, UpperLimit)
+{
+    CliRun run = RunCli({"--limit=upper", ExamplePath("worked-example.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::vector<std::string> lines = Lines(run.out);
+    EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: One-sided upper");
+    ExpectProbabilities(lines);
+    double z = 0, upper = 0;
+    ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(),
+                          " Effect size (Z-CCC) = %lf (95%% upper Credible Limit on effect size = %lf)", &z, &upper),
+              2);
+    EXPECT_NEAR(upper, -0.97, 0.01);
+    EXPECT_EQ(LineStarting(lines, " Percentage of control population"),
+              " Percentage of control population exhibiting a lower score on the composite than the ");
+    double pct = 0, pctUpper = 0;
+    ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
+                          " Bayesian point estimate    = %lf%% (95%% upper Credible Limit = %lf%%)", &pct, &pctUpper),
+              2);
+    EXPECT_NEAR(pctUpper, 16.6, 0.2);
+}
+
+}  // namespace
