@@ -54,7 +54,9 @@ extended WalkNumber(const std::string& text, bool commaIsPoint, bool& refused)
                 v = static_cast<double>(static_cast<extended>(v) * 10 + d);
             } else {
                 v = static_cast<double>(static_cast<extended>(v) + static_cast<extended>(d) / power);
-                power = power * 10;
+                // Far beyond what a double can hold the digits add nothing;
+                // the power stops growing before it would overflow.
+                if (power < 1e4900L) power = power * 10;
             }
             continue;
         }
