@@ -1,6 +1,9 @@
 // One full analysis of 1,000,000 draws, as the worksheet runs it.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/Bayes_Engines.h"
 
 namespace {
@@ -63,9 +66,13 @@ void RunAnalysis(benchmark::State& state, const tAnalysisInput& in)
 void BM_AnalysisOneCovariate(benchmark::State& state) { RunAnalysis(state, OneCovariate()); }
 void BM_AnalysisFiveCovariates(benchmark::State& state) { RunAnalysis(state, FiveCovariates()); }
 
+// On a machine shared with other work the fastest repetition is the one to
+// quote (run with --benchmark_repetitions=N).
+double Fastest(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
+
 }  // namespace
 
-BENCHMARK(BM_AnalysisOneCovariate)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_AnalysisFiveCovariates)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AnalysisOneCovariate)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_AnalysisFiveCovariates)->Unit(benchmark::kMillisecond)->UseRealTime()->ComputeStatistics("min", Fastest);
 
 BENCHMARK_MAIN();

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr int ChunkSize = 1024;
-constexpr int RingSize = 4;
+constexpr int ChunkSize = 512;
+constexpr int RingSize = 8;
 constexpr int FloatingPointErrorFlags = FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID;
 
 // A run of consecutive draws: their variates, as they came from the stream,
