@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: first a normal
 # optimised build, then the unit tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then a short smoke run of the fuzz target on its
+# seed corpus (clang, libFuzzer).
+#
+# Environment: JOBS (parallel jobs), HARROW_SKIP_SANITIZERS=1 and
+# HARROW_SKIP_FUZZ=1 skip those stages; HARROW_BUILD_DIR,
+# HARROW_SANITIZE_BUILD_DIR and HARROW_FUZZ_BUILD_DIR move the build folders
+# (build, build-sanitize, fuzz-build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,16 +15,29 @@ bash scripts/setup.sh
 
 export QT_QPA_PLATFORM=offscreen
 JOBS=${JOBS:-$(nproc)}
+BUILD_DIR=${HARROW_BUILD_DIR:-build}
+SANITIZE_BUILD_DIR=${HARROW_SANITIZE_BUILD_DIR:-build-sanitize}
+FUZZ_BUILD_DIR=${HARROW_FUZZ_BUILD_DIR:-fuzz-build}
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$JOBS"
-(cd build && ctest --output-on-failure -j"$JOBS")
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD_DIR" -j"$JOBS"
+(cd "$BUILD_DIR" && ctest --output-on-failure -j"$JOBS")
 
 if [ "${HARROW_SKIP_SANITIZERS:-0}" != "1" ]; then
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
   export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHARROW_SANITIZE=ON -DHARROW_BUILD_BENCH=OFF >/dev/null
-  cmake --build build-sanitize -j"$JOBS"
-  (cd build-sanitize && ctest --output-on-failure -j"$JOBS")
+  cmake -S . -B "$SANITIZE_BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHARROW_SANITIZE=ON -DHARROW_BUILD_BENCH=OFF >/dev/null
+  cmake --build "$SANITIZE_BUILD_DIR" -j"$JOBS"
+  (cd "$SANITIZE_BUILD_DIR" && ctest --output-on-failure -j"$JOBS")
+fi
+
+# A few seconds of fuzzing on the seed corpus: catches a target that no longer
+# builds or crashes at once. Long runs are done by hand (fuzz/build.sh).
+if [ "${HARROW_SKIP_FUZZ:-0}" != "1" ] && command -v "${CXX_FUZZ:-clang++}" >/dev/null; then
+  JOBS=$JOBS bash fuzz/build.sh "$FUZZ_BUILD_DIR"
+  smoke_corpus=$(mktemp -d)
+  trap 'rm -rf "$smoke_corpus"' EXIT
+  "$FUZZ_BUILD_DIR"/worksheet_file_fuzzer -max_total_time=15 -print_final_stats=1 \
+    -artifact_prefix="$FUZZ_BUILD_DIR/" "$smoke_corpus" "$FUZZ_BUILD_DIR/corpus"
 fi
