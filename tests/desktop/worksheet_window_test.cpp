@@ -1,0 +1,378 @@
+// The worksheet window without the Compute command: start-up, the grid
+// following the covariate field, key filters and length limits, focus moves,
+// the notes, Clear Data and Exit.
+#include <QCloseEvent>
+#include <QLabel>
+#include <QRadioButton>
+
+#include "desktop_fixture.h"
+#include "entry/Metrics_Papers.h"
+
+namespace desktop_test {
+namespace {
+
+class Worksheet : public DesktopTest {
+protected:
+    QString Cell(int row, int column) { return Grid().CellText(row, column); }
+    static QWidget* Focused() { return QApplication::focusWidget(); }
+
+    // Types into a numeric field as the user would (key by key).
+    void Type(QWidget* target, const char* text) { QTest::keyClicks(target, QString::fromLatin1(text)); }
+    void Retype(QLineEdit* field, const char* text)
+    {
+        field->setFocus();
+        field->selectAll();
+        Type(field, text);
+    }
+
+    // Puts the grid's editor on a cell, as clicking it does.
+    QLineEdit* EditCell(int row, int column)
+    {
+        Grid().setFocus();
+        Grid().setCurrentCell(row, column);
+        QLineEdit* editor = Grid().Editor();
+        EXPECT_NE(editor, nullptr);
+        return editor;
+    }
+
+    void ExpectGridGeometry(int rows, int width, int height)
+    {
+        EXPECT_EQ(Grid().rowCount(), rows);
+        EXPECT_EQ(Grid().width(), width);
+        EXPECT_EQ(Grid().height(), height);
+        EXPECT_EQ(Grid().x(), (792 - width) / 2);
+        EXPECT_EQ(Grid().y(), 200);
+    }
+};
+
+TEST_F(Worksheet, FreshStartShowsDefaultsAndTheLayout)
+{
+    Start();
+    EXPECT_EQ(W().windowTitle().toStdString(), ProgramTitle);
+    EXPECT_EQ(W().size(), QSize(792, 585));
+    EXPECT_EQ(W().Label1->text().toStdString(), "Number of covariates : ");
+    EXPECT_EQ(W().Label2->text().toStdString(), "Sample size (N) of control sample:");
+    EXPECT_EQ(W().cmdCompute->text(), "Continue");
+    EXPECT_EQ(W().btnclearData->text(), "Clear Data ");
+    EXPECT_EQ(W().ExitBtn->text(), "Exit");
+    EXPECT_EQ(W().cmdCompute->geometry(), QRect(28, 506, 165, 37));
+    EXPECT_TRUE(W().RadioItems[0]->isChecked());
+    EXPECT_EQ(W().RadioItems[1]->text(), "One-sided  lower");
+    for (int f = 0; f < 8; ++f) {
+        EXPECT_EQ(W().txtInputs[f]->isVisible(), f < 2) << f;
+        EXPECT_EQ(W().Labels[f]->isVisible(), f < 2) << f;
+        EXPECT_TRUE(W().txtInputs[f]->text().isEmpty());
+    }
+    EXPECT_EQ(W().txtInputs[7]->objectName(), "txtinput8");
+
+    // Four rows, default names, row numbers, headings above the columns.
+    ExpectGridGeometry(4, 54 * 5 + 3, 21 * 4 + 4);
+    const char* names[4] = {"Task", "Cov 1", "Cov 2", "Cov 3"};
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(Cell(r, 0), QString::number(r + 1));
+        EXPECT_FALSE(Grid().item(r, 0)->flags() & Qt::ItemIsEditable);
+        EXPECT_EQ(Cell(r, 1), names[r]);
+        for (int c = 2; c <= 4; ++c) EXPECT_TRUE(Cell(r, c).isEmpty());
+    }
+    const char* headings[5] = {"Name", "Mean", "SD", "Score", ""};
+    for (int n = 1; n <= 6; ++n) {
+        QLabel* heading = W().lblCols[n - 1];
+        EXPECT_EQ(heading->isVisible(), n <= 4) << n;
+        if (n <= 4) {
+            EXPECT_EQ(heading->text(), headings[n - 1]);
+            EXPECT_EQ(heading->x(), Grid().x() + n * 54 + 2);
+            EXPECT_EQ(heading->y() + heading->height(), Grid().y());
+        }
+    }
+    EXPECT_EQ(W().lblItems->text(), "Test No.");
+    EXPECT_EQ(W().lblItems->x(), Grid().x());
+
+    // The description: what the program does, that results can be viewed,
+    // printed or saved, and the build date in parentheses.
+    const QString description = W().DescripFld->toPlainText();
+    EXPECT_GT(description.size(), 550);
+    EXPECT_TRUE(description.contains(QStringLiteral("viewed, printed or saved")));
+    EXPECT_TRUE(description.contains(QStringLiteral("(Built ")));
+    EXPECT_TRUE(description.endsWith(QLatin1Char(')')));
+    EXPECT_EQ(W().DescripFld->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_TRUE(W().DescripFld->isReadOnly());
+
+    // Shown with an empty covariate field: the focus is there; activation
+    // made the task's mean the current cell.
+    EXPECT_EQ(Focused(), W().txtInput1);
+    EXPECT_EQ(Grid().currentRow(), 0);
+    EXPECT_EQ(Grid().currentColumn(), 2);
+    EXPECT_FALSE(W().Data().PreviousDataLoaded);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Worksheet, GridRowsFollowTheCovariateField)
+{
+    Start();
+    Type(W().txtInput1, "3");
+    ExpectGridGeometry(4, 273, 88);
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(Cell(r, 0), QString::number(r + 1));
+    EXPECT_EQ(Cell(3, 1), "Cov 3");
+
+    // 13: the warning on key release, the field reads 12, 13 rows of which
+    // six show, with room for the scroll bar.
+    Retype(W().txtInput1, "13");
+    EXPECT_EQ(Texts(MessageKind::Warning), std::vector<std::string>{"Maximum size of grid is 12 rows."});
+    EXPECT_EQ(W().txtInput1->text(), "12");
+    ExpectGridGeometry(13, 273 + 17, 21 * 6 + 4);
+    EXPECT_EQ(Cell(12, 0), "13");
+    EXPECT_EQ(Cell(6, 1), "Cov 6");
+    EXPECT_TRUE(Cell(7, 1).isEmpty());
+
+    messages.Clear();
+    Retype(W().txtInput1, "7");
+    ExpectGridGeometry(8, 290, 130);
+    Retype(W().txtInput1, "5");
+    ExpectGridGeometry(6, 273, 130);
+
+    // 0 and an empty field leave the grid alone; so does a text that is not a
+    // whole number, with the integer-conversion message.
+    Retype(W().txtInput1, "0");
+    EXPECT_EQ(Grid().rowCount(), 6);
+    W().txtInput1->selectAll();
+    QTest::keyClick(W().txtInput1, Qt::Key_Backspace);
+    EXPECT_EQ(W().txtInput1->text(), "");
+    EXPECT_EQ(Grid().rowCount(), 6);
+    EXPECT_TRUE(messages.shown.empty());
+
+    Retype(W().txtInput1, "2.5");
+    EXPECT_EQ(Grid().rowCount(), 3);  // from the "2"
+    ASSERT_FALSE(Texts(MessageKind::Error).empty());
+    EXPECT_EQ(Texts(MessageKind::Error).back(), "'2.5' is not a valid integer value");
+
+    // Typed names survive rows going and coming back.
+    messages.Clear();
+    Grid().SetCellText(2, 1, QStringLiteral("Age"));
+    Retype(W().txtInput1, "1");
+    EXPECT_EQ(Grid().rowCount(), 2);
+    Retype(W().txtInput1, "3");
+    EXPECT_EQ(Cell(2, 1), "Age");
+    EXPECT_EQ(Cell(3, 1), "Cov 3");
+
+    // A letter: the parser's warning; the grid stays.
+    messages.Clear();
+    Type(W().txtInput1, "x");
+    EXPECT_EQ(Grid().rowCount(), 4);
+    ASSERT_FALSE(Texts(MessageKind::Warning).empty());
+    EXPECT_EQ(Texts(MessageKind::Warning).front(), InvalidEntryMessage);
+}
+
+TEST_F(Worksheet, NumericFieldsFilterKeysAndKeepSixCharacters)
+{
+    Start();
+    QLineEdit* field = W().txtInput2;
+    field->setFocus();
+    Type(field, "1a");
+    EXPECT_EQ(field->text(), "1");
+    EXPECT_EQ(messages.beeps, 1);
+    EXPECT_EQ(Texts(MessageKind::Warning), std::vector<std::string>{KeyRefusedMessage});
+
+    messages.Clear();
+    Type(field, ",5 ");
+    EXPECT_EQ(field->text(), "1.5");
+    EXPECT_EQ(Texts(MessageKind::Warning).size(), 1u);  // the blank
+
+    // A clipboard shortcut's control character is refused too.
+    messages.Clear();
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)));
+    QApplication::sendEvent(field, &paste);
+    EXPECT_EQ(Texts(MessageKind::Warning), std::vector<std::string>{KeyRefusedMessage});
+
+    // The seventh character is cut off on key release.
+    messages.Clear();
+    field->clear();
+    Type(field, "1234567");
+    EXPECT_EQ(field->text(), "123456");
+    EXPECT_EQ(field->selectedText(), "123456");
+    EXPECT_EQ(Texts(MessageKind::Warning), std::vector<std::string>{MaxInputLengthMessage});
+    EXPECT_EQ(messages.beeps, 1);
+
+    // Arrows and Delete type nothing and pass.
+    messages.Clear();
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClick(field, Qt::Key_Delete);
+    EXPECT_EQ(field->text(), "23456");
+    EXPECT_TRUE(messages.shown.empty());
+
+    // The covariate field takes every key.
+    Type(W().txtInput1, "2");
+    messages.Clear();
+    EXPECT_EQ(W().Data().fields[1], "23456");
+}
+
+TEST_F(Worksheet, GridCellsFilterKeysInTheNumberColumnsOnly)
+{
+    Start();
+    QLineEdit* mean = EditCell(0, 2);
+    ASSERT_NE(mean, nullptr);
+    Type(mean, "1a,5");
+    EXPECT_EQ(Cell(0, 2), "1.5");
+    EXPECT_EQ(Texts(MessageKind::Warning), std::vector<std::string>{KeyRefusedMessage});
+    EXPECT_EQ(messages.beeps, 1);
+
+    messages.Clear();
+    Type(Grid().Editor(), "234");
+    EXPECT_TRUE(messages.shown.empty());
+    Type(Grid().Editor(), "5");
+    EXPECT_EQ(Cell(0, 2), "1.5234");
+    EXPECT_EQ(Texts(MessageKind::Warning), std::vector<std::string>{MaxInputLengthMessage});
+    EXPECT_EQ(Focused(), Grid().Editor());
+    EXPECT_EQ(W().Data().Cell(0, 2), "1.5234");
+
+    // Names take any key; from the sixth character on, a warning, and the
+    // name keeps all it was given.
+    messages.Clear();
+    QLineEdit* name = EditCell(1, 1);
+    name->selectAll();
+    Type(name, "Age x");
+    EXPECT_TRUE(messages.shown.empty());
+    Type(name, "yz");
+    EXPECT_EQ(Cell(1, 1), "Age xyz");
+    EXPECT_EQ(Texts(MessageKind::Warning),
+              (std::vector<std::string>{MaxInputLengthMessage, MaxInputLengthMessage}));
+    EXPECT_EQ(W().Data().Cell(1, 1), "Age xyz");
+
+    // The key that closes a message box is released in the cell without a
+    // press there: no new warning.
+    messages.Clear();
+    QTest::keyRelease(Grid().Editor(), Qt::Key_Return);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Worksheet, TabWalksTheWindowAndTheGridCells)
+{
+    Start();
+    EXPECT_EQ(Focused(), W().txtInput1);
+    Type(W().txtInput1, "1");
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), W().txtInput2);
+    // Leaving the covariate field made the task's name the current cell.
+    EXPECT_EQ(Grid().currentColumn(), 1);
+    EXPECT_EQ(Grid().currentRow(), 0);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), W().RadioItems[0]);
+    for (int i = 0; i < 3 && !Grid().Owns(Focused()); ++i) QTest::keyClick(Focused(), Qt::Key_Tab);
+    ASSERT_TRUE(Grid().Owns(Focused()));
+    // Two rows: Name, Mean, SD, Score of the task, then of the covariate.
+    for (int step = 0; step < 8; ++step) {
+        EXPECT_EQ(Grid().currentRow(), step / 4) << step;
+        EXPECT_EQ(Grid().currentColumn(), step % 4 + 1) << step;
+        ASSERT_NE(Grid().Editor(), nullptr);
+        EXPECT_EQ(Focused(), Grid().Editor());
+        QTest::keyClick(Focused(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(Focused(), W().cmdCompute);
+    // The grid was left: its current cell is the task's name again.
+    EXPECT_EQ(Grid().currentRow(), 0);
+    EXPECT_EQ(Grid().currentColumn(), 1);
+    QTest::keyClick(Focused(), Qt::Key_Backtab);
+    EXPECT_TRUE(Grid().Owns(Focused()));
+    QTest::keyClick(Focused(), Qt::Key_Backtab);
+    EXPECT_FALSE(Grid().Owns(Focused()));
+    W().cmdCompute->setFocus();
+    QTest::keyClick(W().cmdCompute, Qt::Key_Tab);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), W().memoComments);
+}
+
+TEST_F(Worksheet, NotesGrowWhenTheyHoldMoreThanOneLine)
+{
+    Start();
+    QPlainTextEdit* notes = W().memoComments;
+    EXPECT_EQ(notes->geometry(), QRect(112, 110, 666, 25));
+    notes->setFocus();
+    QTest::keyClicks(notes, "one");
+    EXPECT_EQ(notes->height(), 25);
+    QTest::keyClick(notes, Qt::Key_Return);
+    EXPECT_EQ(notes->height(), 70);
+    QTest::keyClicks(notes, "two");
+    W().txtInput2->setFocus();
+    EXPECT_EQ(notes->height(), 25);
+    notes->setFocus();
+    EXPECT_EQ(notes->height(), 70);
+    EXPECT_EQ(W().Data().notes, (std::vector<std::string>{"one", "two"}));
+
+    // 250 characters at most.
+    notes->setPlainText(QString(300, QLatin1Char('n')));
+    EXPECT_EQ(notes->toPlainText().size(), 250);
+}
+
+TEST_F(Worksheet, ClearDataEmptiesEverythingAndDeletesTheFile)
+{
+    {
+        std::ofstream(DataPath(), std::ios::binary)
+            << "1\r\n20\r\nTask\r\n50\r\n10\r\n30\r\nAge\r\n10\r\n2\r\n8\r\n1.000\r\n0.500\r\n1.000\r\n";
+    }
+    Start();
+    EXPECT_EQ(W().txtInput1->text(), "1");
+    EXPECT_EQ(Cell(1, 1), "Age");
+    W().memoComments->setPlainText(QStringLiteral("a note"));
+    W().RadioItems[2]->setChecked(true);
+    W().btnclearData->click();
+
+    EXPECT_FALSE(fs::exists(DataPath()));
+    EXPECT_TRUE(W().txtInput1->text().isEmpty());
+    EXPECT_TRUE(W().txtInput2->text().isEmpty());
+    EXPECT_TRUE(W().memoComments->toPlainText().isEmpty());
+    EXPECT_EQ(Grid().rowCount(), 2);
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(Cell(r, 0), QString::number(r + 1));
+        for (int c = 1; c <= 4; ++c) EXPECT_TRUE(Cell(r, c).isEmpty()) << r << "," << c;
+    }
+    const WorksheetData& data = W().Data();
+    EXPECT_EQ(data.StoredCorrelations[1][2], 0.0);
+    EXPECT_EQ(data.StoredCorrelations[2][2], 1.0);
+    EXPECT_TRUE(data.PreviousDataLoaded);  // as read at start-up
+    EXPECT_EQ(data.credibleLimit, OneSidedUpper);
+    EXPECT_EQ(Focused(), W().txtInput1);
+    EXPECT_TRUE(messages.shown.empty());
+
+    // The next start has the default names again.
+    Start();
+    EXPECT_EQ(Grid().rowCount(), 4);
+    EXPECT_EQ(Cell(1, 1), "Cov 1");
+    EXPECT_FALSE(W().Data().PreviousDataLoaded);
+}
+
+TEST_F(Worksheet, ADamagedDataFileIsReportedAndWhatWasReadIsKept)
+{
+    { std::ofstream(DataPath(), std::ios::binary) << "1\r\nabc\r\n"; }
+    Start();
+    EXPECT_EQ(Texts(MessageKind::Error), std::vector<std::string>{"Invalid numeric input"});
+    EXPECT_EQ(W().txtInput1->text(), "1");
+    EXPECT_FALSE(W().Data().PreviousDataLoaded);
+    EXPECT_TRUE(W().isVisible());
+}
+
+TEST_F(Worksheet, ExitAndAWindowCloseAskFirst)
+{
+    Start();
+    messages.ScriptAnswers({Answer::No});
+    W().ExitBtn->click();
+    EXPECT_EQ(Texts(MessageKind::Confirmation), std::vector<std::string>{"Exit from program?"});
+    EXPECT_EQ(quits, 0);
+
+    messages.Clear();
+    messages.ScriptAnswers({Answer::No});
+    EXPECT_FALSE(W().close());
+    EXPECT_EQ(Texts(MessageKind::Confirmation), std::vector<std::string>{"Exit from program?"});
+    EXPECT_TRUE(W().isVisible());
+    EXPECT_EQ(quits, 0);
+
+    messages.Clear();
+    EXPECT_TRUE(W().close());  // Yes
+    EXPECT_EQ(quits, 1);
+
+    Start();
+    W().ExitBtn->click();  // Yes
+    EXPECT_EQ(quits, 2);
+}
+
+}  // namespace
+}  // namespace desktop_test
