@@ -2,6 +2,7 @@
 // credible limit and the notes, reproducibility, and the JSON object.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -235,6 +236,49 @@ TEST(CliReport, UpperLimit)
                           " Bayesian point estimate    = %lf%% (95%% upper Credible Limit = %lf%%)", &pct, &pctUpper),
               2);
     EXPECT_NEAR(pctUpper, 16.6, 0.2);
+}
+
+}  // namespace
+
+namespace {
+
+// The two larger examples run through: every row read in its place (the
+// z-scores from the file's means, SDs and scores), the matrix accepted, the
+// results in range.
+TEST(CliReport, LargerExamplesRun)
+{
+    struct Example {
+        const char* file;
+        int k;
+        int N;
+        std::vector<std::array<double, 3>> rows;  // mean, SD, score
+    };
+    const std::vector<Example> examples{
+        {"memory-two-covariates.txt", 2, 28, {{32.6, 6.4, 21}, {68.3, 7.9, 74}, {12.4, 2.8, 10}}},
+        {"fluency-five-covariates.txt",
+         5,
+         45,
+         {{42.3, 11.2, 24}, {61.5, 9.8, 66}, {13.1, 3.0, 11}, {108.4, 9.6, 103}, {52.7, 10.4, 44}, {4.1, 3.2, 6}}},
+    };
+    for (const Example& e : examples) {
+        SCOPED_TRACE(e.file);
+        CliRun run = RunCli({"--json", ExamplePath(e.file)});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        nlohmann::json j = nlohmann::json::parse(run.out);
+        EXPECT_EQ(j["k"], e.k);
+        EXPECT_EQ(j["N"], e.N);
+        ASSERT_EQ(j["zScores"].size(), e.rows.size());
+        for (std::size_t i = 0; i < e.rows.size(); ++i)
+            EXPECT_NEAR(j["zScores"][i].get<double>(), (e.rows[i][2] - e.rows[i][0]) / e.rows[i][1], 1e-12) << i;
+        double p = j["pOneTailed"];
+        EXPECT_GT(p, 0.0);
+        EXPECT_LE(p, 0.5);
+        EXPECT_LT(j["zccc"].get<double>(), 0.0) << "each case scores below its conditional mean";
+        EXPECT_LT(j["zcccLower"].get<double>(), j["zcccUpper"].get<double>());
+        EXPECT_LT(j["pctLower"].get<double>(), j["pctUpper"].get<double>());
+        EXPECT_NEAR(j["pTwoTailed"].get<double>(), 2 * p, 1e-15);
+    }
 }
 
 }  // namespace
