@@ -117,7 +117,13 @@ TfrmTemplate::TfrmTemplate(const std::string& dataFolder, QWidget* parent)
     FormCreate();
 }
 
-TfrmTemplate::~TfrmTemplate() = default;
+TfrmTemplate::~TfrmTemplate()
+{
+    // Closing the window below moves the focus; this part is gone by then.
+    disconnect(focusConnection_);
+    grdData->keyPressHook = nullptr;
+    grdData->keyReleaseHook = nullptr;
+}
 
 // ---- Layout ---------------------------------------------------------------------
 
@@ -138,7 +144,8 @@ void TfrmTemplate::BuildControls()
     QPalette descriptionPalette = DescripFld->palette();
     descriptionPalette.setColor(QPalette::Base, descriptionPalette.color(QPalette::Button));
     DescripFld->setPalette(descriptionPalette);
-    connect(DescripFld, &QPlainTextEdit::textChanged, this, [this] { DescripFldChange(); });
+    connect(DescripFld, &QPlainTextEdit::textChanged, this,
+            [this] { platform::RunCommand([this] { DescripFldChange(); }); });
 
     pnlComments = new QFrame(this);
     pnlComments->setObjectName(QStringLiteral("pnlComments"));
@@ -168,7 +175,7 @@ void TfrmTemplate::BuildControls()
         txtInputs[f] = field;
         if (f > 0)
             connect(field, &QLineEdit::textChanged, this, [this, f](const QString& text) {
-                if (!updating_) data_.fields[f] = text.toStdString();
+                if (!updating_) platform::RunCommand([&] { data_.fields[f] = text.toStdString(); });
             });
     }
     Label1 = Labels[0];
@@ -209,8 +216,8 @@ void TfrmTemplate::BuildControls()
         if (IsReleaseOfPressedKey(grdData, event->key())) platform::RunCommand([this] { grdDataKeyUp(); });
     };
     connect(grdData, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (updating_ || item->column() < NameColumn) return;
-        if (item->row() < GridRowCapacity) data_.Cell(item->row(), item->column()) = item->text().toStdString();
+        if (updating_ || item->column() < NameColumn || item->row() >= GridRowCapacity) return;
+        platform::RunCommand([&] { data_.Cell(item->row(), item->column()) = item->text().toStdString(); });
     });
 
     lblGridColumnsTitle = new QLabel(Panel1);
@@ -240,7 +247,8 @@ void TfrmTemplate::BuildControls()
     memoComments->setTabChangesFocus(true);
     memoComments->installEventFilter(this);
     memoComments->raise();
-    connect(memoComments, &QPlainTextEdit::textChanged, this, [this] { memoCommentsChange(); });
+    connect(memoComments, &QPlainTextEdit::textChanged, this,
+            [this] { platform::RunCommand([this] { memoCommentsChange(); }); });
 
     pnlButtons = new QFrame(this);
     pnlButtons->setObjectName(QStringLiteral("pnlButtons"));
@@ -259,7 +267,7 @@ void TfrmTemplate::BuildControls()
                         cmdCompute, btnclearData, ExitBtn, memoComments};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         platform::RunCommand([&] { FocusChanged(old, now); });
     });
 }
@@ -651,7 +659,12 @@ void TfrmTemplate::EndProgram()
 
 void TfrmTemplate::cmdComputeClick()
 {
+    // The events let through before the run could press "Continue" again:
+    // one command at a time.
+    if (computing_) return;
+    computing_ = true;
     platform::RunCommand([this] { Compute(); });
+    computing_ = false;
 }
 
 namespace {

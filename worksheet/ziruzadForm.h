@@ -142,8 +142,10 @@ private:
     QButtonGroup* radioButtons_ = nullptr;
     bool updating_ = false;          // controls being filled from the model
     bool ending_ = false;
+    bool computing_ = false;
     bool centred_ = false;
     bool activatedSinceShow_ = false;
+    QMetaObject::Connection focusConnection_;
     QObject* keyControl_ = nullptr;
     QSet<int> pressedKeys_;
 };

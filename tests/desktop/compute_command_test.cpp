@@ -132,6 +132,22 @@ TEST_F(Compute, ReturnToWorksheetWritesNothing)
     EXPECT_EQ(W().focusWidget(), W().txtInput2);
 }
 
+TEST_F(Compute, ContinuePressedAgainDuringTheCommandIsIgnored)
+{
+    Start();
+    FillWorkedExample();
+    bool nested = true;
+    AnswerNextModal([&](QWidget* window) {
+        W().cmdCompute->click();  // returns at once: no second matrix window
+        nested = QApplication::activeModalWidget() != window;
+        MatrixButtonNamed(window, "ReturnBtn")->click();
+    });
+    Press(W().cmdCompute);
+    EXPECT_FALSE(nested);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(W().isVisible());
+}
+
 TEST_F(Compute, AMatrixThatIsNotPositiveDefiniteIsSavedThenRefused)
 {
     Start();

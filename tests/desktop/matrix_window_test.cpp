@@ -27,6 +27,7 @@ protected:
         bool ran = false;
         AnswerNextModal([&](QWidget* window) {
             ran = true;
+            EXPECT_TRUE(QTest::qWaitForWindowActive(window));
             inside(window);
         });
         EnterSquareMatrix(buffer, columns, rows, "Matrix Entry", "", "", owner.get(), lower);
