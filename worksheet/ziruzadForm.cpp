@@ -153,7 +153,7 @@ void TfrmTemplate::BuildControls()
     pnlComments->setFrameStyle(QFrame::Panel | QFrame::Raised);
     lblComments = new QLabel(QString::fromLatin1(NotesCaption), pnlComments);
     lblComments->setObjectName(QStringLiteral("lblComments"));
-    lblComments->setGeometry(8, 8, 92, 16);
+    lblComments->setGeometry(4, 8, 96, 16);
     lblComments->setFont(BoldFont());
 
     Panel1 = new QFrame(this);

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include "desktop_fixture.h"
 #include "entry/Metrics_Papers.h"
@@ -37,6 +38,8 @@ protected:
 
     void ExpectGridGeometry(int rows, int width, int height)
     {
+        QApplication::processEvents();
+        EXPECT_EQ(Grid().verticalScrollBar()->isVisible(), rows > 6) << rows;
         EXPECT_EQ(Grid().rowCount(), rows);
         EXPECT_EQ(Grid().width(), width);
         EXPECT_EQ(Grid().height(), height);
