@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFont>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -31,6 +32,7 @@ constexpr int CellHeight = 16;
 constexpr int ButtonPanelTop = 500;
 constexpr int NewButtonHeight = 25;  // what the size rule reserves for a button
 constexpr int ScrollStep = 4;
+constexpr int CellTextRoom = 5;  // the edit field's own margins and cursor
 
 // The window: modal, fixed size, no close box. Leaving it any other way than
 // through "Continue" (a close from the desktop, say) counts as "Return to
@@ -103,6 +105,18 @@ void FocusCell(OpenMatrixWindow& w, int column, int row)
     w.scroller->ensureWidgetVisible(cell);
     cell->setFocus(Qt::OtherFocusReason);
     cell->selectAll();
+}
+
+// The cells' font: the small dialog font, smaller still where needed so a
+// full entry such as "-0.000" shows whole in a 37-pixel cell.
+QFont CellFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    for (int pixels = 11; pixels >= 7; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(QStringLiteral("-0.000")) <= CellWidth - CellTextRoom) break;
+    }
+    return font;
 }
 
 QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, int width, int height,
@@ -197,6 +211,7 @@ void EnterSquareMatrix(tMatrixEntryBuffer& buffer, int columns, int rows, const 
 
     // Cells, row by row: the tab order follows.
     QWidget* previous = nullptr;
+    const QFont cellFont = CellFont();
     for (int i = 1; i <= r; ++i) {
         for (int j = 1; j <= c; ++j) {
             if (!w.state->Exists(j, i)) continue;
@@ -204,7 +219,8 @@ void EnterSquareMatrix(tMatrixEntryBuffer& buffer, int columns, int rows, const 
             cell->setObjectName(QStringLiteral("mat%1x%2").arg(j).arg(i));
             cell->setGeometry(CellWidth * (j - 1) + 33, CellHeight * (i - 1) + 50, CellWidth, CellHeight);
             cell->setFrame(false);
-            cell->setTextMargins(1, 0, 1, 0);
+            cell->setTextMargins(0, 0, 0, 0);
+            cell->setFont(cellFont);
             cell->setMaxLength(static_cast<int>(MaxInputLength));
             cell->setText(QString::fromStdString(w.state->Text(j, i)));
             cell->setAutoFillBackground(true);

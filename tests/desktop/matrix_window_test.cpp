@@ -61,6 +61,8 @@ TEST_F(MatrixWindow, ThreeVariablesShowALowerTriangleWithABlueReadOnlyDiagonal)
                 ASSERT_NE(cell, nullptr) << j << "x" << i;
                 EXPECT_EQ(cell->geometry(), QRect(37 * (j - 1) + 33, 16 * (i - 1) + 50, 37, 16));
                 EXPECT_EQ(cell->maxLength(), 6);
+                // A negative entry shows whole, minus sign included.
+                EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("-0.000")), cell->width() - 4);
                 if (i == j) {
                     EXPECT_EQ(cell->text(), "1.000");
                     EXPECT_TRUE(cell->isReadOnly());
