@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "entry/c_locale_format.h"
+#include "platform/c_locale_format.h"
 #include "worksheet/worksheet_data.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "entry/c_locale_format.h"
+#include "platform/c_locale_format.h"
 #include "platform/messages.h"
 
 const char* const InvalidEntryMessage =

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "entry/Metrics_Papers.h"
-#include "entry/c_locale_format.h"
+#include "platform/c_locale_format.h"
 #include "platform/messages.h"
 
 const char* const MatrixRangeMessage = "Valid matrix values are BETWEEN -1 and +1. Please re-enter matrix values";

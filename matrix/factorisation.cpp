@@ -4,28 +4,15 @@
 #include "matrix/matrix_handling.h"
 
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <utility>
 
+#include "platform/c_locale_format.h"
 #include "platform/messages.h"
 
 namespace {
 
 constexpr extended InversionPivotThreshold = 1e-10L;
 constexpr extended CholeskyPivotThreshold = 1e-12L;
-
-std::string FormatMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string FormatMessage(const char* format, ...)
-{
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
 
 // Steps shared by the factorisation and the silent test. Returns 0 when every
 // pivot passed, otherwise the failing column, with the failing pivot in
@@ -97,12 +84,12 @@ bool CholeskyLower(int n, tMatrix& A)
     extended pivot = 0.0L;
     const int failed = FactoriseLower(n, A, pivot);
     if (failed == 1) {
-        platform::ShowInformation(FormatMessage("Not pos def 1st : sum=  %2.3Lf ", pivot));
+        platform::ShowInformation(FormatC("Not pos def 1st : sum=  %2.3Lf ", pivot));
         return false;
     }
     if (failed > 1) {
         platform::ShowInformation(
-            FormatMessage("Not pos def 2nd : sum=  %2.9Lf  i= %2d  j=  %2d", pivot, failed, failed));
+            FormatC("Not pos def 2nd : sum=  %2.9Lf  i= %2d  j=  %2d", pivot, failed, failed));
         return false;
     }
     for (int r = 1; r <= n; ++r)

@@ -7,7 +7,7 @@
 
 #include "distributions/float_errors.h"
 #include "entry/Metrics_Papers.h"
-#include "entry/c_locale_format.h"
+#include "platform/c_locale_format.h"
 #include "platform/messages.h"
 
 const char* const NotPositiveDefiniteMessage =

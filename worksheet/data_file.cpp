@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "entry/c_locale_format.h"
+#include "platform/c_locale_format.h"
 #include "platform/text_file.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "worksheet/report.h"
 
 #include "entry/Metrics_Papers.h"
-#include "entry/c_locale_format.h"
+#include "platform/c_locale_format.h"
 
 namespace {
 
@@ -92,10 +92,7 @@ void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, co
     lines.push_back(" ");
     lines.push_back(" ");
     lines.push_back("");
-    {
-        ScopedCLocale pointDecimals;  // the printout formats with printf
-        WriteMatrixLines(in.corr, in.p, " Correlation(s) between task and covariate(s) in control sample:", lines);
-    }
+    WriteMatrixLines(in.corr, in.p, " Correlation(s) between task and covariate(s) in control sample:", lines);
     lines.push_back("");
     lines.push_back(FormatC(" Sample estimate of conditional mean for Task of Interest = %8.3Lf", out.condMean));
     lines.push_back(FormatC(" Sample estimate of conditional SD for Task of Interest   = %8.3Lf", out.condSD));

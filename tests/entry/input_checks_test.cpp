@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "comma_locale.h"
+#include "tests/support/comma_locale.h"
 #include "distributions/float_errors.h"
 #include "entry/Metrics_Papers.h"
 #include "platform/messages.h"

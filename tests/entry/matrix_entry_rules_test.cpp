@@ -1,7 +1,7 @@
 // The correlation window's rules: cell texts, "Continue" and "Clear Data".
 #include <gtest/gtest.h>
 
-#include "comma_locale.h"
+#include "tests/support/comma_locale.h"
 #include "entry/matrix_entry_rules.h"
 #include "platform/messages.h"
 

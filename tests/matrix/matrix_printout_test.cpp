@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "matrix/matrix_handling.h"
+#include "tests/support/comma_locale.h"
 
 namespace {
 
@@ -24,6 +25,18 @@ TEST(WriteMatrixLines, IdentityAndNegativeEntries)
     A[1][1] = 123456.123456L;
     WriteMatrixLines(A, 1, "t", lines);
     EXPECT_EQ(lines[1], "   123456.12346   ");
+}
+
+TEST(WriteMatrixLines, DecimalPointInACommaLocale)
+{
+    REQUIRE_COMMA_LOCALE(german);
+    tMatrix A;
+    A[1][1] = 1;
+    A[1][2] = A[2][1] = -0.25L;
+    A[2][2] = 1;
+    std::vector<std::string> lines;
+    WriteMatrixLines(A, 2, "t", lines);
+    EXPECT_EQ(lines[1], "   1.00000   -0.25000   ");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <random>
 #include <sstream>
 
-#include "entry/comma_locale.h"
+#include "tests/support/comma_locale.h"
 #include "worksheet/data_file.h"
 
 namespace fs = std::filesystem;

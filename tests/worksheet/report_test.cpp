@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "entry/comma_locale.h"
+#include "tests/support/comma_locale.h"
 #include "worksheet/report.h"
 
 namespace {

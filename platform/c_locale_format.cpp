@@ -1,4 +1,4 @@
-#include "entry/c_locale_format.h"
+#include "platform/c_locale_format.h"
 
 #include <locale.h>
 

@@ -16,7 +16,7 @@ std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)
 bool ReadCNumber(const std::string& text, double& value);
 
 // Switches the calling thread to the "C" locale for a scope, for code that
-// formats with the plain printf family (the core's matrix printout).
+// formats with the plain printf family.
 class ScopedCLocale {
 public:
     ScopedCLocale();
