@@ -1,5 +1,8 @@
 #pragma once
 // Small services of the toolkit that the windows' commands use.
+#include <functional>
+
+class QCloseEvent;
 class QWidget;
 
 namespace platform {
@@ -14,5 +17,17 @@ void ProcessPendingEventsOnce();
 
 // Brings the window and with it the application to the front of the desktop.
 void BringToFront(QWidget* window);
+
+// The question both "Exit" buttons ask.
+inline constexpr char ExitQuestion[] = "Exit from program?";
+
+// Asks ExitQuestion and, on Yes, calls endProgram: the "Exit" button.
+void AskToExit(const std::function<void()>& endProgram);
+
+// A close from the window manager (Alt+F4 and the like) counts as "Exit":
+// it asks first, so results are never dropped unasked and the program never
+// runs on without a window. Closes while the program is ending, or of a
+// hidden window, pass without a question.
+void CloseAsExit(QWidget* window, QCloseEvent* event, bool ending, const std::function<void()>& endProgram);
 
 }  // namespace platform

@@ -209,21 +209,7 @@ void TfrmTemplateResults::showEvent(QShowEvent* event)
 
 void TfrmTemplateResults::closeEvent(QCloseEvent* event)
 {
-    // A close from the window manager (Alt+F4 and the like) is an exit from
-    // the program and asks first, so results are never dropped unasked and the
-    // program never runs on without a window. Closes while the program is
-    // ending, or of the hidden window, pass.
-    if (ending_ || !isVisible()) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    platform::RunCommand([&] {
-        if (platform::Confirm("Exit from program?")) {
-            event->accept();
-            EndProgram();
-        }
-    });
+    platform::CloseAsExit(this, event, ending_, [this] { EndProgram(); });
 }
 
 void TfrmTemplateResults::cmdReturnClick()
@@ -250,9 +236,7 @@ void TfrmTemplateResults::cmdSaveOutputClick()
 
 void TfrmTemplateResults::cmdExitClick()
 {
-    platform::RunCommand([&] {
-        if (platform::Confirm("Exit from program?")) EndProgram();
-    });
+    platform::AskToExit([this] { EndProgram(); });
 }
 
 void TfrmTemplateResults::mnuPrintClick()

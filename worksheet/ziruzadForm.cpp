@@ -49,7 +49,6 @@ constexpr int NotesMaxLength = 250;
 constexpr int NotesHeight = 25;
 constexpr int NotesOpenHeight = 70;
 constexpr int DescriptionScrollLength = 550;
-constexpr char ExitQuestion[] = "Exit from program?";
 
 QFont FormFont()
 {
@@ -458,18 +457,7 @@ void TfrmTemplate::FormActivate()
 
 void TfrmTemplate::closeEvent(QCloseEvent* event)
 {
-    // A close from the window manager is the same as "Exit": it asks first.
-    if (ending_ || !isVisible()) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    platform::RunCommand([&] {
-        if (platform::Confirm(ExitQuestion)) {
-            event->accept();
-            EndProgram();
-        }
-    });
+    platform::CloseAsExit(this, event, ending_, [this] { EndProgram(); });
 }
 
 bool TfrmTemplate::eventFilter(QObject* watched, QEvent* event)
@@ -644,9 +632,7 @@ void TfrmTemplate::btnclearDataClick()
 
 void TfrmTemplate::ExitBtnClick()
 {
-    platform::RunCommand([this] {
-        if (platform::Confirm(ExitQuestion)) EndProgram();
-    });
+    platform::AskToExit([this] { EndProgram(); });
 }
 
 void TfrmTemplate::EndProgram()

@@ -4,7 +4,7 @@
 
 #include "distributions/distrib.h"
 #include "distributions/float_errors.h"
-#include "engine_test_inputs.h"
+#include "tests/support/summary_data.h"
 #include "platform/messages.h"
 
 namespace {

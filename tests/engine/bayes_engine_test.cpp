@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "distributions/distrib.h"
-#include "engine_test_inputs.h"
+#include "tests/support/summary_data.h"
 #include "reference_engine.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "distributions/distrib.h"
-#include "engine_test_inputs.h"
+#include "tests/support/summary_data.h"
 
 inline tEngineRun ReferenceRun(const tSummaryData& d, int iterations, bool twoSided)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// Summary data used by several engine tests.
+// Summary data shared by the engine tests and the benchmark.
 #include "engine/Bayes_Engines.h"
 
 struct tSummaryData {
