@@ -11,6 +11,7 @@ PACKAGES=(
   libcli11-dev nlohmann-json3-dev
   clang libclang-rt-dev
   xvfb xauth fonts-liberation fonts-dejavu-core
+  locales
 )
 
 missing=()
