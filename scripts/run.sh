@@ -11,8 +11,6 @@ cmake --build build -j"$(nproc)"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/worksheet/harrow ]; then
   exec build/worksheet/harrow
-elif [ -x build/cli/harrow-cli ]; then
-  exec build/cli/harrow-cli examples/worked-example.txt
 else
-  exec build/engine/harrow-example
+  exec build/cli/harrow-cli examples/worked-example.txt
 fi
