@@ -6,6 +6,8 @@
 namespace {
 
 const std::string Rule = " " + std::string(93, '_');
+// Stands between two reports in the same text.
+const std::string ReportSeparator(102, '_');
 
 void AppendCredibleLimitBlock(std::vector<std::string>& lines, int choice, const tBayesResult& r)
 {
@@ -54,10 +56,11 @@ const char* CredibleLimitName(int choice)
 
 }  // namespace
 
-void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
-                  const AnalysisOutputs& out)
+namespace {
+
+void AppendReportBody(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
+                      const AnalysisOutputs& out)
 {
-    if (!lines.empty()) lines.push_back(std::string(102, '_'));
     lines.push_back("");
     lines.push_back(ProgramTitle);
     lines.push_back("");
@@ -106,4 +109,22 @@ void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, co
     lines.push_back(FormatC(" Two-tailed probability = %2.5Lf ", out.result.pTwoTailed));
     AppendCredibleLimitBlock(lines, data.credibleLimit, out.result);
     lines.push_back(" ");
+}
+
+}  // namespace
+
+void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
+                  const AnalysisOutputs& out)
+{
+    if (!lines.empty()) lines.push_back(ReportSeparator);
+    AppendReportBody(lines, data, in, out);
+}
+
+std::vector<std::string> ReportLines(bool afterEarlierLines, const WorksheetData& data, const AnalysisInputs& in,
+                                     const AnalysisOutputs& out)
+{
+    std::vector<std::string> lines;
+    if (afterEarlierLines) lines.push_back(ReportSeparator);
+    AppendReportBody(lines, data, in, out);
+    return lines;
 }

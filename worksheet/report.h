@@ -12,3 +12,8 @@
 // are data.notes, the credible-limit block follows data.credibleLimit.
 void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
                   const AnalysisOutputs& out);
+
+// The same lines for a text held elsewhere (the results window): the
+// separator comes first when that text already holds a line.
+std::vector<std::string> ReportLines(bool afterEarlierLines, const WorksheetData& data, const AnalysisInputs& in,
+                                     const AnalysisOutputs& out);

@@ -727,14 +727,7 @@ bool TfrmTemplate::EnterCorrelations(int p)
 
 void TfrmTemplate::ShowReport(const AnalysisInputs& in, const AnalysisOutputs& out)
 {
-    // The report starts with a separator when the results already hold a
-    // report; a stand-in first line lets AppendReport see that.
-    const bool continuing = results_ && results_->LineCount() > 0;
-    std::vector<std::string> lines;
-    if (continuing) lines.emplace_back();
-    AppendReport(lines, data_, in, out);
-    if (continuing) lines.erase(lines.begin());
-
+    const std::vector<std::string> lines = ReportLines(results_ && results_->LineCount() > 0, data_, in, out);
     if (!results_) return;
     results_->show();
     hide();

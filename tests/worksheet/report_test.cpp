@@ -191,6 +191,10 @@ TEST_F(Report, SecondReportFollowsASeparator)
     EXPECT_EQ(lines[first], std::string(102, '_'));
     EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(first) + 1, lines.end()),
               std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(first)));
+
+    // The same lines for a text kept elsewhere.
+    EXPECT_EQ(ReportLines(false, data, in, out), std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(first)));
+    EXPECT_EQ(ReportLines(true, data, in, out), std::vector<std::string>(lines.begin() + static_cast<long>(first), lines.end()));
 }
 
 TEST_F(Report, FiveCovariatesAndInputsAsTyped)
