@@ -86,8 +86,11 @@ MatrixContinueResult ContinueMatrix(MatrixEntryState& state)
 bool ClearMatrix(MatrixEntryState& state)
 {
     if (!platform::Confirm(ClearMatrixQuestion)) return false;
-    for (int a = 1; a <= state.Columns(); ++a) {
-        for (int b = a + 1; b <= state.Rows(); ++b) {
+    // Rows a + 1 .. c of column a: the square below the diagonal, whatever
+    // the row count (cells outside the window are skipped).
+    int c = state.Columns();
+    for (int a = 1; a <= c - 1; ++a) {
+        for (int b = a + 1; b <= c; ++b) {
             if (!state.Exists(a, b)) continue;
             state.SetText(a, b, "0.000");
             state.Buffer()[a][b] = 0;

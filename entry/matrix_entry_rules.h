@@ -76,6 +76,8 @@ struct MatrixContinueResult {
 MatrixContinueResult ContinueMatrix(MatrixEntryState& state);
 
 // "Clear Data": asks "Clear data from matrix ?"; on Yes sets every existing
-// cell below the diagonal to "0.000" and its buffer entry [c][r] to 0 (the
-// other triangle, the diagonal and the confirmed marks stay). True on Yes.
+// cell below the diagonal within the first c rows (column a from 1 to c - 1,
+// row from a + 1 to c, c = Columns()) to "0.000" and its buffer entry to 0
+// (the other triangle, the diagonal, rows beyond c and the confirmed marks
+// stay). True on Yes.
 bool ClearMatrix(MatrixEntryState& state);

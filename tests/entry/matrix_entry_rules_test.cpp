@@ -154,6 +154,53 @@ TEST_F(MatrixEntry, ClearDataZeroesTheCellsBelowTheDiagonalOnYes)
     EXPECT_EQ(buffer[3][2], 0.0);
 }
 
+TEST_F(MatrixEntry, DiagonalCellsAreRefusedOnlyAtMinusOneOrLess)
+{
+    // Off the diagonal the range is open on both sides; on it only the lower
+    // bound applies.
+    const std::pair<const char*, bool> cases[] = {{"1.5", true}, {"1", true}, {"-0.999", true}, {"-1", false},
+                                                  {"-1.5", false}};
+    for (const auto& [text, accepted] : cases) {
+        SCOPED_TRACE(text);
+        messages.Clear();
+        MatrixEntryState state(buffer, 2, 2, true);
+        state.SetText(1, 2, "0.3");
+        state.SetText(2, 2, text);
+        MatrixContinueResult r = ContinueMatrix(state);
+        EXPECT_EQ(r.accepted, accepted);
+        if (accepted) {
+            EXPECT_TRUE(messages.shown.empty());
+        } else {
+            ExpectStop(r, 2, 2);
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].kind, MessageKind::Information);
+        }
+    }
+}
+
+TEST_F(MatrixEntry, ClearDataCoversRowsUpToTheColumnCountOnly)
+{
+    // A full 2-column, 4-row window: only cell (2,1) lies below the diagonal
+    // of the leading square; rows 3 and 4 keep their values.
+    for (int c = 1; c <= 2; ++c)
+        for (int r = 1; r <= 4; ++r) buffer[c][r] = 0.25;
+    MatrixEntryState tall(buffer, 2, 4, false);
+    EXPECT_TRUE(ClearMatrix(tall));
+    EXPECT_EQ(tall.Text(1, 2), "0.000");
+    EXPECT_EQ(buffer[1][2], 0.0);
+    for (int c = 1; c <= 2; ++c)
+        for (int r = 3; r <= 4; ++r) {
+            EXPECT_EQ(tall.Text(c, r), "0.250") << c << "," << r;
+            EXPECT_EQ(buffer[c][r], 0.25) << c << "," << r;
+        }
+    // A wide one: rows beyond the window do not exist and are left alone.
+    buffer[1][3] = buffer[3][4] = 0.25;
+    MatrixEntryState wide(buffer, 4, 2, false);
+    EXPECT_TRUE(ClearMatrix(wide));
+    EXPECT_EQ(buffer[1][3], 0.25);
+    EXPECT_EQ(buffer[3][4], 0.25);
+}
+
 TEST_F(MatrixEntry, CellTextsUseADecimalPointInACommaLocale)
 {
     REQUIRE_COMMA_LOCALE(german);
