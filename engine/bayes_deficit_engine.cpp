@@ -105,8 +105,10 @@ void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSi
     ExtractColumn(B, 1, setup.b);
     CopyLeadingBlock(XtXInv, p, setup.L);
     if (!CholeskyLower(p, setup.L)) ThrowFactorisationFailure();
-    setup.residVar = residVar[1][1];
     setup.nu = static_cast<extended>(N - k - 1);
+    // A residual variance below zero (cancellation with extreme means) is an
+    // invalid operation here, before any draw.
+    setup.sigmaScale = std::sqrt(residVar[1][1]) * std::sqrt(setup.nu);
     RaiseFloatingPointErrors();  // nothing is drawn from infinities or NaNs
 
     tDrawStore draws;

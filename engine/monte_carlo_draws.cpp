@@ -10,6 +10,8 @@
 #include <system_error>
 #include <thread>
 
+#include "distributions/float_errors.h"
+
 namespace {
 
 constexpr int ChunkSize = 512;
@@ -38,7 +40,6 @@ public:
     tDrawPipeline(const tDrawSetup& setup, tDrawStore& store) : setup_(setup), store_(store)
     {
         for (int n = 0; n < RingSize; ++n) ring_[n].reset(new tDrawChunk(setup.p));
-        sigmaScale_ = std::sqrt(setup.residVar) * std::sqrt(setup.nu);
     }
 
     ~tDrawPipeline() { StopWorker(); }
@@ -172,7 +173,7 @@ private:
         for (int n = 0; n < chunk.count; ++n) {
             const extended* v = &chunk.variates[n * (p + 1)];
             const extended a = std::sqrt(v[0]);
-            const extended sigma = sigmaScale_ / a;
+            const extended sigma = setup_.sigmaScale / a;
             // L z, each row summed as sum := L[i][j] * z[j] + sum from j = 1.
             // The entries above the diagonal are +0, and adding a zero product
             // to a running sum that starts at +0 never changes it, so they are
@@ -187,6 +188,11 @@ private:
             }
             const extended zeta = (setup_.caseScore - mu) / sigma;
             store_[chunk.first + n] = static_cast<double>(zeta);
+            if (std::isnan(zeta)) {
+                chunk.failedAt = n;
+                chunk.error = std::make_exception_ptr(EFloatingPointError("Invalid floating point operation"));
+                return;
+            }
             try {
                 chunk.probabilities[n] = standard.Distribution_function(zeta);
             } catch (...) {
@@ -199,7 +205,6 @@ private:
 
     const tDrawSetup& setup_;
     tDrawStore& store_;
-    extended sigmaScale_ = 0;
     std::unique_ptr<tDrawChunk> ring_[RingSize];
     tNormal_distribution mainStandard_{0.0L, 1.0L};  // F on the main thread
 

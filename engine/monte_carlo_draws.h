@@ -6,7 +6,7 @@
 
 struct tDrawSetup {
     int p = 0;                 // intercept and the k covariates
-    extended residVar = 0;     // s^2
+    extended sigmaScale = 0;   // sqrt(s^2) * sqrt(nu), formed before any draw
     extended nu = 0;           // residual degrees of freedom
     tMatrix L;                 // lower Cholesky factor of XtXInv, zeros above the diagonal
     tVector b;                 // intercept and slopes

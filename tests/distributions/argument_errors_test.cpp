@@ -43,4 +43,9 @@ TEST(DistributionBase, WholeParameterMissingVarianceAndAbstractCalls)
     EXPECT_THROW(bare.Quantile(0.5L), std::logic_error);
     EXPECT_THROW(bare.Mean(), std::logic_error);
     EXPECT_THROW(bare.Random_variate(), std::logic_error);
+    // Outside the support the root answers without the interval probability;
+    // the upper end itself already counts as beyond.
+    EXPECT_EQ(bare.Distribution_function(-3e9L), 0);
+    EXPECT_EQ(bare.Distribution_function(Value_limit), 1);
+    EXPECT_EQ(bare.Distribution_function(3e9L), 1);
 }

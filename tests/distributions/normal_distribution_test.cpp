@@ -27,6 +27,8 @@ TEST(NormalDistribution, DistributionFunctionDensityAndIntervals)
     EXPECT_TRUE(normal.Distribution_function(-3e9L) == 0 && normal.Distribution_function(3e9L) == 1);
     EXPECT_EQ(normal.Distribution_function(65535), 1);
     EXPECT_REFUSED(normal.Distribution_function(65537), Argument_error_text(1361));
+    EXPECT_REFUSED(normal.Distribution_function(Value_limit), Argument_error_text(1361));  // the ends are inside
+    EXPECT_REFUSED(normal.Distribution_function(-Value_limit), Argument_error_text(1361));
     EXPECT_NEAR(normal.Interval_probability(-1, 1), 0.6826894921, 1e-10);
     EXPECT_EQ(normal.Interval_probability(0, 3e9L), 0.5L);   // upper tail
     EXPECT_EQ(normal.Interval_probability(-3e9L, 0), 0.5L);  // F(hi)
@@ -62,4 +64,5 @@ TEST(NormalDistribution, ParameterLimitsAndFailedChange)
     Restart_stream();  // the standard deviation 2 scales variates and quantiles
     EXPECT_NEAR(normal.Random_variate(), 10 + 2 * -1.0674340313, 1e-9);
     EXPECT_NEAR(normal.Quantile(0.975L), 10 + 2 * 1.95996398, 1e-7);
+    EXPECT_NEAR(normal.Distribution_function(12), 0.8413447461, 1e-9);
 }

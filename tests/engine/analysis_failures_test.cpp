@@ -68,6 +68,52 @@ TEST_F(AnalysisFailures, OverflowEndsTheRunBeforeAnyDraw)
     ClearFloatingPointErrors();
 }
 
+std::string FloatingPointErrorOf(const tSummaryData& d)
+{
+    try {
+        RunEngine(d, 1000, true);
+    } catch (const EFloatingPointError& error) {
+        ClearFloatingPointErrors();
+        return error.what();
+    } catch (const std::exception& error) {
+        return std::string("other error: ") + error.what();
+    }
+    return "no error";
+}
+
+// A task mean far above its SD: the residual sum of squares is lost in the
+// cancellation of the cross-products and comes out below zero. Its square
+// root is the invalid operation, found before any draw.
+TEST_F(AnalysisFailures, NegativeResidualVarianceIsAnInvalidOperation)
+{
+    tSummaryData d = WorkedExample();
+    d.means[1] = 3e9L;
+    d.sds[1] = 0.001L;
+    d.caseScores[1] = 3e9L - 0.001L;
+    tMatrix B, residVar, XtXInv;
+    RegressionFromSummary(d.corr, d.sds, d.means, 1, d.k, d.N, B, residVar, XtXInv);
+    ASSERT_LT(residVar[1][1], 0);
+    EXPECT_EQ(FloatingPointErrorOf(d), "Invalid floating point operation");
+    EXPECT_EQ(Seed1, Seed1_start);
+    EXPECT_EQ(Seed2, Seed2_start);
+}
+
+// A residual variance of exactly 0 makes sigma 0; a case exactly at its
+// predicted score then gives zeta = 0 / 0, which must not reach F as a NaN.
+TEST_F(AnalysisFailures, ZeroOverZeroDrawIsAnInvalidOperation)
+{
+    tSummaryData d = WorkedExample();
+    d.means[1] = 1e7L;
+    d.sds[1] = 0.001L;
+    tMatrix B, residVar, XtXInv;
+    RegressionFromSummary(d.corr, d.sds, d.means, 1, d.k, d.N, B, residVar, XtXInv);
+    ASSERT_EQ(residVar[1][1], 0);
+    d.caseScores[1] = B[2][1] * d.caseScores[2] + B[1][1];  // the prediction, as each draw forms it
+    EXPECT_EQ(FloatingPointErrorOf(d), "Invalid floating point operation");
+    d.caseScores[1] += 1;
+    EXPECT_EQ(FloatingPointErrorOf(d), "Floating point division by zero");
+}
+
 // F of a zeta beyond 65536 raises an argument error; it must reach the caller
 // with the random source where the plain loop leaves it: just after the draw.
 TEST_F(AnalysisFailures, ExtremeDrawRaisesArgumentError)

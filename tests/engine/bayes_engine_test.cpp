@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "distributions/distrib.h"
 #include "tests/support/summary_data.h"
@@ -69,6 +70,23 @@ TEST(BayesDeficitEngine, MatchesThePlainLoopExactly)
     ExpectIdentical(RunEngine(WorkedExample(), 100000, false), ReferenceRun(WorkedExample(), 100000, false));
     // Fewer draws than fill one hand-over between the threads.
     ExpectIdentical(RunEngine(WorkedExample(), 700, true), ReferenceRun(WorkedExample(), 700, true));
+}
+
+// The limits of a full run are fixed positions in the sorted draws: one past
+// the rounded product at the upper end.
+TEST(BayesDeficitEngine, LimitPositionsOfAMillionDraws)
+{
+    std::vector<double> sorted;
+    const tEngineRun reference = ReferenceRun(WorkedExample(), DrawStoreCapacity, true, &sorted);
+    ASSERT_EQ(sorted.size(), static_cast<size_t>(DrawStoreCapacity));
+    const tEngineRun twoSided = RunEngine(WorkedExample(), DrawStoreCapacity, true);
+    ExpectIdentical(twoSided, reference);
+    EXPECT_EQ(twoSided.result.zcccLower, sorted[25000 - 1]);
+    EXPECT_EQ(twoSided.result.zcccUpper, sorted[975001 - 1]);
+    const tEngineRun oneSided = RunEngine(WorkedExample(), DrawStoreCapacity, false);
+    EXPECT_EQ(oneSided.result.zcccLower, sorted[50000 - 1]);
+    EXPECT_EQ(oneSided.result.zcccUpper, sorted[950001 - 1]);
+    EXPECT_EQ(oneSided.result.pctBelow, twoSided.result.pctBelow);
 }
 
 TEST(BayesDeficitEngine, RunsAreReproducible)

@@ -10,7 +10,9 @@
 #include "distributions/distrib.h"
 #include "tests/support/summary_data.h"
 
-inline tEngineRun ReferenceRun(const tSummaryData& d, int iterations, bool twoSided)
+// sortedDraws, when given, receives the sorted draws (position n at index n - 1).
+inline tEngineRun ReferenceRun(const tSummaryData& d, int iterations, bool twoSided,
+                               std::vector<double>* sortedDraws = nullptr)
 {
     const int p = d.k + 1;
     tMatrix B, residVar, XtXInv, condVar, L;
@@ -60,5 +62,6 @@ inline tEngineRun ReferenceRun(const tSummaryData& d, int iterations, bool twoSi
     run.result.zcccUpper = draws[hi - 1];
     run.result.pctLower = normal.Distribution_function(run.result.zcccLower) * 100;
     run.result.pctUpper = normal.Distribution_function(run.result.zcccUpper) * 100;
+    if (sortedDraws) sortedDraws->swap(draws);
     return run;
 }
