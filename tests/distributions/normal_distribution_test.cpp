@@ -45,6 +45,13 @@ TEST(NormalDistribution, Quantile)
     EXPECT_TRUE(normal.Quantile(1) == Value_limit && normal.Quantile(1 - 4e-12L) == Value_limit);
     EXPECT_REFUSED(normal.Quantile(-1e-30L), Argument_error_text(1302) + "0");
     EXPECT_REFUSED(normal.Quantile(1 + 1e-15L), Argument_error_text(1315) + "1");
+    // Far from zero the first bracket's width differs from 2s by more than the
+    // tolerance through rounding alone; the downward search must still run.
+    const extended mean = 1e9L + 0.1L;
+    tNormal_distribution shifted(mean, 2);
+    const extended s = 2 * shifted.Standard_deviation();
+    ASSERT_FALSE(Nearly_equal((mean + s) - (mean - s), 2 * s));
+    EXPECT_NEAR(static_cast<double>(shifted.Quantile(0.001L) - mean), -3.0902323062 * std::sqrt(2.0), 1e-8);
     // More mass than p lies below the support: the search stops at its end.
     tNormal_distribution far(-2147383647.0L, 1e9L);
     EXPECT_EQ(far.Quantile(1e-6L), -Value_limit);
