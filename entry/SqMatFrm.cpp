@@ -20,6 +20,7 @@
 
 #include "entry/Metrics_Papers.h"
 #include "platform/command_guard.h"
+#include "platform/qt_app_helpers.h"
 
 bool MatrixCancelled = false;
 
@@ -133,6 +134,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, int wi
 MatrixWindowButton::MatrixWindowButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
 {
     setAutoDefault(false);
+    platform::ClickOnEnter(this);
     connect(this, &QPushButton::clicked, this, [this] { platform::RunCommand([this] { Click(); }); });
 }
 

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
 
 #include "platform/command_guard.h"
@@ -28,6 +30,35 @@ void BringToFront(QWidget* window)
     if (!window) return;
     window->raise();
     window->activateWindow();
+}
+
+namespace {
+
+class EnterClicksButton : public QObject {
+public:
+    explicit EnterClicksButton(QPushButton* button) : QObject(button), button_(button) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != button_ || event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (modifiers != Qt::NoModifier) return false;
+        if (!key->isAutoRepeat() && button_->isEnabled()) button_->click();
+        return true;
+    }
+
+private:
+    QPushButton* button_;
+};
+
+}  // namespace
+
+void ClickOnEnter(QPushButton* button)
+{
+    if (button) button->installEventFilter(new EnterClicksButton(button));
 }
 
 void AskToExit(const std::function<void()>& endProgram)

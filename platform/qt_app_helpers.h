@@ -3,6 +3,7 @@
 #include <functional>
 
 class QCloseEvent;
+class QPushButton;
 class QWidget;
 
 namespace platform {
@@ -17,6 +18,11 @@ void ProcessPendingEventsOnce();
 
 // Brings the window and with it the application to the front of the desktop.
 void BringToFront(QWidget* window);
+
+// Enter (or the keypad's Enter) on the focused button presses it, as on the
+// desktops the program was first written for; the toolkit's own buttons
+// answer only the space bar outside dialogs. A held key presses once.
+void ClickOnEnter(QPushButton* button);
 
 // The question both "Exit" buttons ask.
 inline constexpr char ExitQuestion[] = "Exit from program?";

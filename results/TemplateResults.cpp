@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -41,6 +42,7 @@ QPushButton* MakeButton(const char* name, const char* caption, int left, QWidget
     palette.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
     button->setAutoDefault(false);
+    platform::ClickOnEnter(button);
     return button;
 }
 
@@ -69,6 +71,11 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuPrintSelection = printerMenu->addAction(QStringLiteral("Print Selection"));
     mnuPrintSelection->setObjectName(QStringLiteral("mnuPrintSelection"));
+    // The menu from the keyboard: F10 opens it, as on the desktops the
+    // program was first written for (this style has no Alt navigation).
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this, printerMenu] { menuBar()->setActiveAction(printerMenu->menuAction()); });
 
     auto* client = new QWidget(this);
     client->setFixedSize(kClientWidth, kClientHeight);

@@ -39,7 +39,8 @@ std::string WorksheetDescription()
            "the task of interest is the first variable of the matrix and the covariates follow in the order "
            "of the grid. The computation draws one million samples and takes some seconds (typically less "
            "than 30). The results can then be viewed, printed or saved to a text file, and further analyses "
-           "are added after them. What you enter is kept and shown again the next time the program starts. "
+           "are added after them. The two numbers, the grid and the correlations are kept and shown again the next "
+           "time the program starts; the notes and the choice of credible limit are not. "
            "(Built " +
            BuildDate() + ")";
 }

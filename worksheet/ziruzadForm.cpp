@@ -71,6 +71,7 @@ QPushButton* MakeButton(const char* name, const char* caption, int left, int wid
     button->setGeometry(left, 506, width, 37);
     button->setFont(BoldFont());
     button->setAutoDefault(false);
+    platform::ClickOnEnter(button);
     return button;
 }
 

@@ -271,6 +271,22 @@ TEST_F(MatrixWindow, ReturnAndADesktopCloseAbandonTheEntryButEscapeDoesNot)
     EXPECT_EQ(buffer[1][2], 0.0);
 }
 
+TEST_F(MatrixWindow, EnterPressesTheFocusedButtonButNotFromACell)
+{
+    Run([&](QWidget* window) {
+        // In a cell Enter does nothing: the window stays open.
+        MatrixCell(window, 1, 2)->setFocus();
+        QTest::keyClick(Focused(), Qt::Key_Return);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(messages.shown.empty());
+        QPushButton* back = MatrixButtonNamed(window, "ReturnBtn");
+        back->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(back, Qt::Key_Return);
+        EXPECT_FALSE(window->isVisible());
+    });
+    EXPECT_TRUE(MatrixCancelled);
+}
+
 TEST_F(MatrixWindow, ScrollBarsOnlyForMatricesBeyondTheWindow)
 {
     auto scrollPolicies = [&](int size) {

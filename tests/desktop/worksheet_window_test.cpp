@@ -377,5 +377,36 @@ TEST_F(Worksheet, ExitAndAWindowCloseAskFirst)
     EXPECT_EQ(quits, 2);
 }
 
+TEST_F(Worksheet, EnterOnAFocusedButtonPressesIt)
+{
+    Start();
+    // "Continue" with nothing filled in: the first refusal.
+    W().cmdCompute->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(W().cmdCompute, Qt::Key_Return);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.substr(0, 11), "INPUT ERROR");
+    EXPECT_EQ(Focused(), W().txtInput1);
+
+    messages.Clear();
+    messages.ScriptAnswers({Answer::No});
+    W().ExitBtn->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(W().ExitBtn, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(Texts(MessageKind::Confirmation), std::vector<std::string>{"Exit from program?"});
+    EXPECT_EQ(quits, 0);
+
+    // A held key presses once; Enter with a modifier is not a press.
+    messages.Clear();
+    W().txtInput1->setText(QStringLiteral("1"));
+    W().btnclearData->setFocus(Qt::TabFocusReason);
+    QTest::keyPress(W().btnclearData, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(W().txtInput1->text(), "1");
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(W().btnclearData, &repeat);
+    EXPECT_EQ(W().txtInput1->text(), "1");
+    QTest::keyClick(W().btnclearData, Qt::Key_Return);
+    EXPECT_TRUE(W().txtInput1->text().isEmpty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 }  // namespace
 }  // namespace desktop_test

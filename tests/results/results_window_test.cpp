@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
+#include <QTest>
 #include <QWindow>
 
 #include "platform/messages.h"
@@ -426,6 +427,29 @@ TEST_F(ResultsWindowTest, CloseFromTheWindowManagerAsksLikeExit)
     EXPECT_TRUE(window.windowHandle()->close());
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(ResultsWindowTest, KeyboardReachesTheButtonsAndThePrinterMenu)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    // Enter on the focused button presses it.
+    messages.ScriptAnswers({platform::Answer::No});
+    window.cmdExit->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window.cmdExit, Qt::Key_Return);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+
+    // F10 opens "Printer options...".
+    const QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 1);
+    QMenu* printer = menus[0]->menu();
+    EXPECT_FALSE(printer->isVisible());
+    QTest::keyClick(window.cmdReturn, Qt::Key_F10);
+    EXPECT_TRUE(printer->isVisible());
+    printer->close();
+    window.hide();
 }
 
 TEST_F(ResultsWindowTest, ReturnHidesAndCallsTheWorksheet)
