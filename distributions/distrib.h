@@ -1,5 +1,5 @@
 #pragma once
-// Random source, distribution class tree and the special functions they need.
+// Random source, distribution class tree, and the gamma functions and powers they need.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
