@@ -160,7 +160,6 @@ private:
     extended Ratio_of_uniforms_variate();
     extended Small_shape_variate();
 
-    extended strip_width_ = 0;  // variate_constant2_ - variate_constant1_
 };
 
 class tChi_square_distribution : public tGamma_distribution {

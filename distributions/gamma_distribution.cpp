@@ -5,47 +5,6 @@
 
 #include "distributions/distrib.h"
 
-namespace {
-
-// The constants that Set_parameters derives from shape and rate. The engine
-// builds a chi-square object with the same df for every Monte Carlo draw, so
-// the last set is remembered; a hit gives exactly the values a fresh
-// computation would. Kept per thread, like everything else here that is not
-// the random stream.
-struct tGamma_constants {
-    bool valid = false;
-    extended shape = 0;
-    extended rate = 0;
-    extended log_normaliser = 0;
-    extended constant1 = 0;
-    extended constant2 = 0;
-};
-
-thread_local tGamma_constants last_constants;
-
-tGamma_constants Compute_constants(extended a, extended b)
-{
-    tGamma_constants c;
-    c.valid = true;
-    c.shape = a;
-    c.rate = b;
-    c.log_normaliser = a * std::log(b) - Log_gamma(a);
-    if (a > 1) {
-        // Extremes of y * sqrt(f(y)) for the density shifted to its mode and
-        // scaled to 1 there, at y = 1 - h and y = 1 + h.
-        extended h = std::sqrt(2 * a - 1);
-        c.constant1 = (1 - h) * std::sqrt(std::exp((a - 1) * (std::log(a - h) - std::log(a - 1)) + h - 1));
-        c.constant2 = (1 + h) * std::sqrt(std::exp((a - 1) * (std::log(a + h) - std::log(a - 1)) - h - 1));
-    } else if (a < 1) {
-        extended e = std::exp(1.0L);
-        c.constant1 = (e + a) / e;
-        c.constant2 = 1 / a;
-    }
-    return c;
-}
-
-}  // namespace
-
 tGamma_distribution::tGamma_distribution(extended shape, extended rate)
 {
     Fill_parameter_records();
@@ -64,18 +23,24 @@ void tGamma_distribution::Fill_parameter_records()
 bool tGamma_distribution::Set_parameters(extended p1, extended p2, extended p3)
 {
     bool result = tDistribution::Set_parameters(p1, p2, p3);
-    shape_ = p1;
-    rate_ = p2;
-    if (!(last_constants.valid && last_constants.shape == shape_ && last_constants.rate == rate_))
-        last_constants = Compute_constants(shape_, rate_);
-    Log_normaliser = last_constants.log_normaliser;
+    const extended a = p1;
+    const extended b = p2;
+    shape_ = a;
+    rate_ = b;
+    Log_normaliser = a * std::log(b) - Log_gamma(a);
     Support_lower = 0;
     Support_upper = Value_limit;
-    // Shape 1 needs no variate constants; the old ones stay, unused.
-    if (shape_ != 1) {
-        variate_constant1_ = last_constants.constant1;
-        variate_constant2_ = last_constants.constant2;
-        strip_width_ = variate_constant2_ - variate_constant1_;
+    // Shape exactly 1 needs no variate constants: the old ones stay, unused.
+    if (a > 1) {
+        // Extremes of y * sqrt(f(y)) for the density shifted to its mode and
+        // scaled to 1 there, at y = 1 - h and y = 1 + h.
+        extended h = std::sqrt(2 * a - 1);
+        variate_constant1_ = (1 - h) * std::sqrt(std::exp((a - 1) * (std::log(a - h) - std::log(a - 1)) + h - 1));
+        variate_constant2_ = (1 + h) * std::sqrt(std::exp((a - 1) * (std::log(a + h) - std::log(a - 1)) - h - 1));
+    } else if (a < 1) {
+        extended e = std::exp(1.0L);
+        variate_constant1_ = (e + a) / e;
+        variate_constant2_ = 1 / a;
     }
     return result;
 }

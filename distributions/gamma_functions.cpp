@@ -1,6 +1,5 @@
 // Log-gamma and the regularised lower incomplete gamma function P(a, x).
 #include <cmath>
-#include <limits>
 
 #include "distributions/distrib.h"
 
@@ -10,22 +9,12 @@ namespace {
 // whose terms have turned to NaN from running for ever.
 constexpr long Fraction_step_limit = 10000000;
 
-// The normal distribution function needs Log_gamma(1/2) on every call, and a
-// gamma distribution function needs Log_gamma of its one shape: keep the
-// half apart and remember the last other shape. Pure functions of the
-// argument, so the results are those of a fresh evaluation. The memory is
-// per thread: distribution functions may be evaluated on several threads.
+// The normal distribution function needs Log_gamma(1/2) on every call:
+// computed once, exactly the value a fresh evaluation gives.
 extended Shape_log_gamma(extended a)
 {
     static const extended half = Log_gamma(0.5L);
-    if (a == 0.5L) return half;
-    thread_local extended last_shape = std::numeric_limits<extended>::quiet_NaN();
-    thread_local extended last_value = 0;
-    if (a != last_shape) {
-        last_value = Log_gamma(a);
-        last_shape = a;
-    }
-    return last_value;
+    return a == 0.5L ? half : Log_gamma(a);
 }
 
 }  // namespace

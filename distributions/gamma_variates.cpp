@@ -24,7 +24,7 @@ extended tGamma_distribution::Ratio_of_uniforms_variate()
     const extended a1 = a - 1;
     for (;;) {
         extended u = Uniform_random();
-        extended v = Uniform_random() * strip_width_ + variate_constant1_;
+        extended v = Uniform_random() * (variate_constant2_ - variate_constant1_) + variate_constant1_;
         extended x = v / u;
         extended y = x + a - 1;
         extended w = x * x;
