@@ -8,12 +8,10 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -65,11 +63,7 @@ protected:
     void showEvent(QShowEvent* event) override
     {
         QDialog::showEvent(event);
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        platform::CentreOnScreen(this);
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWidget>
@@ -59,6 +60,15 @@ private:
 void ClickOnEnter(QPushButton* button)
 {
     if (button) button->installEventFilter(new EnterClicksButton(button));
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
 }
 
 void AskToExit(const std::function<void()>& endProgram)

@@ -19,6 +19,9 @@ void ProcessPendingEventsOnce();
 // Brings the window and with it the application to the front of the desktop.
 void BringToFront(QWidget* window);
 
+// Centres the window, frame included, on the primary screen's free area.
+void CentreOnScreen(QWidget* window);
+
 // Enter (or the keypad's Enter) on the focused button presses it, as on the
 // desktops the program was first written for; the toolkit's own buttons
 // answer only the space bar outside dialogs. A held key presses once.

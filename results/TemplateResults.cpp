@@ -5,13 +5,11 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTextBlock>
@@ -205,11 +203,7 @@ void TfrmTemplateResults::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!centred_) {
         centred_ = true;
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        platform::CentreOnScreen(this);
     }
     platform::BringToFront(this);
 }

@@ -12,7 +12,6 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -420,11 +418,7 @@ void TfrmTemplate::showEvent(QShowEvent* event)
     if (event->spontaneous()) return;
     if (!centred_) {
         centred_ = true;
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        platform::CentreOnScreen(this);
     }
     activatedSinceShow_ = false;
     platform::RunCommand([this] { FormShow(); });
