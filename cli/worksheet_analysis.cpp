@@ -85,10 +85,7 @@ bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis)
         return false;
     }
 
-    GatherAnalysisInputs(analysis.data, checked.k, checked.N, analysis.in);
-    if (!CheckCorrelationMatrix(analysis.in)) return false;
-    StandardiseCase(analysis.in);
-    return true;
+    return PrepareAnalysis(analysis.data, checked.k, checked.N, analysis.in);
 }
 
 std::vector<std::string> ReportLines(const WorksheetAnalysis& analysis)

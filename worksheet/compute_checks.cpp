@@ -153,16 +153,10 @@ void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& o
         RequireFinite(v);
 }
 
-AnalysisStatus AnalyseWorksheet(const WorksheetData& data, int k, int N, AnalysisInputs& in, AnalysisOutputs& out)
+bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)
 {
-    try {
-        GatherAnalysisInputs(data, k, N, in);
-        if (!CheckCorrelationMatrix(in)) return AnalysisStatus::NotPositiveDefinite;
-        StandardiseCase(in);
-        RunAnalysis(in, data.credibleLimit, out);
-        return AnalysisStatus::Done;
-    } catch (const std::exception& e) {
-        platform::ShowError(e.what());
-        return AnalysisStatus::Failed;
-    }
+    GatherAnalysisInputs(data, k, N, in);
+    if (!CheckCorrelationMatrix(in)) return false;
+    StandardiseCase(in);
+    return true;
 }

@@ -84,10 +84,7 @@ void StandardiseCase(AnalysisInputs& in);
 // report. The engine's own errors (EAnalysisError, EArgumentError) pass on.
 void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& out);
 
-enum class AnalysisStatus { Done, NotPositiveDefinite, Failed };
-
-// Steps 8 to 11 in a row, for callers that need no pause between them. Every
-// exception is caught and shown in an error box (Failed). NotPositiveDefinite:
-// the box has been shown; focus the covariate field.
-AnalysisStatus AnalyseWorksheet(const WorksheetData& data, int k, int N, AnalysisInputs& in,
-                                AnalysisOutputs& out);
+// Steps 8 to 10 in a row: GatherAnalysisInputs, CheckCorrelationMatrix and
+// StandardiseCase. False after the positive-definiteness refusal (its box has
+// been shown; focus the covariate field). Floating-point errors are thrown.
+bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in);

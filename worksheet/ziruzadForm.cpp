@@ -693,13 +693,11 @@ void TfrmTemplate::Compute()
     platform::ProcessPendingEventsOnce();
 
     AnalysisInputs in;
-    GatherAnalysisInputs(data_, check.k, check.N, in);
-    if (!CheckCorrelationMatrix(in)) {
+    if (!PrepareAnalysis(data_, check.k, check.N, in)) {
         platform::SetHourglassPointer(false);
         FocusField(CovariatesField);
         return;
     }
-    StandardiseCase(in);
     AnalysisOutputs out;
     RunAnalysis(in, data_.credibleLimit, out);
     platform::SetHourglassPointer(false);

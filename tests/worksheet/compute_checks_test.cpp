@@ -157,19 +157,21 @@ TEST_F(ComputeChecks, OverflowingCellAndSingularMatrixEndTheAnalysisWithAMessage
     d.Cell(0, MeanColumn) = std::string(400, '9');
     ASSERT_TRUE(CheckComputeInputs(d).passed);
     AnalysisInputs in;
-    AnalysisOutputs out;
     EXPECT_THROW(GatherAnalysisInputs(d, 2, 30, in), EFloatingPointError);
-    EXPECT_EQ(AnalyseWorksheet(d, 2, 30, in, out), AnalysisStatus::Failed);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-    EXPECT_EQ(messages.shown[0].text, "Floating point overflow");
+    try {
+        PrepareAnalysis(d, 2, 30, in);
+        ADD_FAILURE() << "an overflowing cell must end the analysis";
+    } catch (const EFloatingPointError& e) {
+        EXPECT_STREQ(e.what(), "Floating point overflow");
+    }
+    EXPECT_TRUE(messages.shown.empty());
 
     messages.Clear();
     d = Filled("2", "30");
     auto& s = d.StoredCorrelations;
     s[1][2] = s[2][1] = s[1][3] = s[3][1] = 0.9;
     s[2][3] = s[3][2] = -0.9;
-    EXPECT_EQ(AnalyseWorksheet(d, 2, 30, in, out), AnalysisStatus::NotPositiveDefinite);
+    EXPECT_FALSE(PrepareAnalysis(d, 2, 30, in));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
     EXPECT_EQ(messages.shown[0].text,
@@ -183,8 +185,9 @@ TEST_F(ComputeChecks, EngineRunIsReproducibleAndFollowsTheChoice)
     WorksheetData d = Filled("2", "30");
     AnalysisInputs in;
     AnalysisOutputs first, again, oneSided;
-    ASSERT_EQ(AnalyseWorksheet(d, 2, 30, in, first), AnalysisStatus::Done);
-    ASSERT_EQ(AnalyseWorksheet(d, 2, 30, in, again), AnalysisStatus::Done);
+    ASSERT_TRUE(PrepareAnalysis(d, 2, 30, in));
+    RunAnalysis(in, d.credibleLimit, first);
+    RunAnalysis(in, d.credibleLimit, again);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(first.condMean, again.condMean);
     EXPECT_EQ(first.result.zccc, again.result.zccc);
@@ -196,7 +199,7 @@ TEST_F(ComputeChecks, EngineRunIsReproducibleAndFollowsTheChoice)
     EXPECT_LT(first.result.zccc, first.result.zcccUpper);
 
     d.credibleLimit = OneSidedLower;
-    ASSERT_EQ(AnalyseWorksheet(d, 2, 30, in, oneSided), AnalysisStatus::Done);
+    RunAnalysis(in, d.credibleLimit, oneSided);
     EXPECT_EQ(oneSided.result.zccc, first.result.zccc);
     EXPECT_GT(oneSided.result.zcccLower, first.result.zcccLower);  // one-sided limit inside the interval
 }
