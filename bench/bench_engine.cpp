@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/Bayes_Engines.h"
+#include "engine/bayes_deficit_engine.h"
 #include "tests/support/summary_data.h"
 
 namespace {

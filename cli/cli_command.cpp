@@ -6,7 +6,7 @@
 #include <new>
 
 #include "cli/json_result.h"
-#include "platform/messages.h"
+#include "foundation/messages.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/c_locale_format.h"
-#include "worksheet/worksheet_data.h"
+#include "foundation/c_locale_format.h"
+#include "analysis/worksheet_data.h"
 
 namespace {
 

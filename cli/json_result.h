@@ -6,7 +6,7 @@
 // back every double exactly; k and N are integers.
 #include <string>
 
-#include "worksheet/compute_checks.h"
+#include "analysis/compute_checks.h"
 
 // "two-sided", "lower" or "upper" for a credible-limit choice.
 const char* CredibleLimitKeyword(int credibleLimit);

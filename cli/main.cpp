@@ -7,7 +7,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/help_text.h"
-#include "platform/messages.h"
+#include "foundation/messages.h"
 
 int main(int argc, char** argv)
 {

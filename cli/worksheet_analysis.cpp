@@ -1,9 +1,9 @@
 #include "cli/worksheet_analysis.h"
 
-#include "entry/matrix_entry_rules.h"
-#include "platform/messages.h"
-#include "worksheet/data_file.h"
-#include "worksheet/report.h"
+#include "analysis/matrix_entry_rules.h"
+#include "foundation/messages.h"
+#include "analysis/data_file.h"
+#include "analysis/report.h"
 
 namespace {
 

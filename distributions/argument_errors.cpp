@@ -1,6 +1,6 @@
 // Argument errors of the distribution unit: the message table and the checks
 // that raise EArgumentError.
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 std::string Argument_error_text(int identifier)
 {

@@ -1,5 +1,5 @@
 // The chi-square distribution: a gamma distribution with shape df/2, rate 1/2.
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 tChi_square_distribution::tChi_square_distribution(extended df)
 {

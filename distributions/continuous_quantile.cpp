@@ -2,7 +2,7 @@
 // then refine by Newton steps that fall back to bisection.
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 namespace {
 

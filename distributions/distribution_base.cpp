@@ -2,7 +2,7 @@
 // operations defined in terms of the others.
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // gamma_variates.cpp.
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 tGamma_distribution::tGamma_distribution(extended shape, extended rate)
 {

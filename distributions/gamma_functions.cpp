@@ -1,7 +1,7 @@
 // Log-gamma and the regularised lower incomplete gamma function P(a, x).
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // by the shape, divided by the rate.
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 extended tGamma_distribution::Random_variate()
 {

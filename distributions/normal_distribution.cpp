@@ -1,7 +1,7 @@
 // The normal distribution with a given mean and variance.
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 tNormal_distribution::tNormal_distribution(extended mean, extended variance)
 {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 bool Is_whole_number(extended x)
 {

@@ -1,7 +1,7 @@
 // Powers with integer and real exponents.
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 extended Integer_power(extended base, std::int32_t n)
 {

@@ -1,12 +1,12 @@
 // The Monte Carlo test for a deficit in a single case, controlling for
 // covariates: conditional statistics, one million posterior draws of the
 // regression, their sort and the credible limits.
-#include "engine/Bayes_Engines.h"
+#include "engine/bayes_deficit_engine.h"
 
 #include <cmath>
 #include <stdexcept>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "engine/monte_carlo_draws.h"
 #include "engine/parallel_draw_sort.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The Monte Carlo loop of one analysis: one chi-square and p standard normal
 // variates per draw, in draw order from the shared random stream.
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 #include "matrix/matrix_handling.h"
 
 struct tDrawSetup {

@@ -1,7 +1,7 @@
 // The regression of the dependent variables (the first nY) on the k
 // covariates, rebuilt from summary data: the design's cross-product matrices,
 // their inverse, the least-squares coefficients and the residual variance.
-#include "engine/Bayes_Engines.h"
+#include "engine/bayes_deficit_engine.h"
 
 bool RegressionFromSummary(const tMatrix& R, const tVector& s, const tVector& m, int nY, int k, int N,
                            tMatrix& B, tMatrix& ResidVar, tMatrix& XtXInv)

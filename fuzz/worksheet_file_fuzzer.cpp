@@ -11,12 +11,12 @@
 
 #include "cli/json_result.h"
 #include "cli/worksheet_analysis.h"
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 #include "distributions/float_errors.h"
-#include "entry/Metrics_Papers.h"
-#include "entry/matrix_entry_rules.h"
-#include "worksheet/data_file.h"
-#include "worksheet/worksheet_data.h"
+#include "analysis/input_rules.h"
+#include "analysis/matrix_entry_rules.h"
+#include "analysis/data_file.h"
+#include "analysis/worksheet_data.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/c_locale_format.h"
-#include "platform/messages.h"
+#include "foundation/c_locale_format.h"
+#include "foundation/messages.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Text printout of a matrix for the report.
 #include "matrix/matrix_handling.h"
 
-#include "platform/c_locale_format.h"
+#include "foundation/c_locale_format.h"
 
 void WriteMatrixLines(const tMatrix& A, int n, const std::string& title, std::vector<std::string>& target)
 {

@@ -9,8 +9,8 @@ bash scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)"
 
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/worksheet/harrow ]; then
-  exec build/worksheet/harrow
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/desktop/harrow ]; then
+  exec build/desktop/harrow
 else
   exec build/cli/harrow-cli examples/worked-example.txt
 fi

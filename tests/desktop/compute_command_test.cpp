@@ -7,9 +7,9 @@
 #include <QGuiApplication>
 
 #include "desktop_fixture.h"
-#include "engine/Bayes_Engines.h"
-#include "entry/Metrics_Papers.h"
-#include "worksheet/compute_checks.h"
+#include "engine/bayes_deficit_engine.h"
+#include "analysis/input_rules.h"
+#include "analysis/compute_checks.h"
 
 namespace desktop_test {
 namespace {

@@ -18,13 +18,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "entry/SqMatFrm.h"
+#include "desktop/matrix_entry_window.h"
 #include "modal_answerer.h"
-#include "platform/messages.h"
-#include "platform/qt_app_helpers.h"
-#include "results/TemplateResults.h"
-#include "worksheet/worksheet_grid.h"
-#include "worksheet/ziruzadForm.h"
+#include "foundation/messages.h"
+#include "desktop/qt_app_helpers.h"
+#include "desktop/results_window.h"
+#include "desktop/worksheet_grid.h"
+#include "desktop/worksheet_window.h"
 
 namespace desktop_test {
 

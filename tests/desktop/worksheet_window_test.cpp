@@ -7,7 +7,7 @@
 #include <QScrollBar>
 
 #include "desktop_fixture.h"
-#include "entry/Metrics_Papers.h"
+#include "analysis/input_rules.h"
 
 namespace desktop_test {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for the distribution tests.
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 
 inline void Restart_stream()
 {

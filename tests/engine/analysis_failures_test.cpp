@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "tests/support/summary_data.h"
-#include "platform/messages.h"
+#include "foundation/messages.h"
 
 namespace {
 

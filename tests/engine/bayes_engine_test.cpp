@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 #include "tests/support/summary_data.h"
 #include "reference_engine.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 #include "tests/support/summary_data.h"
 
 namespace {

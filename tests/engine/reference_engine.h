@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "distributions/distrib.h"
+#include "distributions/distributions.h"
 #include "tests/support/summary_data.h"
 
 // sortedDraws, when given, receives the sorted draws (position n at index n - 1).

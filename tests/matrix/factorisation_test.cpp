@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "matrix_test_helpers.h"
-#include "platform/messages.h"
+#include "foundation/messages.h"
 
 namespace {
 

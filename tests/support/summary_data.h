@@ -1,6 +1,6 @@
 #pragma once
 // Summary data shared by the engine tests and the benchmark.
-#include "engine/Bayes_Engines.h"
+#include "engine/bayes_deficit_engine.h"
 
 struct tSummaryData {
     int k = 0;

@@ -1,0 +1,27 @@
+#pragma once
+// Runs a command handler so that no exception leaves it: an error that ends
+// the command is shown to the user in an error box instead. Every handler
+// called from the toolkit's event loop goes through this.
+#include <exception>
+#include <utility>
+
+#include "foundation/messages.h"
+
+namespace platform {
+
+// Returns true if the handler ran to its end.
+template <class Handler>
+bool RunCommand(Handler&& handler) noexcept
+{
+    try {
+        std::forward<Handler>(handler)();
+        return true;
+    } catch (const std::exception& e) {
+        try { ShowError(e.what()); } catch (...) {}
+    } catch (...) {
+        try { ShowError("An unexpected error ended the command."); } catch (...) {}
+    }
+    return false;
+}
+
+}  // namespace platform

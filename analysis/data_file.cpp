@@ -1,0 +1,194 @@
+#include "analysis/data_file.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "foundation/c_locale_format.h"
+#include "analysis/text_file.h"
+
+namespace {
+
+constexpr std::size_t LineLimit = 1000;
+// No sound file comes near this (at most 292 lines of short texts); a file
+// that does is read no further.
+constexpr long ByteBudget = 4L * 1024 * 1024;
+constexpr int MaxCovariatesInFile = StoredCorrelationsCapacity - 1;
+
+DataFileResult Failure(DataFileResult::Status status, const std::string& message)
+{
+    DataFileResult r;
+    r.status = status;
+    r.message = message;
+    return r;
+}
+
+DataFileResult SystemFailure(const std::string& what, const std::string& path, int error)
+{
+    return Failure(DataFileResult::FileError, what + " the file \"" + path + "\".\r" + std::strerror(error));
+}
+
+DataFileResult InvalidNumber() { return Failure(DataFileResult::InvalidNumber, InvalidNumericInputMessage); }
+
+// A text as one line of the file: line breaks would shift every later item.
+std::string OneLine(std::string text)
+{
+    for (char& ch : text)
+        if (ch == '\r' || ch == '\n') ch = ' ';
+    return text;
+}
+
+// Reads lines and numbers the way the file was written, within fixed bounds.
+class Reader {
+public:
+    explicit Reader(std::FILE* f) : f_(f) {}
+
+    // One line without its CR LF (or LF); cut at LineLimit characters. False
+    // at the end of the file.
+    bool ReadLine(std::string& line)
+    {
+        line.clear();
+        int ch = Get();
+        if (ch == EOF) return false;
+        while (ch != EOF && ch != '\n') {
+            if (line.size() < LineLimit + 1) line += static_cast<char>(ch);
+            ch = Get();
+        }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > LineLimit) line.resize(LineLimit);
+        return true;
+    }
+
+    // Blanks and line ends skipped, one number, then the rest of its line.
+    bool ReadNumber(double& value)
+    {
+        int ch = Get();
+        while (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') ch = Get();
+        std::string token;
+        while (ch != EOF && ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') {
+            if (token.size() <= 64) token += static_cast<char>(ch);
+            ch = Get();
+        }
+        while (ch != EOF && ch != '\n') ch = Get();
+        return token.size() <= 64 && ReadCNumber(token, value);
+    }
+
+private:
+    int Get()
+    {
+        if (used_ >= ByteBudget) return EOF;
+        ++used_;
+        return std::getc(f_);
+    }
+
+    std::FILE* f_;
+    long used_ = 0;
+};
+
+// The file, closed on every path.
+struct FileCloser {
+    std::FILE* f;
+    ~FileCloser()
+    {
+        if (f) std::fclose(f);
+    }
+};
+
+}  // namespace
+
+std::string DataFilePath(const std::string& folder)
+{
+    if (folder.empty()) return DataFileName;
+    if (folder.back() == '/' || folder.back() == '\\') return folder + DataFileName;
+    return folder + "/" + DataFileName;
+}
+
+DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data, int p)
+{
+    if (p < 1) p = 1;
+    if (p > StoredCorrelationsCapacity) p = StoredCorrelationsCapacity;
+
+    std::string text;
+    for (int f = 0; f < FieldsStored; ++f) text += OneLine(data.fields[f]) + "\r\n";
+    for (int r = 0; r < p; ++r)
+        for (int c = NameColumn; c < GridColumns; ++c) text += OneLine(data.Cell(r, c)) + "\r\n";
+    // The window's lower triangle: row i, column t is element [t][i], the
+    // element that reading fills.
+    for (int i = 1; i <= p; ++i)
+        for (int t = 1; t <= i; ++t) text += FormatC("%1.3f", data.StoredCorrelations[t][i]) + "\r\n";
+
+    // Written beside the old file and renamed over it: a failure on the way
+    // leaves the old file whole.
+    try {
+        platform::WriteWholeFile(path, text);
+    } catch (const platform::FileWriteError& e) {
+        return Failure(DataFileResult::FileError, e.what());
+    }
+    return DataFileResult();
+}
+
+DataFileResult ReadDataFile(const std::string& path, WorksheetData& data)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return Failure(DataFileResult::Missing, "");
+        return SystemFailure("Cannot read", path, errno);
+    }
+    if (!S_ISREG(info.st_mode)) return SystemFailure("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    FileCloser file{std::fopen(path.c_str(), "rb")};
+    if (!file.f) return SystemFailure("Cannot read", path, errno);
+    Reader in(file.f);
+
+    for (int f = 0; f < FieldsStored; ++f) {
+        double v = 0;
+        if (!in.ReadNumber(v)) return InvalidNumber();
+        data.fields[f] = FormatC("%1.6g", v);
+    }
+
+    int k = 0;
+    if (!ReadWholeNumberText(data.fields[CovariatesField], k) || k < 0 || k > MaxCovariatesInFile)
+        return InvalidNumber();
+    int p = k + 1;
+
+    data.SetGridRows(p);
+    for (int r = 0; r < p; ++r) {
+        for (int c = NameColumn; c < GridColumns; ++c) {
+            std::string line;
+            if (!in.ReadLine(line)) return InvalidNumber();
+            data.Cell(r, c) = line;
+        }
+    }
+
+    for (int i = 1; i <= p; ++i) {
+        for (int t = 1; t <= i; ++t) {
+            double v = 0;
+            if (!in.ReadNumber(v)) return InvalidNumber();
+            data.StoredCorrelations[t][i] = v;
+            data.StoredCorrelations[i][t] = v;  // both triangles alike, as the entry window keeps them
+        }
+        data.StoredCorrelations[i][i] = 1.0;
+    }
+    return DataFileResult();
+}
+
+DataFileResult LoadPreviousData(const std::string& path, WorksheetData& data)
+{
+    DataFileResult r = ReadDataFile(path, data);
+    if (r.status == DataFileResult::Missing || r.status == DataFileResult::FileError) {
+        // Nothing was read: the worksheet starts as on a first run.
+        data.PreviousDataLoaded = false;
+        data.WriteDefaultNames();
+        return r;
+    }
+    data.PreviousDataLoaded = r.ok();
+    return r;
+}
+
+DataFileResult DeleteDataFile(const std::string& path)
+{
+    if (std::remove(path.c_str()) != 0 && errno != ENOENT) return SystemFailure("Cannot delete", path, errno);
+    return DataFileResult();
+}

@@ -1,0 +1,93 @@
+#pragma once
+// The results window: shows the reports of the Compute command, keeps them
+// across computations, lets the user edit, save, print and clear them, and
+// leads back to the worksheet or out of the program.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "analysis/print_surface.h"
+#include "analysis/save_dialog.h"
+
+class QAction;
+class QCloseEvent;
+class QFont;
+class QFrame;
+class QPlainTextEdit;
+class QPushButton;
+class QShowEvent;
+
+class TfrmTemplateResults : public QMainWindow {
+    Q_OBJECT
+
+public:
+    using PrintSurfaceFactory =
+        std::function<std::unique_ptr<platform::PrintSurface>(const QFont& printFont)>;
+
+    explicit TfrmTemplateResults(QWidget* parent = nullptr);
+    ~TfrmTemplateResults() override;
+
+    // ---- For the Compute command --------------------------------------------
+    // Appends one line (UTF-8) to the memo. The line carries its own line
+    // end, so after appending, the memo's text ends with a line break.
+    void AppendLine(const std::string& line);
+    void AppendLines(const std::vector<std::string>& lines);
+    // Lines the memo holds: 0 when empty, otherwise the number of lines
+    // (a last line counts once it has a character; the line break that ends
+    // an appended line opens no new one).
+    int LineCount() const;
+    void SetCaption(const std::string& caption);
+
+    // The memo's text as saved to a file: lines joined by CR LF, in the
+    // single-byte (Latin-1) character set; a character outside it becomes '?'.
+    std::string TextForFile() const;
+
+    // ---- Services the window uses (replaceable in tests) ----------------------
+    void SetSaveDialog(std::unique_ptr<platform::SaveDialog> dialog);
+    // Where printouts go; by default the default printer.
+    void SetPrintSurfaceFactory(PrintSurfaceFactory factory);
+    // How the program is ended; by default the application's event loop quits.
+    void SetQuitHandler(std::function<void()> quit);
+
+    // ---- Controls -----------------------------------------------------------
+    QPlainTextEdit* memoResults = nullptr;
+    QPushButton* cmdSaveOutput = nullptr;
+    QPushButton* cmdClearResults = nullptr;
+    QPushButton* cmdReturn = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuPrintSelection = nullptr;
+
+signals:
+    // "Return to Worksheet" was pressed: this window has hidden itself and
+    // the worksheet should show itself.
+    void ReturnToWorksheet();
+
+public slots:
+    void cmdSaveOutputClick();
+    void cmdClearResultsClick();
+    void cmdReturnClick();
+    void cmdExitClick();
+    void mnuPrintClick();
+    void mnuPrintSelectionClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void PrintText(const QString& text);
+    void EndProgram();
+
+    QFrame* textPanel_ = nullptr;
+    QFrame* buttonBar_ = nullptr;
+    std::unique_ptr<platform::SaveDialog> saveDialog_;
+    PrintSurfaceFactory printSurfaceFactory_;
+    std::function<void()> quit_;
+    bool centred_ = false;
+    bool ending_ = false;
+};

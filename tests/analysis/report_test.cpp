@@ -1,0 +1,227 @@
+// The report, line for line, for each credible-limit choice.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/support/comma_locale.h"
+#include "analysis/report.h"
+
+namespace {
+
+const std::string kRule = " " + std::string(93, '_');
+
+class Report : public ::testing::Test {
+protected:
+    Report()
+    {
+        data.fields[CovariatesField] = "2";
+        data.fields[SampleSizeField] = "30";
+        data.notes = {"First note"};
+        in.k = 2;
+        in.N = 30;
+        in.p = 3;
+        const double m[] = {100, 40.5, 12.5}, s[] = {15, 10, 3}, x[] = {70, 45, 10}, z[] = {-2, 0.45, -0.8333333};
+        for (int i = 1; i <= 3; ++i) {
+            in.means[i] = m[i - 1];
+            in.sds[i] = s[i - 1];
+            in.scores[i] = x[i - 1];
+            in.zScores[i] = z[i - 1];
+            in.corr[i][i] = 1;
+        }
+        in.corr[1][2] = in.corr[2][1] = 0.457L;
+        in.corr[1][3] = in.corr[3][1] = 0.3L;
+        in.corr[2][3] = in.corr[3][2] = -0.25L;
+        out.condMean = 98.765432L;
+        out.condSD = 14.2L;
+        out.result.pOneTailed = 0.0123456L;
+        out.result.pTwoTailed = 0.0246912L;
+        out.result.pctBelow = 1.23456L;
+        out.result.pctLower = 0.123456L;
+        out.result.pctUpper = 4.56789L;
+        out.result.zccc = -2.2462L;
+        out.result.zcccLower = -2.9876L;
+        out.result.zcccUpper = -1.5432L;
+    }
+
+    std::vector<std::string> Build()
+    {
+        std::vector<std::string> lines;
+        AppendReport(lines, data, in, out);
+        return lines;
+    }
+    // The lines after the two-tailed probability.
+    std::vector<std::string> Block()
+    {
+        std::vector<std::string> lines = Build();
+        std::size_t at = 0;
+        while (at < lines.size() && lines[at].rfind(" Two-tailed", 0) != 0) ++at;
+        return std::vector<std::string>(lines.begin() + static_cast<long>(at) + 1, lines.end());
+    }
+
+    WorksheetData data;
+    AnalysisInputs in;
+    AnalysisOutputs out;
+};
+
+TEST_F(Report, TwoSidedReportLineForLine)
+{
+    std::vector<std::string> lines = Build();
+    const std::vector<std::string> head = {
+        "",
+        "Harrow.exe: Bayesian test for a deficit in the single case controlling for covariate(s) (Summary data as input)",
+        "",
+        " THIS PROGRAM IMPLEMENTS STATISTICAL METHODS DEVELOPED IN THE FOLLOWING PAPER:"};
+    const std::vector<std::string> rest = {
+        "",
+        "",
+        " User's Notes: First note",
+        " ",
+        " INPUTS:",
+        " Number of covariates = 2",
+        " Sample size (N) of control sample= 30",
+        " Credible limit required: Two-sided",
+        "",
+        " Summary statistics for control sample together with scores of the case:",
+        kRule,
+        "  Measure               Control        Control        Score for              z score  ",
+        "                         Mean            SD             Case                 for case",
+        kRule,
+        "  Task of Interest:     100.000         15.000          70.000                -2.000",
+        "",
+        "  Covariate 1:           40.500         10.000          45.000                 0.450",
+        "  Covariate 2:           12.500          3.000          10.000                -0.833",
+        kRule,
+        " ",
+        " ",
+        "",
+        " Correlation(s) between task and covariate(s) in control sample:",
+        "   1.00000   0.45700   0.30000   ",
+        "   0.45700   1.00000   -0.25000   ",
+        "   0.30000   -0.25000   1.00000   ",
+        "",
+        "",
+        " Sample estimate of conditional mean for Task of Interest =   98.765",
+        " Sample estimate of conditional SD for Task of Interest   =   14.200",
+        "",
+        "",
+        " OUTPUTS:",
+        "",
+        " Bayesian hypothesis test - probability that the case's score is an observation from the control",
+        " population:",
+        " One-tailed probability = 0.01235 ",
+        " Two-tailed probability = 0.02469 ",
+        " ",
+        " Effect size (Z-CCC) for difference between case versus controls (plus 95% Credible Interval on the",
+        " effect size):",
+        " Effect size (Z-CCC) = -2.246 (95% CI on effect size = -2.988  to  -1.543)",
+        "",
+        " Percentage of control population exhibiting a lower score than the case (plus 95% Credible Interval):",
+        " Bayesian point estimate    = 1.2346% (95% CI = 0.1235%  to  4.5679%)",
+        " ",
+        " "};
+    ASSERT_EQ(lines.size(), head.size() + 3 + rest.size());
+    for (std::size_t i = 0; i < head.size(); ++i) EXPECT_EQ(lines[i], head[i]) << "line " << i;
+    for (std::size_t i = 0; i < 3; ++i) {  // the method's description
+        const std::string& line = lines[head.size() + i];
+        EXPECT_GT(line.size(), 20u);
+        EXPECT_EQ(line[0], ' ');
+        EXPECT_NE(line[1], ' ');
+    }
+    for (std::size_t i = 0; i < rest.size(); ++i) EXPECT_EQ(lines[head.size() + 3 + i], rest[i]) << "line " << i;
+    // Data lines end at column 84, the headings stand above them.
+    EXPECT_EQ(lines[head.size() + 3 + 14].size(), 84u);
+    EXPECT_EQ(lines[head.size() + 3 + 16].size(), 84u);
+    EXPECT_EQ(lines[head.size() + 3 + 11].size(), 86u);
+    EXPECT_EQ(lines[head.size() + 3 + 12].size(), 85u);
+}
+
+TEST_F(Report, OneSidedBlocksPrintTheirOwnLimit)
+{
+    const std::string lead = " Effect size (Z-CCC) for difference between score of case versus controls (plus 95% one-sided ";
+    const std::vector<std::string> lower = {
+        " ", lead, " lower Credible Limit on the effect size):",
+        " Effect size (Z-CCC) = -2.246 (95% lower Credible Limit on effect size = -2.988)", "",
+        " Percentage of control population exhibiting a lower score than the ",
+        " case (plus 95% one-sided lower Credible Limit):",
+        " Bayesian point estimate    = 1.2346% (95% lower Credible Limit = 0.1235%)", " ", " "};
+    const std::vector<std::string> upper = {
+        " ", lead, " upper Credible Limit on the effect size):",
+        " Effect size (Z-CCC) = -2.246 (95% upper Credible Limit on effect size = -1.543)", "",
+        " Percentage of control population exhibiting a lower score on the composite than the ",
+        " case (plus 95 one-sided upper Credible Limit):",
+        " Bayesian point estimate    = 1.2346% (95% upper Credible Limit = 4.5679%)", " ", " "};
+    data.credibleLimit = OneSidedLower;
+    EXPECT_EQ(Block(), lower);
+    EXPECT_EQ(Build()[14], " Credible limit required: One-sided lower");
+    data.credibleLimit = OneSidedUpper;
+    EXPECT_EQ(Block(), upper);
+    EXPECT_EQ(Build()[14], " Credible limit required: One-sided upper");
+}
+
+TEST_F(Report, NotesOfThreeLinesAndNoNotes)
+{
+    data.notes = {"Case JB", "seen 2019", "retest"};
+    std::vector<std::string> lines = Build();
+    auto at = std::find(lines.begin(), lines.end(), " User's Notes: Case JB");
+    ASSERT_NE(at, lines.end());
+    EXPECT_EQ(*(at + 1), std::string(15, ' ') + "seen 2019");
+    EXPECT_EQ(*(at + 2), std::string(15, ' ') + "retest");
+    EXPECT_EQ(*(at + 3), " ");
+    EXPECT_EQ(*(at + 4), " INPUTS:");
+    EXPECT_EQ(*(at - 1), "");
+
+    std::size_t withNotes = lines.size();
+    data.notes.clear();
+    lines = Build();
+    EXPECT_EQ(lines.size(), withNotes - 4);
+    auto inputs = std::find(lines.begin(), lines.end(), " INPUTS:");
+    ASSERT_NE(inputs, lines.end());
+    EXPECT_EQ(*(inputs - 1), "");
+    EXPECT_EQ(*(inputs - 2), "");
+}
+
+TEST_F(Report, SecondReportFollowsASeparator)
+{
+    std::vector<std::string> lines;
+    AppendReport(lines, data, in, out);
+    std::size_t first = lines.size();
+    EXPECT_EQ(lines[0], "");
+    AppendReport(lines, data, in, out);
+    ASSERT_EQ(lines.size(), 2 * first + 1);
+    EXPECT_EQ(lines[first], std::string(102, '_'));
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(first) + 1, lines.end()),
+              std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(first)));
+
+    // The same lines for a text kept elsewhere.
+    EXPECT_EQ(ReportLines(false, data, in, out), std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(first)));
+    EXPECT_EQ(ReportLines(true, data, in, out), std::vector<std::string>(lines.begin() + static_cast<long>(first), lines.end()));
+}
+
+TEST_F(Report, FiveCovariatesAndInputsAsTyped)
+{
+    data.fields[CovariatesField] = "5";
+    data.fields[SampleSizeField] = "025";
+    in.k = 5;
+    in.p = 6;
+    for (int i = 4; i <= 6; ++i) {
+        in.means[i] = -1234.5678L;
+        in.sds[i] = 0.0006L;
+        in.scores[i] = 12345678.9L;
+        in.zScores[i] = 0;
+        in.corr[i][i] = 1;
+    }
+    std::vector<std::string> lines = Build();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), " Sample size (N) of control sample= 025"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "  Covariate 5:        -1234.568          0.001    12345678.900                 0.000"),
+              lines.end());
+}
+
+TEST_F(Report, NumbersUseADecimalPointInACommaLocale)
+{
+    std::vector<std::string> inC = Build();
+    REQUIRE_COMMA_LOCALE(german);
+    EXPECT_EQ(Build(), inC);
+}
+
+}  // namespace

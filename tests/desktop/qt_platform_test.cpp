@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <QAbstractButton>
+#include <QCursor>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QTimer>
+
+#include "analysis/print_layout.h"
+#include "desktop/qt_app_helpers.h"
+#include "desktop/qt_messages.h"
+#include "desktop/qt_print_surface.h"
+#include "desktop/qt_save_dialog.h"
+#include "modal_answerer.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SeenBox {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Shows a box through the channel, records what it looked like and presses
+// the given button.
+Answer ShowAndPress(MessageKind kind, const std::string& text, QMessageBox::StandardButton press,
+                    SeenBox& seen)
+{
+    AnswerNextModal([&seen, press](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.buttons = box->standardButtons();
+        box->button(press)->click();
+    });
+    QtMessages channel;
+    return channel.Show(kind, text);
+}
+
+TEST(QtMessages, EachKindHasItsTitleIconAndButtons)
+{
+    SeenBox seen;
+    EXPECT_EQ(ShowAndPress(MessageKind::Warning, "INPUT ERROR\r\rEnter numeric data only.",
+                           QMessageBox::Ok, seen),
+              Answer::Ok);
+    EXPECT_EQ(seen.title, "Warning");
+    EXPECT_EQ(seen.text, "INPUT ERROR\n\nEnter numeric data only.");
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+
+    EXPECT_EQ(ShowAndPress(MessageKind::Information, "Done", QMessageBox::Ok, seen), Answer::Ok);
+    EXPECT_EQ(seen.title, "Information");
+    EXPECT_EQ(seen.icon, QMessageBox::Information);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+
+    EXPECT_EQ(ShowAndPress(MessageKind::Error, "Failed", QMessageBox::Ok, seen), Answer::Ok);
+    EXPECT_EQ(seen.title, "Error");
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+}
+
+TEST(QtMessages, ConfirmationAnswersYesOrNo)
+{
+    SeenBox seen;
+    EXPECT_EQ(ShowAndPress(MessageKind::Confirmation, "Exit from program?", QMessageBox::No, seen),
+              Answer::No);
+    EXPECT_EQ(seen.title, "Confirm");
+    EXPECT_EQ(seen.text, "Exit from program?");
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(ShowAndPress(MessageKind::Confirmation, "Exit from program?", QMessageBox::Yes, seen),
+              Answer::Yes);
+}
+
+TEST(QtAppHelpers, HourglassOnTwiceNeedsOneOff)
+{
+    SetHourglassPointer(true);
+    SetHourglassPointer(true);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    SetHourglassPointer(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    SetHourglassPointer(false);   // harmless when already off
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtAppHelpers, PendingEventsAreProcessedOnce)
+{
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    ProcessPendingEventsOnce();
+    EXPECT_TRUE(ran);
+}
+
+class TempDir : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/harrow_qt_platform_XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+using QtSaveDialogTest = TempDir;
+
+// Types the name into the dialog's file name field, as a user would.
+void TypeFileName(QFileDialog* dialog, const QString& name)
+{
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    edit->setText(name);
+}
+
+TEST_F(QtSaveDialogTest, ProposesResultsTxtThenTheLastNameAndAddsNoSuffix)
+{
+    QtSaveDialog dialog;
+    const QString chosen = QString::fromStdString((dir / "a.txt").string());
+    QStringList proposed, filters;
+    QString suffix = "unset";
+    bool confirmsOverwrite = false;
+    AnswerNextModal([&](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        proposed = fd->selectedFiles();
+        filters = fd->nameFilters();
+        suffix = fd->defaultSuffix();
+        confirmsOverwrite = !fd->testOption(QFileDialog::DontConfirmOverwrite);
+        EXPECT_EQ(fd->acceptMode(), QFileDialog::AcceptSave);
+        TypeFileName(fd, chosen);
+        static_cast<QDialog*>(fd)->accept();   // the file dialog's own accept checks the name
+    });
+    EXPECT_EQ(dialog.Execute(), std::optional<std::string>(chosen.toStdString()));
+    ASSERT_EQ(proposed.size(), 1);
+    EXPECT_TRUE(proposed[0].endsWith("/results.txt")) << proposed[0].toStdString();
+    EXPECT_EQ(filters, QStringList{"*.txt"});
+    EXPECT_TRUE(suffix.isEmpty());
+    EXPECT_TRUE(confirmsOverwrite);
+
+    // The next save proposes a.txt; a name typed without extension stays so.
+    const QString bare = QString::fromStdString((dir / "plain").string());
+    AnswerNextModal([&](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        proposed = fd->selectedFiles();
+        TypeFileName(fd, bare);
+        static_cast<QDialog*>(fd)->accept();   // the file dialog's own accept checks the name
+    });
+    EXPECT_EQ(dialog.Execute(), std::optional<std::string>(bare.toStdString()));
+    EXPECT_EQ(proposed, QStringList{chosen});
+
+    // Cancel gives nothing.
+    AnswerNextModal([&](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    EXPECT_EQ(dialog.Execute(), std::nullopt);
+}
+
+QFont PrintFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(8);
+    return font;
+}
+
+using QtPrintSurfaceTest = TempDir;
+
+TEST_F(QtPrintSurfaceTest, PrintsARealDocumentToPdf)
+{
+    const fs::path pdf = dir / "out.pdf";
+    auto surface = QtPrintSurface::ForPdfFile(pdf.string(), PrintFont());
+    EXPECT_TRUE(QFontInfo(PrintFont()).fixedPitch());
+    EXPECT_GT(surface->PageWidth(), 0);
+    EXPECT_GT(surface->PageHeight(), surface->PageWidth());
+    EXPECT_GT(surface->CharHeight(), 0);
+    EXPECT_GT(surface->AverageCharWidth(), 0);
+    // A fixed-pitch font: ten characters measure ten times one (give or take
+    // the rounding of one character's fractional width).
+    EXPECT_NEAR(surface->MeasureRun(U"0123456789"), 10 * surface->MeasureRun(U"0"), 10);
+    EXPECT_EQ(surface->MeasureRun(U"iiiii"), surface->MeasureRun(U"MMMMM"));
+
+    std::u32string text = U"Report line\r\n" + std::u32string(400, U'x') + U"\r\n\tTabbed\f";
+    for (int i = 0; i < 200; ++i) text += U"line\r\n";
+    PrintDocument(*surface, text);
+
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_GT(fs::file_size(pdf), 0u);
+    std::ifstream in(pdf, std::ios::binary);
+    std::string head(4, '\0');
+    in.read(head.data(), 4);
+    EXPECT_EQ(head, "%PDF");
+    // Text was drawn: the document carries the font it was drawn in.
+    const std::string all((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(all.find("/BaseFont"), std::string::npos);
+}
+
+TEST_F(QtPrintSurfaceTest, UnwritableOutputFailsToBegin)
+{
+    auto surface = QtPrintSurface::ForPdfFile((dir / "missing" / "out.pdf").string(), PrintFont());
+    EXPECT_THROW(PrintDocument(*surface, U"text"), PrintError);
+}
+
+TEST(QtPrintSurfaceDefault, NoPrinterInstalledIsAnError)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
+    EXPECT_THROW(QtPrintSurface::ForDefaultPrinter(PrintFont()), PrintError);
+}
+
+}  // namespace
+}  // namespace platform

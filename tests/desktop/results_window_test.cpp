@@ -1,0 +1,522 @@
+#include "desktop/results_window.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTimer>
+#include <QTest>
+#include <QWindow>
+
+#include "foundation/messages.h"
+#include "desktop/qt_print_surface.h"
+#include "analysis/recording_print_surface.h"
+#include "analysis/save_dialog.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::MessageKind;
+using platform::RecordingPrintSurface;
+using Op = RecordingPrintSurface::Op;
+
+// Hands the window a surface the test keeps looking at.
+class SharedSurface : public platform::PrintSurface {
+public:
+    explicit SharedSurface(RecordingPrintSurface& s) : s_(s) {}
+    void BeginDocument() override { s_.BeginDocument(); }
+    void EndDocument() override { s_.EndDocument(); }
+    void AbortDocument() noexcept override { s_.AbortDocument(); }
+    void NewPage() override { s_.NewPage(); }
+    int PageWidth() const override { return s_.PageWidth(); }
+    int PageHeight() const override { return s_.PageHeight(); }
+    int CharHeight() const override { return s_.CharHeight(); }
+    int AverageCharWidth() const override { return s_.AverageCharWidth(); }
+    int MeasureRun(const std::u32string& r) const override { return s_.MeasureRun(r); }
+    void DrawRun(int x, int y, const std::u32string& r) override { s_.DrawRun(x, y, r); }
+
+private:
+    RecordingPrintSurface& s_;
+};
+
+class ResultsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/harrow_results_XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+
+        auto d = std::make_unique<platform::ScriptedSaveDialog>();
+        dialog = d.get();
+        window.SetSaveDialog(std::move(d));
+        window.SetPrintSurfaceFactory([this](const QFont& font) {
+            ++printsStarted;
+            printFont = font;
+            return std::make_unique<SharedSurface>(surface);
+        });
+        window.SetQuitHandler([this] { ++quits; });
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static std::string Read(const fs::path& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string Drawn() const
+    {
+        std::string all;
+        for (const auto& e : surface.Draws()) {
+            for (char32_t c : e.text) all += static_cast<char>(c);
+            all += '|';
+        }
+        return all;
+    }
+    void SelectChars(int from, int to)
+    {
+        QTextCursor c = window.memoResults->textCursor();
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        window.memoResults->setTextCursor(c);
+    }
+
+    platform::RecordingMessages messages;
+    platform::ScopedMessages scoped{messages};
+    TfrmTemplateResults window;
+    platform::ScriptedSaveDialog* dialog = nullptr;
+    RecordingPrintSurface surface{2000, 3000, 10, 12};
+    int printsStarted = 0;
+    QFont printFont;
+    int quits = 0;
+    fs::path dir;
+};
+
+TEST_F(ResultsWindowTest, IsBuiltAsDesigned)
+{
+    EXPECT_EQ(window.windowTitle(), "Output");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.centralWidget()->size(), QSize(792, 554));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_EQ(window.height(), 554 + window.menuBar()->sizeHint().height());
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint));
+
+    QPlainTextEdit* memo = window.memoResults;
+    EXPECT_TRUE(memo->toPlainText().isEmpty());
+    EXPECT_EQ(memo->geometry(), QRect(8, 8, 749, 452));
+    EXPECT_EQ(memo->parentWidget()->geometry(), QRect(12, 2, 765, 468));
+    EXPECT_EQ(memo->font().family(), "Courier New");
+    EXPECT_EQ(memo->font().pixelSize(), 12);
+    EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
+    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(memo->palette().color(QPalette::Inactive, QPalette::Highlight),
+              memo->palette().color(QPalette::Active, QPalette::Highlight));
+
+    struct Expect {
+        QPushButton* button;
+        const char* name;
+        const char* caption;
+        int left;
+    };
+    const Expect buttons[] = {{window.cmdSaveOutput, "cmdSaveOutput", "Save Output", 28},
+                              {window.cmdClearResults, "cmdClearResults", "Clear Results", 220},
+                              {window.cmdReturn, "cmdReturn", "Return to Worksheet", 411},
+                              {window.cmdExit, "cmdExit", "Exit", 603}};
+    for (const Expect& e : buttons) {
+        EXPECT_EQ(e.button->objectName(), e.name);
+        EXPECT_EQ(e.button->text(), e.caption);
+        EXPECT_EQ(e.button->geometry(), QRect(e.left, 488, 161, 37)) << e.name;
+        EXPECT_TRUE(e.button->font().bold());
+        EXPECT_EQ(e.button->font().pixelSize(), 13);
+    }
+    // Tab order 1 to 4.
+    EXPECT_EQ(window.cmdSaveOutput->nextInFocusChain(), window.cmdClearResults);
+    EXPECT_EQ(window.cmdClearResults->nextInFocusChain(), window.cmdReturn);
+    EXPECT_EQ(window.cmdReturn->nextInFocusChain(), window.cmdExit);
+
+    const QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 1);
+    EXPECT_EQ(menus[0]->text(), "Printer options...");
+    const QList<QAction*> items = menus[0]->menu()->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0], window.mnuPrint);
+    EXPECT_EQ(items[0]->text(), "Print All");
+    EXPECT_EQ(items[1], window.mnuPrintSelection);
+    EXPECT_EQ(items[1]->text(), "Print Selection");
+}
+
+TEST_F(ResultsWindowTest, ShowingPutsTheFocusOnReturnAndCaptionCanBeSet)
+{
+    window.SetCaption("Results viewer: title");
+    window.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), &window);
+    const QPoint screenCentre = window.screen()->availableGeometry().center();
+    EXPECT_LE((window.frameGeometry().center() - screenCentre).manhattanLength(), 2);
+    EXPECT_EQ(window.focusWidget(), window.cmdReturn);
+    EXPECT_EQ(window.windowTitle(), "Results viewer: title");
+    window.hide();
+}
+
+TEST_F(ResultsWindowTest, AppendedLinesAreCountedAndEachEndsWithCrLf)
+{
+    EXPECT_EQ(window.LineCount(), 0);
+    EXPECT_EQ(window.TextForFile(), "");
+    window.AppendLine("");
+    EXPECT_EQ(window.LineCount(), 1);
+    window.AppendLine(" Title");
+    window.AppendLines({" ", "   1.00000   ", ""});
+    EXPECT_EQ(window.LineCount(), 5);
+    EXPECT_EQ(window.TextForFile(), "\r\n Title\r\n \r\n   1.00000   \r\n\r\n");
+    window.AppendLines({});
+    EXPECT_EQ(window.LineCount(), 5);
+}
+
+TEST_F(ResultsWindowTest, TextTypedAfterTheLastLineStaysALineOfItsOwn)
+{
+    window.memoResults->setPlainText("typed by hand");
+    EXPECT_EQ(window.LineCount(), 1);
+    window.AppendLine("appended");
+    EXPECT_EQ(window.LineCount(), 2);
+    EXPECT_EQ(window.TextForFile(), "typed by hand\r\nappended\r\n");
+}
+
+TEST_F(ResultsWindowTest, TwoReportsAccumulateAndClearEmptiesWithoutAsking)
+{
+    window.AppendLines({"", "report one"});
+    window.AppendLines({std::string(102, '_'), "", "report two"});
+    EXPECT_EQ(window.LineCount(), 5);
+    EXPECT_NE(window.TextForFile().find("report one\r\n"), std::string::npos);
+
+    window.cmdClearResults->click();
+    EXPECT_EQ(window.LineCount(), 0);
+    EXPECT_TRUE(window.memoResults->toPlainText().isEmpty());
+    window.cmdClearResults->click();   // on an empty memo: nothing happens
+    EXPECT_EQ(window.LineCount(), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ResultsWindowTest, SaveOutputWritesTheExactBytes)
+{
+    // UTF-8 in, Latin-1 out; the euro sign has no Latin-1 code and becomes '?'.
+    window.AppendLines({"", " Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC", "  "});
+    const fs::path file = dir / "a.txt";
+    dialog->ScriptAnswer(file.string());
+    window.cmdSaveOutput->click();
+    EXPECT_EQ(Read(file), std::string("\r\n Caf\xE9 \t 1.500 ?\r\n  \r\n"));
+    EXPECT_TRUE(messages.shown.empty());
+
+    // Hand-edited text is saved as edited, with no line break added.
+    window.memoResults->setPlainText("edited\nby hand");
+    const fs::path bare = dir / "noextension";
+    dialog->ScriptAnswer(bare.string());
+    window.cmdSaveOutput->click();
+    EXPECT_EQ(Read(bare), "edited\r\nby hand");
+    EXPECT_FALSE(fs::exists(dir / "noextension.txt"));
+
+    ASSERT_EQ(dialog->calls.size(), 2u);
+    EXPECT_EQ(dialog->calls[0].proposed, "results.txt");
+    EXPECT_EQ(dialog->calls[0].filter, "*.txt");
+    EXPECT_TRUE(dialog->calls[0].overwritePrompt);
+    EXPECT_EQ(dialog->calls[1].proposed, file.string());   // the last name chosen
+}
+
+TEST_F(ResultsWindowTest, CancelledSaveWritesNothing)
+{
+    window.AppendLine("text");
+    window.cmdSaveOutput->click();   // the scripted dialog cancels
+    EXPECT_EQ(dialog->calls.size(), 1u);
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ResultsWindowTest, FailedSaveShowsTheReasonAndLeavesNoFile)
+{
+    window.AppendLine("text");
+    window.show();
+    const fs::path file = dir / "missing" / "a.txt";
+    dialog->ScriptAnswer(file.string());
+    window.cmdSaveOutput->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_NE(messages.shown[0].text.find("No such file or directory"), std::string::npos);
+    EXPECT_NE(messages.shown[0].text.find(file.string()), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_EQ(window.TextForFile(), "text\r\n");
+    EXPECT_TRUE(window.isVisible());
+    window.hide();
+}
+
+TEST_F(ResultsWindowTest, SaveFailingPartWayLeavesTheOldFileIntact)
+{
+    const fs::path file = dir / "a.txt";
+    std::ofstream(file, std::ios::binary) << "old report\r\n";
+    window.AppendLines(std::vector<std::string>(200, std::string(60, 'x')));
+    dialog->ScriptAnswer(file.string());
+
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    window.cmdSaveOutput->click();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_NE(messages.shown[0].text.find("File too large"), std::string::npos);
+    EXPECT_EQ(Read(file), "old report\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(ResultsWindowTest, PrintAllSendsTheWholeTextInCourierNewAtEightPoints)
+{
+    window.AppendLines({"first", "\tsecond"});
+    window.mnuPrint->trigger();
+    ASSERT_EQ(printsStarted, 1);
+    EXPECT_EQ(printFont.family(), "Courier New");
+    EXPECT_EQ(printFont.pointSize(), 8);
+    EXPECT_EQ(Drawn(), "first|second|");
+    const auto draws = surface.Draws();
+    EXPECT_EQ(draws[1].x, 80);
+    EXPECT_EQ(draws[1].y, 14);
+    EXPECT_EQ(surface.log.front().op, Op::Begin);
+    EXPECT_EQ(surface.log.back().op, Op::End);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ResultsWindowTest, PrintAllOfAnEmptyMemoIsAnEmptyDocument)
+{
+    window.mnuPrint->trigger();
+    ASSERT_EQ(surface.log.size(), 2u);
+    EXPECT_EQ(surface.log[0].op, Op::Begin);
+    EXPECT_EQ(surface.log[1].op, Op::End);
+}
+
+TEST_F(ResultsWindowTest, PrintSelectionWithoutSelectionWarnsAndPrintsNothing)
+{
+    window.AppendLine("some text");
+    window.mnuPrintSelection->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
+    EXPECT_EQ(messages.shown[0].text, "You have not selected any text.");
+    EXPECT_EQ(printsStarted, 0);
+}
+
+TEST_F(ResultsWindowTest, PrintSelectionPrintsExactlyTheSelectedCharacters)
+{
+    window.AppendLines({"alpha beta", "gamma", "delta epsilon"});
+    // From "beta" to "delta" across three lines.
+    SelectChars(6, 22);
+    window.mnuPrintSelection->trigger();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Drawn(), "beta|gamma|delta|");
+    const auto draws = surface.Draws();
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0].x, 0);
+    EXPECT_EQ(draws[0].y, 0);
+    EXPECT_EQ(draws[2].y, 28);
+}
+
+TEST_F(ResultsWindowTest, PrintFailureShowsTheErrorAndChangesNothing)
+{
+    window.AppendLine("text");
+    window.SetPrintSurfaceFactory([](const QFont&) -> std::unique_ptr<platform::PrintSurface> {
+        throw platform::PrintError("There is no default printer: no printer is installed.");
+    });
+    window.mnuPrint->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(messages.shown[0].text, "There is no default printer: no printer is installed.");
+    EXPECT_EQ(window.TextForFile(), "text\r\n");
+
+    // A job that fails part way is dropped.
+    window.SetPrintSurfaceFactory([this](const QFont&) {
+        return std::make_unique<SharedSurface>(surface);
+    });
+    surface.failOnDraw = "The print job failed.";
+    window.mnuPrint->trigger();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, "The print job failed.");
+    EXPECT_EQ(surface.Count(Op::Abort), 1);
+    EXPECT_EQ(surface.Count(Op::End), 0);
+}
+
+TEST_F(ResultsWindowTest, DefaultPrinterMissingGivesTheErrorBox)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
+    TfrmTemplateResults plain;
+    plain.AppendLine("text");
+    plain.mnuPrint->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(plain.TextForFile(), "text\r\n");
+}
+
+TEST_F(ResultsWindowTest, PrintAllMakesARealPrintout)
+{
+    const fs::path pdf = dir / "printout.pdf";
+    window.SetPrintSurfaceFactory([&pdf](const QFont& font) {
+        return platform::QtPrintSurface::ForPdfFile(pdf.string(), font);
+    });
+    window.AppendLines({"", " Report", std::string(300, '_'), " Covariate 1:      1.000"});
+    window.mnuPrint->trigger();
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_GT(fs::file_size(pdf), 0u);
+    EXPECT_EQ(Read(pdf).substr(0, 4), "%PDF");
+}
+
+TEST_F(ResultsWindowTest, ExitAsksAndNoKeepsTheWindow)
+{
+    window.show();
+    messages.ScriptAnswers({platform::Answer::No});
+    window.cmdExit->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Confirmation);
+    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(window.isVisible());
+
+    messages.ScriptAnswers({platform::Answer::Yes});
+    window.cmdExit->click();
+    EXPECT_EQ(quits, 1);
+    window.hide();
+}
+
+TEST_F(ResultsWindowTest, CloseFromTheWindowManagerAsksLikeExit)
+{
+    window.AppendLine("unsaved");
+    window.show();
+    messages.ScriptAnswers({platform::Answer::No});
+    // Closing the native window is what the window manager's close does.
+    ASSERT_NE(window.windowHandle(), nullptr);
+    EXPECT_FALSE(window.windowHandle()->close());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Confirmation);
+    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(quits, 0);
+    EXPECT_EQ(window.TextForFile(), "unsaved\r\n");
+
+    messages.ScriptAnswers({platform::Answer::Yes});
+    EXPECT_TRUE(window.windowHandle()->close());
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(ResultsWindowTest, KeyboardReachesTheButtonsAndThePrinterMenu)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    // Enter on the focused button presses it.
+    messages.ScriptAnswers({platform::Answer::No});
+    window.cmdExit->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window.cmdExit, Qt::Key_Return);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+
+    // F10 opens "Printer options...".
+    const QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 1);
+    QMenu* printer = menus[0]->menu();
+    EXPECT_FALSE(printer->isVisible());
+    QTest::keyClick(window.cmdReturn, Qt::Key_F10);
+    EXPECT_TRUE(printer->isVisible());
+    printer->close();
+    window.hide();
+}
+
+TEST_F(ResultsWindowTest, ReturnHidesAndCallsTheWorksheet)
+{
+    int returns = 0;
+    bool hiddenWhenCalled = false;
+    QObject::connect(&window, &TfrmTemplateResults::ReturnToWorksheet, [&] {
+        ++returns;
+        hiddenWhenCalled = !window.isVisible();
+    });
+    window.AppendLine("kept");
+    window.show();
+    window.cmdReturn->click();
+    EXPECT_EQ(returns, 1);
+    EXPECT_TRUE(hiddenWhenCalled);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.TextForFile(), "kept\r\n");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ResultsWindowTest, AnErrorInAHandlerBecomesAnErrorBox)
+{
+    class ThrowingDialog : public platform::SaveDialog {
+    protected:
+        std::optional<std::string> AskFileName(const std::string&, const std::string&,
+                                               bool) override
+        {
+            throw std::runtime_error("dialog broke");
+        }
+    };
+    window.SetSaveDialog(std::make_unique<ThrowingDialog>());
+    window.cmdSaveOutput->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(messages.shown[0].text, "dialog broke");
+}
+
+}  // namespace
+
+namespace {
+
+// The real quit handler: Yes to "Exit from program?" ends the event loop.
+TEST(ResultsWindowExit, YesEndsTheProgramsEventLoop)
+{
+    platform::RecordingMessages messages;
+    platform::ScopedMessages scoped(messages);
+    TfrmTemplateResults window;
+    window.show();
+    messages.ScriptAnswers({platform::Answer::Yes});
+    QTimer::singleShot(0, window.cmdExit, &QPushButton::click);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });   // only if the exit failed
+    EXPECT_EQ(QApplication::exec(), 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+}
+
+TEST(ResultsWindowExit, WindowManagerCloseWithYesEndsTheEventLoop)
+{
+    platform::RecordingMessages messages;
+    platform::ScopedMessages scoped(messages);
+    TfrmTemplateResults window;
+    window.show();
+    messages.ScriptAnswers({platform::Answer::Yes});
+    QTimer::singleShot(0, &window, &QWidget::close);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(messages.shown.size(), 1u);   // asked once, not again while ending
+}
+
+}  // namespace

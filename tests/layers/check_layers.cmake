@@ -1,0 +1,37 @@
+# Fails when a file includes a header of a layer above its own, or when the
+# statistical core or the UI-free layer includes a Qt header. Run as a test.
+#   cmake -DSOURCE_DIR=<tree> -P check_layers.cmake
+set(core_dirs foundation distributions matrix engine)
+set(forbidden_core analysis desktop cli)
+set(forbidden_analysis desktop cli)
+
+set(faults "")
+function(check_dir dir forbidden)
+  file(GLOB_RECURSE files ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.cpp)
+  foreach(f ${files})
+    file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line ${includes})
+      if(line MATCHES "<Q[A-Za-z]*[>/]" OR line MATCHES "<Qt")
+        list(APPEND faults "${f}: Qt header in a Qt-free layer: ${line}")
+      endif()
+      foreach(upper ${forbidden})
+        if(line MATCHES "\"${upper}/")
+          list(APPEND faults "${f}: includes the layer above (${upper}/): ${line}")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+  set(faults ${faults} PARENT_SCOPE)
+endfunction()
+
+foreach(dir ${core_dirs})
+  check_dir(${dir} "${forbidden_core}")
+endforeach()
+check_dir(analysis "${forbidden_analysis}")
+check_dir(cli "desktop")
+
+if(faults)
+  list(JOIN faults "\n" text)
+  message(FATAL_ERROR "Layer rule broken:\n${text}")
+endif()
+message(STATUS "Layers: no Qt below desktop/, no include of a layer above")
