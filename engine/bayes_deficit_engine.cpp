@@ -52,7 +52,8 @@ void CredibleLimitPositions(bool twoSided, int credPct, int iterations, int& lo,
 
 void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
                         const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
-                        extended& condMean, extended& condSD, tBayesResult& result)
+                        extended& condMean, extended& condSD, tBayesResult& result,
+                        tMonteCarloError* /*mcse*/, tDrawSummary* /*summary*/)
 {
     // Guards against programming errors only: the worksheet never passes these.
     if (k < 0 || k + 1 > MatrixCapacity) throw std::invalid_argument("BayesDeficitEngine: covariate count out of range");

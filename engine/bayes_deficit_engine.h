@@ -17,6 +17,18 @@ struct tBayesResult {
     extended zcccUpper = 0;
 };
 
+// Monte Carlo standard errors of the estimates that are means over the draws:
+// 100 * (sample SD of the draws' F(zeta)) / sqrt(draws) for the percentage
+// below, and from it those of the one- and two-tailed probabilities. Computed
+// beside the estimates; they change none of them.
+struct tMonteCarloError {
+    extended pctBelow = 0;
+    extended pOneTailed = 0;
+    extended pTwoTailed = 0;
+};
+
+struct tDrawSummary;
+
 // Raised when the summary data cannot be analysed reliably: an inversion or
 // factorisation inside the analysis broke down (in practice a variable whose
 // scale is extreme). The message tells the user what happened and what to do.
@@ -40,4 +52,5 @@ bool RegressionFromSummary(const tMatrix& R, const tVector& s, const tVector& m,
 // (iterations 1..1,000,000, limit positions inside the draws, k + 1 <= 20).
 void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
                         const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
-                        extended& condMean, extended& condSD, tBayesResult& result);
+                        extended& condMean, extended& condSD, tBayesResult& result,
+                        tMonteCarloError* mcse = nullptr, tDrawSummary* summary = nullptr);
