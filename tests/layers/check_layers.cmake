@@ -2,8 +2,8 @@
 # statistical core or the UI-free layer includes a Qt header. Run as a test.
 #   cmake -DSOURCE_DIR=<tree> -P check_layers.cmake
 set(core_dirs foundation distributions matrix engine)
-set(forbidden_core analysis desktop cli)
-set(forbidden_analysis desktop cli)
+set(forbidden_core analysis render desktop cli)
+set(forbidden_analysis render desktop cli)
 
 set(faults "")
 function(check_dir dir forbidden)
@@ -29,6 +29,17 @@ foreach(dir ${core_dirs})
 endforeach()
 check_dir(analysis "${forbidden_analysis}")
 check_dir(cli "desktop")
+
+# render/ may use Qt GUI but sits below the desktop program and the command line.
+file(GLOB_RECURSE render_files ${SOURCE_DIR}/render/*.h ${SOURCE_DIR}/render/*.cpp)
+foreach(f ${render_files})
+  file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include")
+  foreach(line ${includes})
+    if(line MATCHES "\"(desktop|cli)/" OR line MATCHES "<Qt(Widgets|PrintSupport)" OR line MATCHES "<Q(Widget|Application|Printer)>")
+      list(APPEND faults "${f}: render/ uses the desktop, the command line or widgets: ${line}")
+    endif()
+  endforeach()
+endforeach()
 
 if(faults)
   list(JOIN faults "\n" text)
