@@ -1,0 +1,144 @@
+#include "analysis/csv_table.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+
+namespace {
+
+// "<separator> <line>[field|field] <line>[...] ...", the header first.
+std::string Render(const CsvTable& t)
+{
+    auto record = [](int line, const std::vector<std::string>& fields) {
+        std::string s = " " + std::to_string(line) + "[";
+        for (std::size_t i = 0; i < fields.size(); ++i) s += (i ? "|" : "") + fields[i];
+        return s + "]";
+    };
+    std::string s(1, t.separator);
+    s += record(t.headerLine, t.header);
+    for (const CsvRow& r : t.rows) s += record(r.line, r.fields);
+    return s;
+}
+
+struct FileCase {
+    const char* name;
+    std::string text;
+    std::string expected;  // Render() of the table, or the refusal message
+};
+
+TEST(CsvTableTest, ReadsOrRefusesEachFile)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    const FileCase cases[] = {
+        {"comma", "case,Task,Educ\nA,1.5,12\nB,-2,8\n", ", 1[case|Task|Educ] 2[A|1.5|12] 3[B|-2|8]"},
+        {"semicolon, decimal comma, CR LF", "case;Task;Educ\r\nA;1,5;12\r\nB;2,25;8\r\n",
+         "; 1[case|Task|Educ] 2[A|1,5|12] 3[B|2,25|8]"},
+        {"semicolon, decimal point, no final line end", "case;Task\nA;1.5", "; 1[case|Task] 2[A|1.5]"},
+        {"byte-order mark", bom + "case;Task\nA;1,5\n", "; 1[case|Task] 2[A|1,5]"},
+        {"CR line ends", "a,b\r1,2\r3,4\r", ", 1[a|b] 2[1|2] 3[3|4]"},
+        {"quoted separators, quotes and a line break", "case,Task\n\"Smith, J.\",1\n\"say \"\"hi\"\"\",2\n\"two\nlines\",3\n4,5\n",
+         ", 1[case|Task] 2[Smith, J.|1] 3[say \"hi\"|2] 4[two\nlines|3] 6[4|5]"},
+        {"semicolons in a quoted header name do not pick the separator", "\"a;b;c\",d\n1,2\n", ", 1[a;b;c|d] 2[1|2]"},
+        {"blanks around fields, empty and blank lines skipped", "\n  \n a , b \n\n 1 ,\" 2 \"\n",
+         ", 3[a|b] 5[1| 2 ]"},
+        {"ragged rows kept as they are", "a,b,c\n1\n1,2,3,4\n,,\n", ", 1[a|b|c] 2[1] 3[1|2|3|4] 4[||]"},
+        {"header only", "case,Task\n", ", 1[case|Task]"},
+        {"UTF-8 names", "case,T\xC3\xA2" "che\n\xC3\xA9,1\n", ", 1[case|T\xC3\xA2""che] 2[\xC3\xA9|1]"},
+        {"empty file", "", "the file is empty: its first line must be the header row naming the columns"},
+        {"only a byte-order mark and blank lines", bom + "\r\n \r\n",
+         "the file is empty: its first line must be the header row naming the columns"},
+        {"Latin-1 text", "case,Task\nA\xE9,1\n", "line 2 is not UTF-8 text: save the file as CSV in UTF-8"},
+        {"NUL byte", std::string("a,b\n1,2\n3,\0", 11), "line 3 is not UTF-8 text: save the file as CSV in UTF-8"},
+        {"quote inside a field", "a,b\n1,x\"y\n",
+         "line 2: a quote stands inside a field or after a closing quote (a field in quotes must be quoted whole, "
+         "with quotes inside it written twice)"},
+        {"text after a closing quote", "a,b\n\"1\"x,2\n",
+         "line 2: a quote stands inside a field or after a closing quote (a field in quotes must be quoted whole, "
+         "with quotes inside it written twice)"},
+        {"quoted field never closed", "a,b\n1,2\n3,\"4\n5,6\n",
+         "line 3: a quoted field is not closed before the end of the file"},
+    };
+    for (const FileCase& c : cases) {
+        CsvTable table;
+        std::string message;
+        bool ok = ParseCsvText(c.text, table, message);
+        EXPECT_EQ(ok ? Render(table) : message, c.expected) << c.name;
+    }
+}
+
+TEST(CsvTableTest, ReadsNumbersWithTheFilesDecimalMark)
+{
+    const double none = std::numeric_limits<double>::quiet_NaN();  // refused
+    struct NumberCase {
+        const char* field;
+        char separator;
+        double expected;
+    } cases[] = {
+        {"1.5", ',', 1.5},        {"  -2.25 ", ',', -2.25}, {"+3", ',', 3},         {".5", ',', 0.5},
+        {"5.", ',', 5},           {"1e3", ',', 1000},       {"2.5E-1", ';', 0.25},  {"1,5", ';', 1.5},
+        {"1.5", ';', 1.5},        {"-0,125", ';', -0.125},  {"1,5", ',', none},     {"", ',', none},
+        {"   ", ';', none},       {"-", ',', none},         {".", ',', none},       {"e5", ',', none},
+        {"1e", ',', none},        {"1.2.3", ',', none},     {"1,234.5", ';', none}, {"1.234,5", ';', none},
+        {"inf", ',', none},       {"nan", ',', none},       {"0x10", ',', none},    {"1e999", ',', none},
+        {"12 3", ',', none},      {"--1", ',', none},       {"1-", ',', none},      {"abc", ';', none},
+    };
+    for (const NumberCase& c : cases) {
+        double value = 7;
+        bool ok = ParseCsvNumber(c.field, c.separator, value);
+        if (std::isnan(c.expected)) {
+            EXPECT_FALSE(ok) << c.field;
+            EXPECT_EQ(value, 7) << c.field;
+        } else {
+            EXPECT_TRUE(ok) << c.field;
+            EXPECT_EQ(value, c.expected) << c.field;
+        }
+    }
+}
+
+TEST(CsvTableTest, QuotesFieldsOnlyWhenNeededAndReadsThemBack)
+{
+    EXPECT_EQ(QuoteCsvField("plain"), "plain");
+    EXPECT_EQ(QuoteCsvField("a;b"), "a;b");
+    EXPECT_EQ(QuoteCsvField("a;b", ';'), "\"a;b\"");
+    const std::string tricky[] = {"Smith, J.", "say \"hi\"", "two\nlines", "cr\rhere", " padded "};
+    std::string text = "x";
+    for (const std::string& field : tricky) text += "," + QuoteCsvField(field);
+    text += "\n";
+    CsvTable table;
+    std::string message;
+    ASSERT_TRUE(ParseCsvText(text, table, message)) << message;
+    EXPECT_EQ(table.header, std::vector<std::string>({"x", "Smith, J.", "say \"hi\"", "two\nlines", "cr\rhere", " padded "}));
+}
+
+TEST(CsvTableTest, FilesThatCannotBeReadAreNamed)
+{
+    char name[] = "/tmp/harrow_csv_XXXXXX";
+    int fd = ::mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    CsvTable table;
+    std::string message;
+
+    ASSERT_EQ(::truncate(name, CsvFileByteLimit + 1), 0);  // sparse: refused before it is read
+    EXPECT_FALSE(ReadCsvFile(name, table, message));
+    EXPECT_EQ(message, "Cannot read \"" + std::string(name) + "\": the file is larger than 32 MiB");
+
+    std::ofstream(name, std::ios::binary) << "a,b\n1,\"2\n";
+    EXPECT_FALSE(ReadCsvFile(name, table, message));
+    EXPECT_EQ(message, "\"" + std::string(name) + "\": line 2: a quoted field is not closed before the end of the file");
+
+    std::ofstream(name, std::ios::binary) << "a;b\n1;2,5\n";
+    ASSERT_TRUE(ReadCsvFile(name, table, message)) << message;
+    EXPECT_EQ(Render(table), "; 1[a|b] 2[1|2,5]");
+
+    std::remove(name);
+    EXPECT_FALSE(ReadCsvFile(name, table, message));
+    EXPECT_EQ(message, "Cannot read \"" + std::string(name) + "\": No such file or directory");
+}
+
+}  // namespace
