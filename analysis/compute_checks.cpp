@@ -7,6 +7,7 @@
 
 #include "distributions/float_errors.h"
 #include "analysis/input_rules.h"
+#include "analysis/run_failure.h"
 #include "foundation/c_locale_format.h"
 #include "foundation/messages.h"
 
@@ -143,20 +144,30 @@ void StandardiseCase(AnalysisInputs& in)
 void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& out)
 {
     bool twoSided = credibleLimit != OneSidedLower && credibleLimit != OneSidedUpper;
-    ClearFloatingPointErrors();
-    BayesDeficitEngine(in.k, in.N, Iterations, true, twoSided, CredibleLevel, in.sds, in.means, in.scores, in.corr,
-                       out.condMean, out.condSD, out.result);
-    RaiseFloatingPointErrors();
-    const tBayesResult& r = out.result;
-    for (extended v : {out.condMean, out.condSD, r.pOneTailed, r.pTwoTailed, r.pctBelow, r.pctLower, r.pctUpper,
-                       r.zccc, r.zcccLower, r.zcccUpper})
-        RequireFinite(v);
+    try {
+        ClearFloatingPointErrors();
+        BayesDeficitEngine(in.k, in.N, Iterations, true, twoSided, CredibleLevel, in.sds, in.means, in.scores,
+                           in.corr, out.condMean, out.condSD, out.result);
+        RaiseFloatingPointErrors();
+        const tBayesResult& r = out.result;
+        for (extended v : {out.condMean, out.condSD, r.pOneTailed, r.pTwoTailed, r.pctBelow, r.pctLower,
+                           r.pctUpper, r.zccc, r.zcccLower, r.zcccUpper})
+            RequireFinite(v);
+    } catch (...) {
+        ClearFloatingPointErrors();
+        RethrowAsAnalysisError();
+    }
 }
 
 bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)
 {
-    GatherAnalysisInputs(data, k, N, in);
-    if (!CheckCorrelationMatrix(in)) return false;
-    StandardiseCase(in);
+    try {
+        GatherAnalysisInputs(data, k, N, in);
+        if (!CheckCorrelationMatrix(in)) return false;
+        StandardiseCase(in);
+    } catch (...) {
+        ClearFloatingPointErrors();
+        RethrowAsAnalysisError();
+    }
     return true;
 }

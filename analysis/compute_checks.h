@@ -81,10 +81,13 @@ void StandardiseCase(AnalysisInputs& in);
 // Step 11: BayesDeficitEngine(k, N, 1,000,000, reset seed, two-sided when the
 // choice is 0, 95%). Floating-point flags are cleared before and checked
 // after the run: EFloatingPointError instead of infinities or NaNs in the
-// report. The engine's own errors (EAnalysisError, EArgumentError) pass on.
+// report. Every error of the run ends it as EAnalysisError with the user's
+// message (AnalysisFailureMessage: what happened in terms of the entries,
+// the technical text as details).
 void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& out);
 
 // Steps 8 to 10 in a row: GatherAnalysisInputs, CheckCorrelationMatrix and
 // StandardiseCase. False after the positive-definiteness refusal (its box has
-// been shown; focus the covariate field). Floating-point errors are thrown.
+// been shown; focus the covariate field). Their errors are thrown as
+// EAnalysisError with the user's message (AnalysisFailureMessage).
 bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in);

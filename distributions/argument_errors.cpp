@@ -26,7 +26,7 @@ std::string Argument_error_text(int identifier)
 
 bool Raise_if(bool condition, int identifier)
 {
-    if (condition) throw EArgumentError(Argument_error_text(identifier));
+    if (condition) throw EArgumentError(identifier, Argument_error_text(identifier));
     return true;
 }
 
@@ -48,6 +48,6 @@ bool Check_bound(int identifier, extended value, extended bound)
     case 1315: violated = !(value <= bound); break;  // upper limit, inclusive
     default: throw std::logic_error("No bound rule for argument error " + std::to_string(identifier));
     }
-    if (violated) throw EArgumentError(Argument_error_text(identifier) + Format_bound(bound));
+    if (violated) throw EArgumentError(identifier, Argument_error_text(identifier) + Format_bound(bound));
     return true;
 }

@@ -46,10 +46,17 @@ bool Is_whole_number(extended x);
 // decimal separator is always a point, whatever the locale.
 std::string Format_bound(extended x);
 
-// The one error type of this unit: an argument out of range.
+// The one error type of this unit: an argument out of range. It carries the
+// identifier of its message (0 when raised with a text alone), so that a
+// caller can say in its own terms what went wrong.
 class EArgumentError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    EArgumentError(int identifier, const std::string& text) : std::runtime_error(text), identifier_(identifier) {}
+    int Identifier() const { return identifier_; }
+
+private:
+    int identifier_ = 0;
 };
 
 // The message text of an argument-error identifier (a prefix to which the

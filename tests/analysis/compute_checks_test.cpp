@@ -161,8 +161,11 @@ TEST_F(ComputeChecks, OverflowingCellAndSingularMatrixEndTheAnalysisWithAMessage
     try {
         PrepareAnalysis(d, 2, 30, in);
         ADD_FAILURE() << "an overflowing cell must end the analysis";
-    } catch (const EFloatingPointError& e) {
-        EXPECT_STREQ(e.what(), "Floating point overflow");
+    } catch (const EAnalysisError& e) {
+        // Told in the user's terms, the technical text kept as the details.
+        const std::string text = e.what();
+        EXPECT_EQ(text.rfind("The analysis cannot be completed: the numbers entered are too extreme", 0), 0u) << text;
+        EXPECT_EQ(text.substr(text.size() - 34), "\r\rDetails: Floating point overflow");
     }
     EXPECT_TRUE(messages.shown.empty());
 

@@ -151,7 +151,21 @@ TEST(CliRefusal, ErrorsOfTheRunExitWithOne)
     CliRun run = RunCli({path});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Error: Floating point overflow\n");
+    EXPECT_EQ(run.err, "Error: The analysis cannot be completed: the numbers entered are too extreme for the "
+                       "computation (a very large or very small mean, SD or score). Check the means, SDs and case's "
+                       "scores, or express a variable in other units, and run the analysis again. No results were "
+                       "computed.\n\nDetails: Floating point overflow\n");
+
+    // A case far out in the tail: said in the user's terms, not the incomplete gamma function's.
+    path = folder.Write("far-out.txt", Worksheet("1", "20", {{"Task", "50", "1", "-99999"}, {"Educ", "10", "2", "8"}},
+                                                 {"1.000", "0.500", "1.000"}));
+    run = RunCli({path});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("Error: The analysis cannot be completed: the case's score is too far from the "
+                            "controls' scores for the probability to be computed.", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("\n\nDetails: An argument of the incomplete gamma function is too large"),
+              std::string::npos) << run.err;
 
     // A covariate scale too extreme for the factorisation of the regression.
     path = folder.Write("scale.txt", WorkedExampleWith(9, "999999"));
