@@ -141,13 +141,18 @@ void StandardiseCase(AnalysisInputs& in)
     for (int i = 1; i <= in.p; ++i) RequireFinite(in.zScores[i]);
 }
 
+bool IsTwoSidedLimit(int credibleLimit)
+{
+    return credibleLimit != OneSidedLower && credibleLimit != OneSidedUpper;
+}
+
 void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& out)
 {
-    bool twoSided = credibleLimit != OneSidedLower && credibleLimit != OneSidedUpper;
     try {
         ClearFloatingPointErrors();
-        BayesDeficitEngine(in.k, in.N, Iterations, true, twoSided, CredibleLevel, in.sds, in.means, in.scores,
-                           in.corr, out.condMean, out.condSD, out.result);
+        BayesDeficitEngine(in.k, in.N, Iterations, true, IsTwoSidedLimit(credibleLimit), CredibleLevel, in.sds,
+                           in.means, in.scores, in.corr, out.condMean, out.condSD, out.result, &out.mcse,
+                           &out.summary);
         RaiseFloatingPointErrors();
         const tBayesResult& r = out.result;
         for (extended v : {out.condMean, out.condSD, r.pOneTailed, r.pTwoTailed, r.pctBelow, r.pctLower,

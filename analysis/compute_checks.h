@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/bayes_deficit_engine.h"
+#include "engine/draw_summary.h"
 #include "analysis/matrix_entry_rules.h"
 #include "matrix/matrix_handling.h"
 #include "analysis/worksheet_data.h"
@@ -61,6 +62,8 @@ struct AnalysisOutputs {
     extended condMean = 0;
     extended condSD = 0;
     tBayesResult result;
+    tMonteCarloError mcse;  // not in the report: for the JSON output and the case series
+    tDrawSummary summary;   // for the figure
 };
 
 extern const char* const NotPositiveDefiniteMessage;
@@ -78,9 +81,13 @@ bool CheckCorrelationMatrix(const AnalysisInputs& in);
 // EFloatingPointError when one is not finite.
 void StandardiseCase(AnalysisInputs& in);
 
+// Two-sided limits for the two-sided choice, one-sided positions for the
+// lower and the upper choice.
+bool IsTwoSidedLimit(int credibleLimit);
+
 // Step 11: BayesDeficitEngine(k, N, 1,000,000, reset seed, two-sided when the
-// choice is 0, 95%). Floating-point flags are cleared before and checked
-// after the run: EFloatingPointError instead of infinities or NaNs in the
+// choice is 0, 95%), with the Monte Carlo error and the draws' summary.
+// Floating-point flags are cleared before and checked after the run: EFloatingPointError instead of infinities or NaNs in the
 // report. Every error of the run ends it as EAnalysisError with the user's
 // message (AnalysisFailureMessage: what happened in terms of the entries,
 // the technical text as details).

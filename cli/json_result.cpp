@@ -84,6 +84,9 @@ std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& ou
     object["zccc"] = Real(r.zccc);
     object["zcccLower"] = Real(r.zcccLower);
     object["zcccUpper"] = Real(r.zcccUpper);
+    object["pctBelowMcse"] = Real(out.mcse.pctBelow);
+    object["pOneTailedMcse"] = Real(out.mcse.pOneTailed);
+    object["pTwoTailedMcse"] = Real(out.mcse.pTwoTailed);
 
     std::string text;
     WriteJson(object, text);

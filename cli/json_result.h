@@ -2,7 +2,9 @@
 // The result of one analysis as a single JSON object, for scripts:
 // {"k", "N", "limit", "zScores", "condMean", "condSD", "pOneTailed",
 //  "pTwoTailed", "pctBelow", "pctLower", "pctUpper", "zccc", "zcccLower",
-//  "zcccUpper"}. Real numbers carry 17 significant digits, enough to give
+//  "zcccUpper", "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse"} (the
+// last three: Monte Carlo standard errors of the three probabilities, in
+// their units). Real numbers carry 17 significant digits, enough to give
 // back every double exactly; k and N are integers.
 #include <string>
 

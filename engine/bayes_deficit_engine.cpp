@@ -4,67 +4,21 @@
 #include "engine/bayes_deficit_engine.h"
 
 #include <cmath>
-#include <stdexcept>
 
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
+#include "engine/analysis_steps.h"
 #include "engine/monte_carlo_draws.h"
 #include "engine/parallel_draw_sort.h"
 
-namespace {
-
-const char* const ExtremeScaleAdvice =
-    " because the scale of at least one variable is too extreme for the computation (a very large or very "
-    "small mean or standard deviation). No results were computed. Express that variable in other units "
-    "(e.g. seconds instead of milliseconds when its values are very large, or milliseconds instead of "
-    "seconds when its standard deviation is very small) and run the analysis again.";
-
-[[noreturn]] void ThrowInversionFailure()
-{
-    throw EAnalysisError(std::string("The analysis cannot be completed: a matrix built from the control "
-                                     "sample's statistics could not be inverted,") +
-                         ExtremeScaleAdvice);
-}
-
-[[noreturn]] void ThrowFactorisationFailure()
-{
-    throw EAnalysisError(std::string("The analysis cannot be completed: the regression's inverse "
-                                     "cross-product matrix could not be factorised,") +
-                         ExtremeScaleAdvice);
-}
-
-// Positions of the credible limits in the sorted draws; products in extended
-// precision as written, rounded to nearest with ties to even.
-void CredibleLimitPositions(bool twoSided, int credPct, int iterations, int& lo, int& hi)
-{
-    const extended c = credPct;
-    const extended M = iterations;
-    if (twoSided) {
-        lo = static_cast<int>(std::nearbyint(((100 - credPct) / 2.0L / 100.0L) * M));
-        hi = static_cast<int>(std::nearbyint(((c + (100 - credPct) / 2.0L) / 100.0L) * M)) + 1;
-    } else {
-        lo = static_cast<int>(std::nearbyint(((100 - credPct) / 100.0L) * M));
-        hi = static_cast<int>(std::nearbyint((c / 100.0L) * M)) + 1;
-    }
-}
-
-}  // namespace
-
 void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
                         const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
-                        extended& condMean, extended& condSD, tBayesResult& result,
-                        tMonteCarloError* /*mcse*/, tDrawSummary* /*summary*/)
+                        extended& condMean, extended& condSD, tBayesResult& result, tMonteCarloError* mcse,
+                        tDrawSummary* /*summary*/)
 {
-    // Guards against programming errors only: the worksheet never passes these.
-    if (k < 0 || k + 1 > MatrixCapacity) throw std::invalid_argument("BayesDeficitEngine: covariate count out of range");
-    if (iterations < 1 || iterations > DrawStoreCapacity)
-        throw std::invalid_argument("BayesDeficitEngine: draw count out of range");
-    if (credPct < 0 || credPct > 100) throw std::invalid_argument("BayesDeficitEngine: credible level out of range");
     int lo = 0;
     int hi = 0;
-    CredibleLimitPositions(twoSided, credPct, iterations, lo, hi);
-    if (lo < 1 || lo > iterations || hi < 1 || hi > iterations)
-        throw std::invalid_argument("BayesDeficitEngine: too few draws for the credible level");
+    CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
 
     ClearFloatingPointErrors();
 
@@ -113,14 +67,10 @@ void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSi
     RaiseFloatingPointErrors();  // nothing is drawn from infinities or NaNs
 
     tDrawStore draws;
-    const extended sum = GenerateDraws(setup, iterations, normal, draws);
+    const tProbabilitySums sums = GenerateDraws(setup, iterations, normal, draws);
     RaiseFloatingPointErrors();
 
-    extended P = (sum / static_cast<extended>(iterations)) * 100.0L;
-    estimates.pctBelow = P;
-    if (P > 50) P = 100 - P;
-    estimates.pOneTailed = P / 100;
-    estimates.pTwoTailed = P / 50;
+    ProbabilitiesFromSum(sums.sum, iterations, estimates);
 
     SortDrawsInParallel(1, iterations, draws);
     estimates.zcccLower = draws[lo];
@@ -132,4 +82,5 @@ void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSi
     condMean = mean;
     condSD = sd;
     result = estimates;
+    if (mcse) *mcse = MonteCarloErrorOf(sums, iterations);
 }

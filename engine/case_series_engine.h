@@ -20,10 +20,19 @@ struct tSeriesCaseResult {
 };
 
 // caseScores[c] is laid out as BayesDeficitEngine's caseScores (1: task,
-// 2..k+1: covariates). `progress` is called with the number of cases done and
-// returns false to cancel; the function then returns false and `results` is
-// left incomplete. Errors tied to the control sample alone (the regression
-// cannot be formed) are thrown as BayesDeficitEngine throws them.
+// 2..k+1: covariates); results[c] is its result, in the same order.
+// A case whose single run raises EFloatingPointError, EArgumentError or
+// EAnalysisError gets that exception (same type, same message) in `failure`,
+// and the other cases go on. `progress` (may be empty) is called with the
+// number of cases done so far, as cases complete, and returns false to
+// cancel; the function then returns false and `results` is incomplete.
+// Errors tied to the control sample alone are thrown before any case is
+// analysed, as BayesDeficitEngine throws them: the regression cannot be
+// formed, one of the conditional moments' inversions or the factorisation
+// breaks down (its message is shown once), the residual scale is not finite;
+// std::invalid_argument as BayesDeficitEngine for calls outside its capacity.
+// The shared random stream is left in no particular state: callers that need
+// the stream reset it (every single run does).
 bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, const tVector& sds,
                       const tVector& means, const tMatrix& corr, const std::vector<tVector>& caseScores,
                       const std::function<bool(int done)>& progress, std::vector<tSeriesCaseResult>& results);

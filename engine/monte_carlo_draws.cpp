@@ -102,7 +102,7 @@ public:
         std::rethrow_exception(firstError_);
     }
 
-    extended Sum() const { return sum_; }
+    const tProbabilitySums& Sums() const { return sums_; }
 
 private:
     void StopWorker()
@@ -147,7 +147,7 @@ private:
             tDrawChunk& next = *ring_[summed_ % RingSize];
             if (!next.processed) break;
             const int usable = next.failedAt >= 0 ? next.failedAt : next.count;
-            for (int n = 0; n < usable; ++n) sum_ = sum_ + next.probabilities[n];
+            for (int n = 0; n < usable; ++n) sums_.Add(next.probabilities[n]);
             if (next.failedAt >= 0) {
                 failed_ = true;
                 firstError_ = next.error;
@@ -219,7 +219,7 @@ private:
     bool failed_ = false;
     bool finished_ = false;
 
-    extended sum_ = 0.0L;
+    tProbabilitySums sums_;
     std::exception_ptr firstError_;
     std::int32_t errorSeed1_ = 0;
     std::int32_t errorSeed2_ = 0;
@@ -229,7 +229,7 @@ private:
 
 }  // namespace
 
-extended GenerateDraws(const tDrawSetup& setup, int iterations, tNormal_distribution& normal, tDrawStore& store)
+tProbabilitySums GenerateDraws(const tDrawSetup& setup, int iterations, tNormal_distribution& normal, tDrawStore& store)
 {
     const int p = setup.p;
     tChi_square_distribution chiSquare(setup.nu);  // keeps no state between variates
@@ -262,5 +262,5 @@ extended GenerateDraws(const tDrawSetup& setup, int iterations, tNormal_distribu
     pipeline.Complete();
     pipeline.RethrowError();
     if (drawError) std::rethrow_exception(drawError);
-    return pipeline.Sum();
+    return pipeline.Sums();
 }

@@ -141,7 +141,8 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
     for (auto it = j.begin(); it != j.end(); ++it) keys.push_back(it.key());
     std::vector<std::string> expectedKeys{"k",        "N",        "limit",    "zScores", "condMean",
                                           "condSD",   "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
-                                          "pctUpper", "zccc",     "zcccLower", "zcccUpper"};
+                                          "pctUpper", "zccc",     "zcccLower", "zcccUpper",
+                                          "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse"};
     EXPECT_EQ(keys, expectedKeys);
     EXPECT_EQ(j["k"], 1);
     EXPECT_EQ(j["N"], 20);
@@ -167,7 +168,7 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
         EXPECT_EQ(digits.size(), 17u) << token;
         ++reals;
     }
-    EXPECT_EQ(reals, 2 + 10);
+    EXPECT_EQ(reals, 2 + 10 + 3);
 
     EXPECT_EQ(Fixed(" One-tailed probability = %2.5f ", j["pOneTailed"]),
               LineStarting(lines, " One-tailed probability = "));
@@ -180,6 +181,14 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
     EXPECT_EQ(Fixed("%3.4f", j["pctUpper"]), Fixed("%3.4f", pctHi));
     EXPECT_EQ(j["pTwoTailed"].get<double>(), 2 * j["pOneTailed"].get<double>());
     EXPECT_NEAR(j["pOneTailed"].get<double>(), j["pctBelow"].get<double>() / 100, 1e-15);
+
+    // Monte Carlo standard errors: about 0.0052 percentage points here, in
+    // the units of each probability.
+    const double mcse = j["pctBelowMcse"];
+    EXPECT_GT(mcse, 0.004);
+    EXPECT_LT(mcse, 0.007);
+    EXPECT_NEAR(j["pOneTailedMcse"].get<double>(), mcse / 100, 1e-18);
+    EXPECT_NEAR(j["pTwoTailedMcse"].get<double>(), mcse / 50, 1e-18);
 }
 
 TEST(CliReport, LowerLimitWithNotes)

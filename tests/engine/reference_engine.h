@@ -10,9 +10,11 @@
 #include "distributions/distributions.h"
 #include "tests/support/summary_data.h"
 
-// sortedDraws, when given, receives the sorted draws (position n at index n - 1).
+// sortedDraws, when given, receives the sorted draws (position n at index n - 1);
+// probabilities, when given, the draws' F(zeta) in draw order.
 inline tEngineRun ReferenceRun(const tSummaryData& d, int iterations, bool twoSided,
-                               std::vector<double>* sortedDraws = nullptr)
+                               std::vector<double>* sortedDraws = nullptr,
+                               std::vector<extended>* probabilities = nullptr)
 {
     const int p = d.k + 1;
     tMatrix B, residVar, XtXInv, condVar, L;
@@ -47,7 +49,9 @@ inline tEngineRun ReferenceRun(const tSummaryData& d, int iterations, bool twoSi
         const extended mu = DotProduct(p, beta, x);
         const extended zeta = (yStar - mu) / sigma;
         draws[i - 1] = static_cast<double>(zeta);
-        sum = sum + normal.Distribution_function(zeta);
+        const extended f = normal.Distribution_function(zeta);
+        sum = sum + f;
+        if (probabilities) probabilities->push_back(f);
     }
     extended P = (sum / iterations) * 100;
     run.result.pctBelow = P;
