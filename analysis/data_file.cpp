@@ -1,6 +1,7 @@
 #include "analysis/data_file.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -15,7 +16,7 @@ namespace {
 constexpr std::size_t LineLimit = 1000;
 // No sound file comes near this (at most 292 lines of short texts); a file
 // that does is read no further.
-constexpr long ByteBudget = 4L * 1024 * 1024;
+constexpr std::size_t ByteBudget = 4 * 1024 * 1024;
 constexpr int MaxCovariatesInFile = StoredCorrelationsCapacity - 1;
 
 DataFileResult Failure(DataFileResult::Status status, const std::string& message)
@@ -44,7 +45,7 @@ std::string OneLine(std::string text)
 // Reads lines and numbers the way the file was written, within fixed bounds.
 class Reader {
 public:
-    explicit Reader(std::FILE* f) : f_(f) {}
+    explicit Reader(const std::string& text) : text_(text) {}
 
     // One line without its CR LF (or LF); cut at LineLimit characters. False
     // at the end of the file.
@@ -77,24 +78,10 @@ public:
     }
 
 private:
-    int Get()
-    {
-        if (used_ >= ByteBudget) return EOF;
-        ++used_;
-        return std::getc(f_);
-    }
+    int Get() { return next_ < text_.size() ? static_cast<unsigned char>(text_[next_++]) : EOF; }
 
-    std::FILE* f_;
-    long used_ = 0;
-};
-
-// The file, closed on every path.
-struct FileCloser {
-    std::FILE* f;
-    ~FileCloser()
-    {
-        if (f) std::fclose(f);
-    }
+    const std::string& text_;
+    std::size_t next_ = 0;
 };
 
 }  // namespace
@@ -132,15 +119,11 @@ DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data,
 
 DataFileResult ReadDataFile(const std::string& path, WorksheetData& data)
 {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return Failure(DataFileResult::Missing, "");
-        return SystemFailure("Cannot read", path, errno);
-    }
-    if (!S_ISREG(info.st_mode)) return SystemFailure("Cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-    FileCloser file{std::fopen(path.c_str(), "rb")};
-    if (!file.f) return SystemFailure("Cannot read", path, errno);
-    Reader in(file.f);
+    // Opened without waiting: a pipe or device in the file's place is refused.
+    const platform::FileReadResult file = platform::ReadRegularFile(path, ByteBudget);
+    if (file.status == platform::FileReadResult::Missing) return Failure(DataFileResult::Missing, "");
+    if (!file.ok()) return Failure(DataFileResult::FileError, "Cannot read the file \"" + path + "\".\r" + file.reason);
+    Reader in(file.bytes);
 
     for (int f = 0; f < FieldsStored; ++f) {
         double v = 0;
@@ -189,6 +172,16 @@ DataFileResult LoadPreviousData(const std::string& path, WorksheetData& data)
 
 DataFileResult DeleteDataFile(const std::string& path)
 {
-    if (std::remove(path.c_str()) != 0 && errno != ENOENT) return SystemFailure("Cannot delete", path, errno);
+    struct stat entry;
+    if (::lstat(path.c_str(), &entry) != 0) {
+        if (errno == ENOENT) return DataFileResult();
+        return SystemFailure("Cannot delete", path, errno);
+    }
+    // A link goes, never what it leads to; a directory or pipe of that name
+    // is not the program's file.
+    if (!S_ISREG(entry.st_mode) && !S_ISLNK(entry.st_mode))
+        return Failure(DataFileResult::FileError,
+                       "Cannot delete the file \"" + path + "\".\r" + platform::NotRegularFileReason(entry.st_mode));
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) return SystemFailure("Cannot delete", path, errno);
     return DataFileResult();
 }

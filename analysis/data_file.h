@@ -36,7 +36,8 @@ std::string DataFilePath(const std::string& folder);
 // rows whatever GridRows says, so the file always reads back, and the p x p
 // triangle. The text goes to a temporary file in the same folder that then
 // replaces the old file (platform::WriteWholeFile), so a failed write leaves
-// the old file as it was.
+// the old file as it was; a pipe, directory or a link to a file that is not
+// the user's own in the file's place is refused (FileError), never written.
 // Line breaks inside a text are written as blanks.
 DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data, int p);
 
@@ -48,7 +49,9 @@ DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data,
 // Missing: data untouched. On InvalidNumber (bad number, covariate count not
 // whole or out of range, short file) everything read before the bad item is
 // kept, nothing after it is changed. PreviousDataLoaded is not touched here.
-// Lines longer than 1,000 characters are cut there.
+// Lines longer than 1,000 characters are cut there. Only a regular file is
+// read (platform::ReadRegularFile: never waits on a pipe); anything else in
+// its place is a FileError that says what it is.
 DataFileResult ReadDataFile(const std::string& path, WorksheetData& data);
 
 // Start-up: with a file, ReadDataFile and PreviousDataLoaded = result ok;
@@ -56,6 +59,8 @@ DataFileResult ReadDataFile(const std::string& path, WorksheetData& data);
 // is ReadDataFile's (Missing without file) for the caller to report.
 DataFileResult LoadPreviousData(const std::string& path, WorksheetData& data);
 
-// Clear Data: deletes the file if it exists. FileError when it exists and
-// cannot be deleted.
+// Clear Data: deletes the file if it exists (a link is removed, never the
+// file it leads to). FileError when it cannot be deleted, and when the name
+// is a directory, pipe or anything else that is not a regular file: that is
+// not the program's file and is left alone.
 DataFileResult DeleteDataFile(const std::string& path);

@@ -1,6 +1,10 @@
 #pragma once
-// Writing a whole file in one step: either the file ends up holding exactly
-// the given bytes, or it is left as it was (and no new file appears).
+// Reading and writing whole files safely. Only regular files are read or
+// written: a named pipe, device, socket or folder in a file's place is
+// refused with a message that says what it is, and nothing ever waits on one.
+// Writing is done in one step: either the file ends up holding exactly the
+// given bytes, or it is left as it was (and no new file appears).
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -11,14 +15,44 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Creates or replaces the file (UTF-8 name) with bytes. The data go to a
-// temporary file beside it, which replaces the target only once everything
-// is written and flushed to disk; a replaced file keeps its permissions, and
-// a name that is a link writes to the file linked to. A device or pipe is
-// written in place.
-// Throws FileWriteError whose message names the file and gives the system's
-// reason, e.g. "Cannot save the file \"/x/a.txt\".\rPermission denied".
+// Creates or replaces the regular file (UTF-8 name) with bytes. The data go
+// to a new temporary file beside it, which replaces the target only once
+// everything is written and flushed to disk; a replaced file keeps its
+// permissions. The target itself is never opened, so nothing can block.
+// Refused (FileWriteError), the file left as it was:
+//  - a name that is not a regular file (folder, named pipe, device, socket);
+//  - a link, unless it leads to an existing regular file owned by the user
+//    running the program (that file is then written, the link kept): a link
+//    placed in a shared folder cannot make the program overwrite another
+//    user's file.
+// The message names the file and gives the reason, e.g. "Cannot save the
+// file \"/x/a.txt\".\rPermission denied" or "Cannot save the file
+// \"/x/Harrow.txt\".\rIt is a named pipe (FIFO), not a regular file."
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// A file read whole: the outcome, the bytes, and the reason of a failure.
+struct FileReadResult {
+    enum Status {
+        Ok,          // bytes hold the file (at most the limit; see tooLarge)
+        Missing,     // no file of that name (reason: the system's text)
+        NotRegular,  // reason: what it is, e.g. "It is a directory, not a regular file."
+        Failed,      // reason: the system's text, e.g. "Permission denied"
+    };
+    Status status = Ok;
+    std::string bytes;
+    std::string reason;
+    bool tooLarge = false;  // Ok, but the file holds more than the limit
+    bool ok() const { return status == Ok; }
+};
+
+// Reads a regular file (UTF-8 name; a link is followed), at most byteLimit
+// bytes. The file is opened without waiting (O_NONBLOCK) and checked again
+// on the open descriptor, so a pipe put in its place meanwhile is refused
+// too, never read.
+FileReadResult ReadRegularFile(const std::string& path, std::size_t byteLimit);
+
+// "It is a named pipe (FIFO), not a regular file." for what a stat mode says.
+std::string NotRegularFileReason(unsigned mode);
 
 // Turns every LF into CR LF (text with LF line ends into the CR LF form of
 // text files). A CR already before the LF is kept as the line's own.

@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 
+#include "analysis/text_file.h"
 #include "cli/json_result.h"
 #include "foundation/messages.h"
 
@@ -28,34 +29,17 @@ bool WriteText(std::FILE* out, const std::string& text)
 
 bool ReadNotesFile(const std::string& path, std::vector<std::string>& lines)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        platform::ShowError("Cannot read notes file \"" + path + "\": " + std::strerror(errno));
+    // Opened without waiting: a pipe in the file's place is refused, not read.
+    const platform::FileReadResult file = platform::ReadRegularFile(path, NotesByteLimit);
+    if (!file.ok()) {
+        platform::ShowError("Cannot read notes file \"" + path + "\": " + file.reason);
         return false;
     }
-    std::string text;
-    char chunk[4096];
-    std::size_t n;
-    bool tooLarge = false;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        text.append(chunk, n);
-        if (text.size() > NotesByteLimit) {
-            tooLarge = true;
-            break;
-        }
-    }
-    bool failed = std::ferror(f) != 0;
-    int error = errno;
-    std::fclose(f);
-    if (tooLarge) {
+    if (file.tooLarge) {
         platform::ShowError("Cannot read notes file \"" + path + "\": larger than 1 MiB");
         return false;
     }
-    if (failed) {
-        platform::ShowError("Cannot read notes file \"" + path + "\": " + std::strerror(error));
-        return false;
-    }
-    lines = SplitNotes(text);
+    lines = SplitNotes(file.bytes);
     return true;
 }
 

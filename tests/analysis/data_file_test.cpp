@@ -192,8 +192,53 @@ TEST_F(DataFile, LoadDeleteAndMissingFile)
     ASSERT_EQ(mkdir(path.c_str(), 0755), 0);  // a folder in place of the file
     DataFileResult r = LoadPreviousData(path, bad);
     EXPECT_EQ(r.status, DataFileResult::FileError);
-    EXPECT_NE(r.message.find("Is a directory"), std::string::npos) << r.message;
+    EXPECT_EQ(r.message, "Cannot read the file \"" + path + "\".\rIt is a directory, not a regular file.");
     EXPECT_EQ(bad.Cell(0, NameColumn), "Task");
+}
+
+// Something else under the file's name: a pipe with no reader or writer
+// (opening it plainly would wait for ever), a directory, a link. Reading and
+// writing refuse all but a regular file; Clear Data deletes a regular file or
+// a link, never what the link leads to, and leaves anything else alone.
+TEST_F(DataFile, OnlyARegularFileIsReadWrittenOrDeleted)
+{
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const std::string pipe = "\".\rIt is a named pipe (FIFO), not a regular file.";
+    WorksheetData d;
+    DataFileResult r = LoadPreviousData(path, d);
+    EXPECT_EQ(r.status, DataFileResult::FileError);
+    EXPECT_EQ(r.message, "Cannot read the file \"" + path + pipe);
+    r = WriteDataFile(path, Typed(), 3);
+    EXPECT_EQ(r.status, DataFileResult::FileError);
+    EXPECT_EQ(r.message, "Cannot save the file \"" + path + pipe);
+    r = DeleteDataFile(path);
+    EXPECT_EQ(r.status, DataFileResult::FileError);
+    EXPECT_EQ(r.message, "Cannot delete the file \"" + path + pipe);
+    EXPECT_TRUE(fs::is_fifo(path));
+    fs::remove(path);
+
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);  // an empty directory of that name stays
+    r = DeleteDataFile(path);
+    EXPECT_EQ(r.message, "Cannot delete the file \"" + path + "\".\rIt is a directory, not a regular file.");
+    EXPECT_TRUE(fs::is_directory(path));
+    fs::remove(path);
+
+    // A link to the user's own file: saved and read through, removed alone.
+    const std::string target = folder + "/own.txt";
+    std::ofstream(target, std::ios::binary) << "old";
+    fs::create_symlink(target, path);
+    ASSERT_TRUE(WriteDataFile(path, Typed(), 3).ok());
+    EXPECT_TRUE(fs::is_symlink(path));
+    WorksheetData loaded;
+    ASSERT_TRUE(ReadDataFile(path, loaded).ok());
+    EXPECT_EQ(loaded.Cell(1, NameColumn), "Age yrs");
+    EXPECT_TRUE(DeleteDataFile(path).ok());
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
+    EXPECT_TRUE(fs::exists(target));
+
+    WriteRaw(kFile);
+    EXPECT_TRUE(DeleteDataFile(path).ok());
+    EXPECT_FALSE(fs::exists(path));
 }
 
 // A damaged file: "Invalid numeric input", what was read before stays.

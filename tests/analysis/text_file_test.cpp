@@ -83,18 +83,113 @@ TEST_F(TextFileTest, WritesThroughALinkToItsTarget)
     EXPECT_EQ(Read(dir / "target.txt"), "new");
 }
 
-TEST_F(TextFileTest, APipeIsWrittenInPlaceNotReplaced)
+// Nothing but a regular file is written: a pipe with no reader would block
+// the save for ever, a device or folder is not a file to replace. Each is
+// refused with what it is and left as it was.
+TEST_F(TextFileTest, APipeDeviceOrFolderIsRefusedAndLeftAlone)
 {
     const fs::path fifo = dir / "pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    WriteWholeFile(fifo.string(), "abc\r\n");
-    char buffer[16] = {};
-    const ssize_t n = ::read(reader, buffer, sizeof buffer);
-    ::close(reader);
-    EXPECT_EQ(std::string(buffer, n > 0 ? n : 0), "abc\r\n");
+    fs::create_directory(dir / "sub");
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {fifo.string(), "It is a named pipe (FIFO), not a regular file."},
+        {"/dev/null", "It is a device, not a regular file."},
+        {(dir / "sub").string(), "It is a directory, not a regular file."},
+    };
+    for (const auto& c : cases) {
+        try {
+            WriteWholeFile(c.path, "abc\r\n");
+            ADD_FAILURE() << c.path << ": no error";
+        } catch (const FileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot save the file \"" + c.path + "\".\r" + c.reason);
+        }
+    }
     EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_directory(dir / "sub"));
+    EXPECT_TRUE(fs::is_empty(dir / "sub"));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"pipe", "sub"}));  // no temporary file left
+}
+
+// A link is written through only to a regular file of the user running the
+// program; a link to anything else is refused and its target left alone.
+TEST_F(TextFileTest, ALinkIsWrittenThroughOnlyToTheUsersOwnRegularFile)
+{
+    Put(dir / "others.txt", "not yours");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown((dir / "others.txt").c_str(), 65534, 65534), 0);  // nobody's
+    } else {
+        // Someone else's file that exists on every system.
+        fs::remove(dir / "others.txt");
+        struct stat st {};
+        if (::stat("/etc/passwd", &st) != 0 || st.st_uid == ::geteuid())
+            GTEST_SKIP() << "no file of another user to link to";
+        fs::create_symlink("/etc/passwd", dir / "others.txt");
+    }
+    const std::string others = fs::canonical(dir / "others.txt").string();
+    const std::string othersBefore = Read(others);
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    fs::create_directory(dir / "sub");
+    fs::create_symlink(dir / "others.txt", dir / "to-others");
+    fs::create_symlink(dir / "pipe", dir / "to-pipe");
+    fs::create_symlink(dir / "sub", dir / "to-sub");
+    fs::create_symlink(dir / "nowhere.txt", dir / "to-nowhere");
+    const struct {
+        const char* link;
+        std::string reason;
+    } cases[] = {
+        {"to-others", "It is a link to \"" + others + "\", which belongs to another user."},
+        {"to-pipe", "It is a link to \"" + (dir / "pipe").string() + "\", which is a named pipe (FIFO), not a regular file."},
+        {"to-sub", "It is a link to \"" + (dir / "sub").string() + "\", which is a directory, not a regular file."},
+        {"to-nowhere", "It is a link to \"" + (dir / "nowhere.txt").string() + "\", which does not exist."},
+    };
+    for (const auto& c : cases) {
+        const std::string path = (dir / c.link).string();
+        try {
+            WriteWholeFile(path, "worksheet");
+            ADD_FAILURE() << c.link << ": no error";
+        } catch (const FileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot save the file \"" + path + "\".\r" + c.reason);
+        }
+        EXPECT_TRUE(fs::is_symlink(path)) << c.link;
+    }
+    EXPECT_EQ(Read(others), othersBefore);
+    EXPECT_FALSE(fs::exists(dir / "nowhere.txt"));
+    EXPECT_TRUE(fs::is_empty(dir / "sub"));
+}
+
+TEST_F(TextFileTest, ReadsOnlyARegularFileAndNeverWaitsOnAPipe)
+{
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);  // no writer: a plain open would wait for ever
+    fs::create_symlink(dir / "pipe", dir / "to-pipe");
+    fs::create_directory(dir / "sub");
+    Put(dir / "a.txt", "0123456789");
+    const struct {
+        std::string path;
+        std::size_t limit;
+        FileReadResult::Status status;
+        std::string bytes;
+        std::string reason;
+        bool tooLarge;
+    } cases[] = {
+        {(dir / "a.txt").string(), 100, FileReadResult::Ok, "0123456789", "", false},
+        {(dir / "a.txt").string(), 4, FileReadResult::Ok, "0123", "", true},
+        {(dir / "pipe").string(), 100, FileReadResult::NotRegular, "", "It is a named pipe (FIFO), not a regular file.", false},
+        {(dir / "to-pipe").string(), 100, FileReadResult::NotRegular, "", "It is a named pipe (FIFO), not a regular file.", false},
+        {(dir / "sub").string(), 100, FileReadResult::NotRegular, "", "It is a directory, not a regular file.", false},
+        {"/dev/zero", 100, FileReadResult::NotRegular, "", "It is a device, not a regular file.", false},
+        {(dir / "none").string(), 100, FileReadResult::Missing, "", "No such file or directory", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const FileReadResult r = ReadRegularFile(c.path, c.limit);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.bytes, c.bytes);
+        EXPECT_EQ(r.reason, c.reason);
+        EXPECT_EQ(r.tooLarge, c.tooLarge);
+    }
 }
 
 TEST_F(TextFileTest, MissingFolderGivesTheSystemsReasonAndNoFile)

@@ -4,6 +4,8 @@
 // None of these reach the Monte Carlo run, so they are cheap.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "cli_process.h"
 
 namespace {
@@ -134,13 +136,24 @@ TEST(CliRefusal, DamagedOrMissingFiles)
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.rfind("Error: ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find(folder.Path()), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("Is a directory"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("It is a directory, not a regular file."), std::string::npos) << run.err;
 
     // Notes that cannot be read end the command before anything is checked.
     run = RunCli({"--notes", missing, ExamplePath("worked-example.txt")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Error: Cannot read notes file \"" + missing + "\": No such file or directory\n");
+
+    // A pipe with no writer in a file's place is refused at once, never waited on.
+    const std::string pipe = folder.Path() + "/pipe.txt";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    run = RunCli({pipe});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "Error: Cannot read the file \"" + pipe + "\".\nIt is a named pipe (FIFO), not a regular file.\n");
+    run = RunCli({"--notes", pipe, ExamplePath("worked-example.txt")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Error: Cannot read notes file \"" + pipe + "\": It is a named pipe (FIFO), not a regular file.\n");
 }
 
 TEST(CliRefusal, ErrorsOfTheRunExitWithOne)
