@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "foundation/c_locale_format.h"
+#include "analysis/text_encoding.h"
 #include "analysis/text_file.h"
 
 namespace {
@@ -59,7 +60,7 @@ public:
             ch = Get();
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.size() > LineLimit) line.resize(LineLimit);
+        if (line.size() > LineLimit) line = CutAtCharacter(line, LineLimit);
         return true;
     }
 
@@ -123,7 +124,9 @@ DataFileResult ReadDataFile(const std::string& path, WorksheetData& data)
     const platform::FileReadResult file = platform::ReadRegularFile(path, ByteBudget);
     if (file.status == platform::FileReadResult::Missing) return Failure(DataFileResult::Missing, "");
     if (!file.ok()) return Failure(DataFileResult::FileError, "Cannot read the file \"" + path + "\".\r" + file.reason);
-    Reader in(file.bytes);
+    // Older worksheets are in the single-byte Windows character set.
+    const std::string text = TextFromFileBytes(file.bytes);
+    Reader in(text);
 
     for (int f = 0; f < FieldsStored; ++f) {
         double v = 0;

@@ -49,7 +49,9 @@ DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data,
 // Missing: data untouched. On InvalidNumber (bad number, covariate count not
 // whole or out of range, short file) everything read before the bad item is
 // kept, nothing after it is changed. PreviousDataLoaded is not touched here.
-// Lines longer than 1,000 characters are cut there. Only a regular file is
+// Lines longer than 1,000 bytes are cut there (never inside a character).
+// The file is UTF-8, as written; a leading byte-order mark is skipped, and a
+// file that is not UTF-8 (an older worksheet) is read as Windows-1252. Only a regular file is
 // read (platform::ReadRegularFile: never waits on a pipe); anything else in
 // its place is a FileError that says what it is.
 DataFileResult ReadDataFile(const std::string& path, WorksheetData& data);

@@ -89,6 +89,22 @@ std::string Trim(const std::string& s)
 
 bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
 
+// A typed text quoted in a message: a control character (a NUL byte from a
+// file would end the message there) is shown as \xHH.
+std::string Quoted(const std::string& text)
+{
+    std::string shown;
+    for (char ch : text) {
+        const unsigned char byte = static_cast<unsigned char>(ch);
+        if (byte < 0x20 || byte == 0x7F) {
+            shown += FormatC("\\x%02X", byte);
+        } else {
+            shown += ch;
+        }
+    }
+    return shown;
+}
+
 }  // namespace
 
 extended ParseNumber(const std::string& text)
@@ -117,7 +133,7 @@ extended CheckNumericField(const std::string& text, const std::string& label)
     extended v = WalkNumber(text, false, refused);
     if (refused) {
         InputError = true;
-        platform::ShowWarning("INPUT ERROR\r(  " + label + "  " + text + "  )" + "\r" + "\r" +
+        platform::ShowWarning("INPUT ERROR\r(  " + label + "  " + Quoted(text) + "  )" + "\r" + "\r" +
                               "Enter numeric data only.");
     }
     return v;

@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 
+#include "analysis/text_encoding.h"
 #include "analysis/text_file.h"
 #include "cli/json_result.h"
 #include "foundation/messages.h"
@@ -39,7 +40,7 @@ bool ReadNotesFile(const std::string& path, std::vector<std::string>& lines)
         platform::ShowError("Cannot read notes file \"" + path + "\": larger than 1 MiB");
         return false;
     }
-    lines = SplitNotes(file.bytes);
+    lines = SplitNotes(TextFromFileBytes(file.bytes));  // UTF-8, or older Windows-1252 text
     return true;
 }
 

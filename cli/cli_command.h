@@ -15,8 +15,9 @@ struct CliRequest {
     bool json = false;
 };
 
-// Reads a notes file into lines (CR LF, LF or CR line ends). Shows an error
-// and returns false when it cannot be read or is unreasonably large.
+// Reads a notes file into lines (CR LF, LF or CR line ends; UTF-8, or
+// Windows-1252 when it is not UTF-8). Shows an error and returns false when
+// it cannot be read, is not a regular file or is unreasonably large.
 bool ReadNotesFile(const std::string& path, std::vector<std::string>& lines);
 
 // Never throws; returns one of CliExitCode.

@@ -179,7 +179,7 @@ void TfrmTemplateResults::SetCaption(const std::string& caption)
 
 std::string TfrmTemplateResults::TextForFile() const
 {
-    return WithCrLf(memoResults->toPlainText()).toLatin1().toStdString();
+    return WithCrLf(memoResults->toPlainText()).toUtf8().toStdString();
 }
 
 // ---- Replaceable services -------------------------------------------------------

@@ -41,8 +41,8 @@ public:
     int LineCount() const;
     void SetCaption(const std::string& caption);
 
-    // The memo's text as saved to a file: lines joined by CR LF, in the
-    // single-byte (Latin-1) character set; a character outside it becomes '?'.
+    // The memo's text as saved to a file: lines joined by CR LF, in UTF-8, so
+    // that every character of notes and edits is kept.
     std::string TextForFile() const;
 
     // ---- Services the window uses (replaceable in tests) ----------------------

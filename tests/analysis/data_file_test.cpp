@@ -241,6 +241,45 @@ TEST_F(DataFile, OnlyARegularFileIsReadWrittenOrDeleted)
     EXPECT_FALSE(fs::exists(path));
 }
 
+// Every character of a name is kept: the file is written as UTF-8 and read
+// back as such; a file with a byte-order mark reads as without; an older file
+// in the single-byte Windows character set is read as Windows-1252.
+TEST_F(DataFile, NamesKeepEveryCharacterWhateverTheFilesEncoding)
+{
+    const std::string utf8 = "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\xC5\x82";  // Größe €ł
+    WorksheetData typed = Typed();
+    typed.Cell(0, NameColumn) = utf8;
+    ASSERT_TRUE(WriteDataFile(path, typed, 3).ok());
+    std::string written = kFile;
+    written.replace(written.find("Task"), 4, utf8);
+    EXPECT_EQ(Contents(), written);
+
+    std::string cp1252 = kFile;
+    cp1252.replace(cp1252.find("Task"), 4, "Gr\xF6\xDF" "e \x80");
+    cp1252.replace(cp1252.find("Edu"), 3, "\xC9tudes");
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string task;
+        std::string covariate2;
+    } cases[] = {
+        {"UTF-8 as written", written, utf8, "Edu"},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + written, utf8, "Edu"},
+        {"Windows-1252", cp1252, "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC", "\xC3\x89tudes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteRaw(c.bytes);
+        WorksheetData d;
+        ASSERT_EQ(Read(d), DataFileResult::Ok);
+        EXPECT_EQ(d.Cell(0, NameColumn), c.task);
+        EXPECT_EQ(d.Cell(2, NameColumn), c.covariate2);
+        EXPECT_EQ(d.fields[CovariatesField], "2");
+        EXPECT_EQ(d.Cell(2, MeanColumn), "12.50");
+        EXPECT_DOUBLE_EQ(d.StoredCorrelations[2][3], -0.25);
+    }
+}
+
 // A damaged file: "Invalid numeric input", what was read before stays.
 TEST_F(DataFile, BadCovariateCountsStopAfterTheFields)
 {

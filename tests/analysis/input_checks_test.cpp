@@ -71,6 +71,11 @@ TEST_F(InputChecks, CheckNumericFieldMessages)
     EXPECT_TRUE(InputError);
     EXPECT_EQ(Warning(), "INPUT ERROR\r(  Test No.2  1,5  )\r\rEnter numeric data only.");
     messages.Clear();
+    // A control character (a NUL byte from a file) is shown escaped, not cut.
+    CheckNumericField(std::string("1\0" "2\r", 4), "Test No.1");
+    EXPECT_TRUE(InputError);
+    EXPECT_EQ(Warning(), "INPUT ERROR\r(  Test No.1  1\\x002\\x0D  )\r\rEnter numeric data only.");
+    messages.Clear();
     EXPECT_EQ(CheckNumericField("-3.5", "Test No.1"), -3.5L);
     EXPECT_FALSE(InputError);
     EXPECT_TRUE(messages.shown.empty());

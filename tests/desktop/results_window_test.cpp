@@ -220,12 +220,12 @@ TEST_F(ResultsWindowTest, TwoReportsAccumulateAndClearEmptiesWithoutAsking)
 
 TEST_F(ResultsWindowTest, SaveOutputWritesTheExactBytes)
 {
-    // UTF-8 in, Latin-1 out; the euro sign has no Latin-1 code and becomes '?'.
-    window.AppendLines({"", " Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC", "  "});
+    // UTF-8 in, UTF-8 out: every character kept (the euro sign, a Polish l).
+    window.AppendLines({"", " Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC \xC5\x82", "  "});
     const fs::path file = dir / "a.txt";
     dialog->ScriptAnswer(file.string());
     window.cmdSaveOutput->click();
-    EXPECT_EQ(Read(file), std::string("\r\n Caf\xE9 \t 1.500 ?\r\n  \r\n"));
+    EXPECT_EQ(Read(file), std::string("\r\n Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC \xC5\x82\r\n  \r\n"));
     EXPECT_TRUE(messages.shown.empty());
 
     // Hand-edited text is saved as edited, with no line break added.

@@ -1,0 +1,80 @@
+// harrow-cli on worksheet and notes files as other programs and older
+// versions leave them: a byte-order mark, the single-byte Windows character
+// set, control characters in a cell, a pipe in a file's place.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli_process.h"
+
+namespace {
+
+const std::vector<std::string> kWorkedExample{"1",  "20", "Task",  "50",    "10",   "30",   "Educ",
+                                              "10", "2",  "8",     "1.000", "0.500", "1.000"};
+
+// The worked example with one line replaced (1-based).
+std::string WorkedExampleWith(int line, const std::string& text)
+{
+    std::vector<std::string> lines = kWorkedExample;
+    lines.at(line - 1) = text;
+    return CrLfLines(lines);
+}
+
+// The report without its notes line.
+std::string WithoutNotes(const std::string& report)
+{
+    std::istringstream in(report);
+    std::string line;
+    std::string kept;
+    while (std::getline(in, line))
+        if (line.rfind(" User's Notes:", 0) != 0) kept += line + "\n";
+    return kept;
+}
+
+TEST(CliFiles, ByteOrderMarkAndWindows1252TextsAreReadAsTheirCharacters)
+{
+    TempFolder folder;
+    // An older worksheet in Windows-1252 (names "Größe" and "Étude"), UTF-8 notes.
+    std::string cp1252 = WorkedExampleWith(3, "Gr\xF6\xDF" "e");
+    std::string worksheet = folder.Write("old.txt", cp1252.replace(cp1252.find("Educ"), 4, "\xC9tude"));
+    const std::string utf8Notes = folder.Write("notes-utf8.txt", "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\xC5\x82\r\n");
+    CliRun utf8 = RunCli({"--notes", utf8Notes, worksheet});
+    ASSERT_EQ(utf8.exitCode, 0) << utf8.err;
+    EXPECT_NE(utf8.out.find("\n User's Notes: Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\xC5\x82\n"), std::string::npos);
+
+    // A worksheet with a byte-order mark, notes in Windows-1252.
+    const std::string marked = folder.Write("marked.txt", "\xEF\xBB\xBF" + CrLfLines(kWorkedExample));
+    const std::string cp1252Notes = folder.Write("notes-1252.txt", "Gr\xF6\xDF" "e \x80\r\n");
+    CliRun older = RunCli({"--notes", cp1252Notes, marked});
+    ASSERT_EQ(older.exitCode, 0) << older.err;
+    EXPECT_NE(older.out.find("\n User's Notes: Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\n"), std::string::npos);
+    EXPECT_EQ(WithoutNotes(older.out), WithoutNotes(utf8.out));
+    EXPECT_EQ(older.err, "");
+}
+
+TEST(CliFiles, ARefusedCellIsQuotedWithEveryCharacter)
+{
+    TempFolder folder;
+    const struct {
+        const char* what;
+        std::string cell;  // the task's mean, line 4
+        std::string shown;
+    } cases[] = {
+        {"Windows-1252 euro sign", "5\x80", "5\xE2\x82\xAC"},
+        {"NUL byte", std::string("1\0" "2", 3), "1\\x002"},
+        {"tab", "1\t2", "1\\x092"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = folder.Write("cell" + std::to_string(++n) + ".txt", WorkedExampleWith(4, c.cell));
+        CliRun run = RunCli({path});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "Warning: INPUT ERROR\n(  Test No.1  " + c.shown +
+                               "  )\n\nEnter numeric data only.\nharrow-cli: the refused entry is on line 4 of \"" +
+                               path + "\".\n");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// The desktop program with files and entries as users and other programs
+// leave them: every character of names and notes kept through the data file
+// and Save Output, older data files in the Windows character set, a pipe in
+// a file's place, cells without a digit, a case far out in the tail.
+#include <sys/stat.h>
+
+#include "analysis/save_dialog.h"
+#include "desktop_fixture.h"
+
+namespace desktop_test {
+namespace {
+
+const QString kName = QString::fromUtf8("Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\xC5\x82");  // Größe €ł
+const std::string kNameUtf8 = "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\xC5\x82";
+
+class FilesAndEntries : public DesktopTest {
+protected:
+    // Start-up with a save dialog that answers from a script.
+    void StartWithSaveDialog()
+    {
+        Start();
+        auto scripted = std::make_unique<platform::ScriptedSaveDialog>();
+        dialog = scripted.get();
+        results->SetSaveDialog(std::move(scripted));
+    }
+
+    platform::ScriptedSaveDialog* dialog = nullptr;
+};
+
+TEST_F(FilesAndEntries, NamesAndNotesKeepEveryCharacterThroughTheDataFileAndSaveOutput)
+{
+    StartWithSaveDialog();
+    FillWorkedExample();
+    Grid().SetCellText(0, 1, kName);
+    W().memoComments->setPlainText(kName + QStringLiteral("\nZ\u00FCrich"));
+    AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
+    Press(W().cmdCompute);
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_EQ(FileText(DataPath()), "1\r\n20\r\n" + kNameUtf8 +
+                                        "\r\n50\r\n10\r\n30\r\nCov 1\r\n10\r\n2\r\n8\r\n1.000\r\n0.500\r\n1.000\r\n");
+
+    const std::string saved = folder + "/results.txt";
+    dialog->ScriptAnswer(saved);
+    Press(results->cmdSaveOutput);
+    EXPECT_TRUE(messages.shown.empty());
+    const std::string report = FileText(saved);
+    EXPECT_NE(report.find("\r\n User's Notes: " + kNameUtf8 + "\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\r\n" + std::string(15, ' ') + "Z\xC3\xBCrich\r\n"), std::string::npos) << report;
+
+    Start();  // the next start restores the name whole
+    EXPECT_EQ(Grid().CellText(0, 1), kName);
+}
+
+TEST_F(FilesAndEntries, AnOlderDataFileInTheWindowsCharacterSetIsRestored)
+{
+    std::ofstream(DataPath(), std::ios::binary)
+        << "1\r\n20\r\nGr\xF6\xDF" "e \x80\r\n50\r\n10\r\n30\r\n\xC9tude\r\n10\r\n2\r\n8\r\n1.000\r\n0.500\r\n1.000\r\n";
+    Start();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Grid().CellText(0, 1), QString::fromUtf8("Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC"));
+    EXPECT_EQ(Grid().CellText(1, 1), QString::fromUtf8("\xC3\x89tude"));
+    EXPECT_EQ(Grid().CellText(1, 2), "10");
+    EXPECT_TRUE(W().Data().PreviousDataLoaded);
+}
+
+// A pipe with no reader as the data file or the saved report: refused at
+// once with what it is (the test would wait for ever otherwise).
+TEST_F(FilesAndEntries, APipeInTheFilesPlaceIsRefusedNotWaitedOn)
+{
+    ASSERT_EQ(::mkfifo(DataPath().c_str(), 0600), 0);
+    StartWithSaveDialog();
+    const std::string pipe = "\".\rIt is a named pipe (FIFO), not a regular file.";
+    EXPECT_EQ(Texts(MessageKind::Error), std::vector<std::string>{"Cannot read the file \"" + DataPath() + pipe});
+    messages.Clear();
+    FillWorkedExample();
+    AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
+    Press(W().cmdCompute);
+    ASSERT_TRUE(matrixShown);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown[0].text, "Cannot save the file \"" + DataPath() + pipe);
+    EXPECT_TRUE(fs::is_fifo(DataPath()));
+
+    results->AppendLines({"a report"});
+    const std::string savedPipe = folder + "/results.txt";
+    ASSERT_EQ(::mkfifo(savedPipe.c_str(), 0600), 0);
+    messages.Clear();
+    dialog->ScriptAnswer(savedPipe);
+    results->cmdSaveOutputClick();
+    EXPECT_EQ(Texts(MessageKind::Error), std::vector<std::string>{"Cannot save the file \"" + savedPipe + pipe});
+    EXPECT_TRUE(fs::is_fifo(savedPipe));
+}
+
+}  // namespace
+}  // namespace desktop_test
