@@ -4,17 +4,19 @@
 #include "engine/bayes_deficit_engine.h"
 
 #include <cmath>
+#include <utility>
 
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "engine/analysis_steps.h"
+#include "engine/draw_summary.h"
 #include "engine/monte_carlo_draws.h"
 #include "engine/parallel_draw_sort.h"
 
 void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
                         const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
                         extended& condMean, extended& condSD, tBayesResult& result, tMonteCarloError* mcse,
-                        tDrawSummary* /*summary*/)
+                        tDrawSummary* summary)
 {
     int lo = 0;
     int hi = 0;
@@ -78,9 +80,13 @@ void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSi
     estimates.pctLower = normal.Distribution_function(estimates.zcccLower) * 100;
     estimates.pctUpper = normal.Distribution_function(estimates.zcccUpper) * 100;
     RaiseFloatingPointErrors();
+    // The order of the draws no longer matters: the summary counts them.
+    tDrawSummary binned;
+    if (summary) SummariseDraws(draws.data(), iterations, draws[lo], draws[hi], binned);
 
     condMean = mean;
     condSD = sd;
     result = estimates;
     if (mcse) *mcse = MonteCarloErrorOf(sums, iterations);
+    if (summary) *summary = std::move(binned);
 }

@@ -48,6 +48,9 @@ bool RegressionFromSummary(const tMatrix& R, const tVector& s, const tVector& m,
 // breaks down (after the factorisation's own message), EFloatingPointError
 // on an overflow, division by zero or invalid operation, and passes on the
 // distributions' EArgumentError; the outputs are written only on success.
+// When given, `mcse` receives the Monte Carlo standard errors and `summary`
+// the bin counts of the Z-CCC draws (see draw_summary.h); neither changes a
+// result by a bit.
 // std::invalid_argument marks a call outside the engine's capacity
 // (iterations 1..1,000,000, limit positions inside the draws, k + 1 <= 20).
 void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,

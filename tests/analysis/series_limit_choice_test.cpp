@@ -53,6 +53,7 @@ TEST(SeriesLimitChoice, EachChoiceGivesTheWorksheetRunsNumbers)
                             {out.mcse.pOneTailed, c.mcse.pOneTailed}, {out.mcse.pTwoTailed, c.mcse.pTwoTailed}})
             EXPECT_TRUE(SameBits(x, y)) << static_cast<double>(x) << " " << static_cast<double>(y);
         EXPECT_GT(out.mcse.pctBelow, 0);
+        EXPECT_EQ(out.summary.draws, DrawStoreCapacity);
     }
     EXPECT_TRUE(messages.shown.empty());
 }

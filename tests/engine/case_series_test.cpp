@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -11,15 +10,10 @@
 #include "engine/case_series_engine.h"
 #include "foundation/messages.h"
 #include "reference_engine.h"
+#include "same_bits.h"
 #include "tests/support/summary_data.h"
 
 namespace {
-
-// The ten bytes that hold an extended value (the rest is padding).
-bool SameBits(extended a, extended b)
-{
-    return std::memcmp(&a, &b, 10) == 0;
-}
 
 // What a single run of one case gives: its numbers, or its error.
 struct tSingleOutcome {
@@ -66,15 +60,10 @@ void ExpectSameBits(const tSeriesCaseResult& s, const tSingleOutcome& single)
     }
     EXPECT_FALSE(s.failure);
     const tSeriesCaseResult& r = single.run;
-    const extended series[] = {s.condMean,          s.condSD,           s.result.pOneTailed, s.result.pTwoTailed,
-                               s.result.pctBelow,   s.result.pctLower,  s.result.pctUpper,   s.result.zccc,
-                               s.result.zcccLower,  s.result.zcccUpper, s.mcse.pctBelow,     s.mcse.pOneTailed,
-                               s.mcse.pTwoTailed};
-    const extended alone[] = {r.condMean,          r.condSD,           r.result.pOneTailed, r.result.pTwoTailed,
-                              r.result.pctBelow,   r.result.pctLower,  r.result.pctUpper,   r.result.zccc,
-                              r.result.zcccLower,  r.result.zcccUpper, r.mcse.pctBelow,     r.mcse.pOneTailed,
-                              r.mcse.pTwoTailed};
-    for (int i = 0; i < 13; ++i) EXPECT_TRUE(SameBits(series[i], alone[i])) << "value " << i;
+    EXPECT_TRUE(SameBits(s.condMean, r.condMean));
+    EXPECT_TRUE(SameBits(s.condSD, r.condSD));
+    EXPECT_TRUE(SameBits(s.result, r.result));
+    EXPECT_TRUE(SameBits(s.mcse, r.mcse));
 }
 
 // A varied series for a control sample, each case given as z-scores of the
