@@ -120,12 +120,18 @@ extended ParseNumber(const std::string& text)
     return v;
 }
 
+bool HasDigit(const std::string& text)
+{
+    return std::any_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
 extended CheckNumericField(const std::string& text, const std::string& label)
 {
+    const std::string notEntered = "INPUT ERROR\r\r(  " + label + "  " + Quoted(text) + ")" + "\r" + "\r" +
+                                   "Data have not been entered in this field.";
     if (text.empty()) {
         InputError = true;
-        platform::ShowWarning("INPUT ERROR\r\r(  " + label + "  " + text + ")" + "\r" + "\r" +
-                              "Data have not been entered in this field.");
+        platform::ShowWarning(notEntered);
         return 0;
     }
     InputError = false;
@@ -135,6 +141,11 @@ extended CheckNumericField(const std::string& text, const std::string& label)
         InputError = true;
         platform::ShowWarning("INPUT ERROR\r(  " + label + "  " + Quoted(text) + "  )" + "\r" + "\r" +
                               "Enter numeric data only.");
+    } else if (!HasDigit(text)) {
+        // "-", "." or blanks alone: no number was entered.
+        InputError = true;
+        platform::ShowWarning(notEntered);
+        return 0;
     }
     return v;
 }

@@ -25,7 +25,12 @@ extern bool InputError;
 extended ParseNumber(const std::string& text);
 // The same for a labelled field, stricter (',' refused), with its own warnings
 // ("...Data have not been entered in this field." / "...Enter numeric data only.").
+// A text without a digit ("-", ".", "-.", blanks) counts as empty: a number
+// needs at least one digit. A control character in the quoted text is shown
+// as \xHH.
 extended CheckNumericField(const std::string& text, const std::string& label);
+// True when the text holds at least one digit, as every number does.
+bool HasDigit(const std::string& text);
 
 // The character to let through ("," becomes "."), or '\0' to swallow it (with
 // a beep and a warning). Backspace, Tab, Enter, '-', '.', digits pass.

@@ -65,6 +65,12 @@ MatrixContinueResult ContinueMatrix(MatrixEntryState& state)
             stop.row = m;
             double value = static_cast<double>(ParseNumber(text));
             if (InputError) return stop;
+            // An empty cell, "-" or "." holds no number: not a correlation of 0.
+            if (!HasDigit(text)) {
+                InputError = true;
+                platform::ShowWarning(InvalidEntryMessage);
+                return stop;
+            }
             bool offDiagonal = m != k;
             if ((offDiagonal && value >= 1) || value <= -1) {
                 platform::ShowInformation(MatrixRangeMessage);

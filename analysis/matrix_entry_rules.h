@@ -68,7 +68,8 @@ struct MatrixContinueResult {
 };
 
 // "Continue": visits the cells column by column, rows top-down; parses each
-// with ParseNumber, refuses values out of range (-1 < v < 1 off the
+// with ParseNumber, refuses a cell without a digit ("", "-", ".") with
+// ParseNumber's invalid-entry warning, refuses values out of range (-1 < v < 1 off the
 // diagonal, v > -1 on it), asks about off-diagonal cells reading exactly
 // "0.000" not yet confirmed, and stores each passed value in buffer[c][r]
 // (and buffer[r][c] in lower-triangle mode). Stops at the first refusal;

@@ -75,6 +75,14 @@ TEST_F(InputChecks, CheckNumericFieldMessages)
     CheckNumericField(std::string("1\0" "2\r", 4), "Test No.1");
     EXPECT_TRUE(InputError);
     EXPECT_EQ(Warning(), "INPUT ERROR\r(  Test No.1  1\\x002\\x0D  )\r\rEnter numeric data only.");
+    // A number needs a digit: a text without one is refused as not entered.
+    for (const char* noDigit : {"-", ".", "-.", " ", "- . "}) {
+        messages.Clear();
+        EXPECT_EQ(CheckNumericField(noDigit, "Test No.1"), 0);
+        EXPECT_TRUE(InputError) << noDigit;
+        EXPECT_EQ(Warning(), std::string("INPUT ERROR\r\r(  Test No.1  ") + noDigit +
+                                 ")\r\rData have not been entered in this field.");
+    }
     messages.Clear();
     EXPECT_EQ(CheckNumericField("-3.5", "Test No.1"), -3.5L);
     EXPECT_FALSE(InputError);

@@ -101,7 +101,10 @@ TEST_F(MatrixEntry, RefusedValuesStopWithTheirMessage)
         "There is an invalid data entry, which will be highlighted once you click 'OK', please re-enter.";
     const std::pair<const char*, MessageKind> cases[] = {
         {"1", MessageKind::Information},  {"1.000", MessageKind::Information}, {"-1", MessageKind::Information},
-        {"1.5", MessageKind::Information}, {"abc", MessageKind::Warning}};
+        {"1.5", MessageKind::Information}, {"abc", MessageKind::Warning},
+        // A cell without a digit holds no number: refused, not read as 0.
+        {"", MessageKind::Warning}, {"-", MessageKind::Warning}, {".", MessageKind::Warning},
+        {"-.", MessageKind::Warning}, {" ", MessageKind::Warning}};
     for (const auto& [text, kind] : cases) {
         messages.Clear();
         MatrixEntryState state(buffer, 3, 3, true);

@@ -77,4 +77,34 @@ TEST(CliFiles, ARefusedCellIsQuotedWithEveryCharacter)
     }
 }
 
+// A mean, SD or score without a digit is no number: refused as the worksheet
+// refuses an empty cell, not analysed as 0. A correlation without a digit is
+// no number the file can hold: the file is refused as damaged.
+TEST(CliFiles, ACellWithoutADigitIsRefused)
+{
+    TempFolder folder;
+    const struct {
+        int line;
+        const char* text;
+        const char* label;
+    } cases[] = {{4, "-", "Test No.1"}, {5, ".", "Test No.1"}, {10, "-.", "Test No.2"}, {6, " ", "Test No.1"}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.line) + ": " + c.text);
+        const std::string path = folder.Write("cell" + std::to_string(++n) + ".txt", WorkedExampleWith(c.line, c.text));
+        CliRun run = RunCli({path});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, std::string("Warning: INPUT ERROR\n\n(  ") + c.label + "  " + c.text +
+                               ")\n\nData have not been entered in this field.\nharrow-cli: the refused entry is on "
+                               "line " + std::to_string(c.line) + " of \"" + path + "\".\n");
+    }
+    for (const char* correlation : {"-.", "."}) {
+        const std::string path = folder.Write("r" + std::to_string(++n) + ".txt", WorkedExampleWith(12, correlation));
+        CliRun run = RunCli({path});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.rfind("Error: Invalid numeric input: \"" + path + "\" is damaged", 0), 0u) << run.err;
+    }
+}
+
 }  // namespace

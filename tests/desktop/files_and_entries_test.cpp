@@ -4,6 +4,7 @@
 // a file's place, cells without a digit, a case far out in the tail.
 #include <sys/stat.h>
 
+#include "analysis/input_rules.h"
 #include "analysis/save_dialog.h"
 #include "desktop_fixture.h"
 
@@ -88,6 +89,97 @@ TEST_F(FilesAndEntries, APipeInTheFilesPlaceIsRefusedNotWaitedOn)
     results->cmdSaveOutputClick();
     EXPECT_EQ(Texts(MessageKind::Error), std::vector<std::string>{"Cannot save the file \"" + savedPipe + pipe});
     EXPECT_TRUE(fs::is_fifo(savedPipe));
+}
+
+// A mean, SD or score typed as "-", "." or "-." holds no number: refused as
+// an empty cell, with the cell selected, not analysed as 0.
+TEST_F(FilesAndEntries, AGridCellWithoutADigitIsRefusedAsEmpty)
+{
+    Start();
+    FillWorkedExample();
+    const struct {
+        int row;
+        int column;
+        const char* typed;
+        const char* label;
+    } cases[] = {{0, MeanColumn, "-", "Test No.1"}, {1, SDColumn, ".", "Test No.2"}, {0, ScoreColumn, "-.", "Test No.1"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const QString before = Grid().CellText(c.row, c.column);
+        Grid().setFocus();
+        Grid().setCurrentCell(c.row, c.column);
+        QLineEdit* editor = Grid().Editor();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QString::fromLatin1(c.typed));
+        ASSERT_EQ(Grid().CellText(c.row, c.column), QString::fromLatin1(c.typed));
+        messages.Clear();
+        Press(W().cmdCompute);
+        EXPECT_EQ(Texts(MessageKind::Warning),
+                  std::vector<std::string>{std::string("INPUT ERROR\r\r(  ") + c.label + "  " + c.typed +
+                                           ")\r\rData have not been entered in this field."});
+        EXPECT_EQ(Grid().currentRow(), c.row);
+        EXPECT_EQ(Grid().currentColumn(), c.column);
+        EXPECT_TRUE(W().isVisible());
+        EXPECT_FALSE(fs::exists(DataPath()));
+        Grid().SetCellText(c.row, c.column, before);
+    }
+}
+
+// A correlation typed as "-." or "." (or left empty) is refused with the
+// invalid-entry warning and the window stays open on that cell.
+TEST_F(FilesAndEntries, AMatrixCellWithoutADigitIsRefused)
+{
+    Start();
+    FillWorkedExample();
+    std::vector<std::string> warnings;
+    bool focusStayed = true;
+    bool stayedOpen = true;
+    AnswerNextModal([&](QWidget* window) {
+        QLineEdit* cell = MatrixCell(window, 1, 2);
+        ASSERT_NE(cell, nullptr);
+        for (const char* typed : {"-.", ".", ""}) {
+            cell->setFocus();
+            cell->selectAll();
+            QTest::keyClick(cell, Qt::Key_Delete);
+            QTest::keyClicks(cell, QString::fromLatin1(typed));
+            messages.Clear();
+            MatrixButtonNamed(window, "CloseBtn")->click();
+            for (const auto& m : messages.shown) warnings.push_back(m.text);
+            focusStayed = focusStayed && QApplication::focusWidget() == cell;
+            stayedOpen = stayedOpen && QApplication::activeModalWidget() == window;
+        }
+        MatrixButtonNamed(window, "ReturnBtn")->click();
+    });
+    Press(W().cmdCompute);
+    EXPECT_EQ(warnings, std::vector<std::string>(3, InvalidEntryMessage));
+    EXPECT_TRUE(focusStayed);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_FALSE(fs::exists(DataPath()));
+    EXPECT_EQ(W().Data().StoredCorrelations[1][2], 0.0);
+}
+
+// A case far out in the tail: the user is told what happened in the terms of
+// the entries, the technical text follows as the details; no report.
+TEST_F(FilesAndEntries, AFarOutCaseIsExplainedInTheUsersTerms)
+{
+    Start();
+    FillWorkedExample();
+    FillRow(0, "Task", "50", "1", "-99999");
+    AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
+    Press(W().cmdCompute);
+    ASSERT_TRUE(matrixShown);
+    const std::vector<std::string> errors = Texts(MessageKind::Error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("The analysis cannot be completed: the case's score is too far from the controls' "
+                              "scores for the probability to be computed. Check the case's scores and the SDs",
+                              0),
+              0u)
+        << errors[0];
+    EXPECT_NE(errors[0].find("\r\rDetails: An argument of the incomplete gamma function is too large"),
+              std::string::npos);
+    EXPECT_FALSE(results->isVisible());
+    EXPECT_TRUE(ResultLines().empty());
 }
 
 }  // namespace
