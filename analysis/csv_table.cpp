@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -226,28 +227,38 @@ std::string NormaliseCsvNumber(const std::string& field, char separator)
     return text;
 }
 
-bool ParseCsvNumber(const std::string& field, char separator, double& value)
+CsvNumber ReadCsvNumber(const std::string& field, char separator, double& value)
 {
     std::string text = NormaliseCsvNumber(field, separator);
+    if (text.empty()) return CsvNumber::Empty;
     // sign? digits* ('.' digits*)? ((e|E) sign? digits+)?, with a digit in the mantissa.
     std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (text[i] == '+' || text[i] == '-') ++i;
+    std::string word;
+    for (std::size_t j = i; j < text.size(); ++j) word += static_cast<char>(std::tolower(static_cast<unsigned char>(text[j])));
+    if (word == "inf" || word == "infinity" || word == "nan") return CsvNumber::NotFinite;
     int digits = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
     if (i < text.size() && text[i] == '.') {
         ++i;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
     }
-    if (digits == 0) return false;
+    if (digits == 0) return CsvNumber::Invalid;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
         int exponentDigits = 0;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++exponentDigits;
-        if (exponentDigits == 0) return false;
+        if (exponentDigits == 0) return CsvNumber::Invalid;
     }
-    if (i != text.size()) return false;
-    return ReadCNumber(text, value);
+    if (i != text.size()) return CsvNumber::Invalid;
+    // The syntax is strtod's: only a value beyond the double range fails here.
+    return ReadCNumber(text, value) ? CsvNumber::Ok : CsvNumber::NotFinite;
+}
+
+bool ParseCsvNumber(const std::string& field, char separator, double& value)
+{
+    return ReadCsvNumber(field, separator, value) == CsvNumber::Ok;
 }
 
 std::string QuoteCsvField(const std::string& field, char separator)

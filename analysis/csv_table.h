@@ -56,6 +56,15 @@ bool ReadCsvFile(const std::string& path, CsvTable& table, std::string& message)
 // numbers too large for a double. The value is the double nearest the text.
 bool ParseCsvNumber(const std::string& field, char separator, double& value);
 
+// The same, telling why a field was refused, for messages.
+enum class CsvNumber {
+    Ok,
+    Empty,      // nothing but blanks
+    NotFinite,  // "inf", "nan" (any case, signed) or a number too large for a double
+    Invalid,    // anything else that is not a number as above
+};
+CsvNumber ReadCsvNumber(const std::string& field, char separator, double& value);
+
 // The field with the decimal comma turned into a point when the separator is
 // ';', blanks around it removed: the text ParseCsvNumber reads.
 std::string NormaliseCsvNumber(const std::string& field, char separator);

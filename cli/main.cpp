@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/case_series_command.h"
 #include "cli/cli_command.h"
 #include "cli/help_text.h"
 #include "foundation/messages.h"
@@ -27,10 +28,23 @@ int main(int argc, char** argv)
                    "default), lower or upper (95% one-sided limit)")
         ->type_name("two-sided|lower|upper")
         ->check(limitNames);
-    app.add_option("--notes", request.notesPath,
+    CLI::Option* notes = app.add_option("--notes", request.notesPath,
                    "Text file whose lines appear in the report as the user's notes")
         ->type_name("FILE");
-    app.add_flag("--json", request.json, "Print one JSON object with the results instead of the report");
+    CaseSeriesRequest series;
+    CLI::Option* cases =
+        app.add_option("--cases", series.casesPath,
+                       "Case series: analyse every case of this CSV file against the worksheet's control sample "
+                       "and print one CSV row per case (see CASE SERIES below)")
+            ->type_name("CASES.csv")
+            ->excludes(notes);
+    app.add_option("--output", series.outputPath,
+                   "With --cases: write the results to this file (whole, or not at all) instead of standard output")
+        ->type_name("FILE")
+        ->needs(cases);
+    app.add_flag("--json", request.json,
+                 "Print one JSON object with the results instead of the report (with --cases: JSON Lines, one "
+                 "object per case)");
     app.add_option("FILE", request.worksheetPath, "Worksheet file (the desktop program's Harrow.txt format)")
         ->required()
         ->type_name("");
@@ -45,5 +59,11 @@ int main(int argc, char** argv)
 
     platform::StderrMessages messages;
     platform::ScopedMessages scoped(messages);
+    if (*cases) {
+        series.worksheetPath = request.worksheetPath;
+        series.credibleLimit = request.credibleLimit;
+        series.json = request.json;
+        return RunCaseSeriesCli(series, stdout);
+    }
     return RunHarrowCli(request, stdout);
 }

@@ -14,6 +14,7 @@ enum CliExitCode : int {
     ExitReportWritten = 0,
     ExitAnalysisFailed = 1,  // the run stopped with an error (numbers too extreme, output failed, ...)
     ExitRefused = 2,         // usage error, unreadable or damaged file, input refused
+    ExitSomeRowsRefused = 3, // case series: results written, but some rows could not be analysed
 };
 
 // A worksheet ready for the engine: the record read from the file, the

@@ -1,0 +1,225 @@
+#include "analysis/case_series.h"
+
+#include <cmath>
+#include <new>
+
+#include "analysis/csv_table.h"
+#include "distributions/float_errors.h"
+#include "engine/case_series_engine.h"
+#include "foundation/c_locale_format.h"
+
+namespace {
+
+constexpr int Iterations = 1000000;
+constexpr int CredibleLevel = 95;
+
+// What RunAnalysis refuses after a single run: a result that is not finite.
+void RequireFiniteResult(const SeriesResult& r)
+{
+    for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
+                       r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower, r.result.zcccUpper}) {
+        if (std::isnan(v)) throw EFloatingPointError("Invalid floating point operation");
+        if (std::isinf(v)) throw EFloatingPointError("Floating point overflow");
+    }
+}
+
+SeriesValue Text(const std::string& text)
+{
+    SeriesValue v;
+    v.kind = SeriesValue::Text;
+    v.text = text;
+    return v;
+}
+
+SeriesValue Integer(long long value)
+{
+    SeriesValue v;
+    v.kind = SeriesValue::Integer;
+    v.integer = value;
+    return v;
+}
+
+// Every number written is finite (the results are checked); a value that is
+// not would be left empty rather than written as text no reader takes.
+SeriesValue Real(extended value)
+{
+    SeriesValue v;
+    if (!std::isfinite(value)) return v;
+    v.kind = SeriesValue::Real;
+    v.real = static_cast<double>(value);
+    return v;
+}
+
+}  // namespace
+
+void ClearCaseScores(WorksheetData& data)
+{
+    for (int row = 0; row < GridRowCapacity; ++row) data.Cell(row, ScoreColumn) = "0";
+}
+
+SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const AnalysisInputs& in)
+{
+    SeriesControls controls;
+    controls.k = in.k;
+    controls.N = in.N;
+    for (int row = 0; row < in.p; ++row) controls.names.push_back(data.Cell(row, NameColumn));
+    controls.means = in.means;
+    controls.sds = in.sds;
+    controls.corr = in.corr;
+    return controls;
+}
+
+std::string SeriesFailureText(const std::exception_ptr& error)
+{
+    std::string text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+        text = "Out of memory";
+    } catch (const std::exception& e) {
+        text = e.what();
+    } catch (...) {
+        text = "The analysis stopped with an unknown error";
+    }
+    // Message boxes break lines at '\r'; an output field keeps to one line.
+    std::string line;
+    for (char ch : text) {
+        bool lineEnd = ch == '\r' || ch == '\n';
+        if (!lineEnd) line += ch;
+        else if (!line.empty() && line.back() != ' ') line += ' ';
+    }
+    return line;
+}
+
+bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
+                   const SeriesProgress& progress, std::vector<SeriesResult>& results)
+{
+    const int p = controls.k + 1;
+    const int total = static_cast<int>(cases.size());
+    results.assign(cases.size(), SeriesResult());
+
+    // z-scores as a single run computes them; the rows that pass go to the engine.
+    std::vector<tVector> engineScores;
+    std::vector<std::size_t> engineRow;
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        SeriesResult& r = results[c];
+        r.input = cases[c];
+        if (!r.input.error.empty()) {
+            r.error = r.input.error;
+            continue;
+        }
+        AnalysisInputs in;
+        in.k = controls.k;
+        in.N = controls.N;
+        in.p = p;
+        in.means = controls.means;
+        in.sds = controls.sds;
+        in.scores = r.input.scores;
+        try {
+            StandardiseCase(in);
+        } catch (...) {
+            r.error = SeriesFailureText(std::current_exception());
+            continue;
+        }
+        r.zScores = in.zScores;
+        engineScores.push_back(in.scores);
+        engineRow.push_back(c);
+    }
+    const int refused = total - static_cast<int>(engineRow.size());
+    if (progress && !progress(refused, total)) return false;
+
+    std::vector<tSeriesCaseResult> engineResults;
+    bool twoSided = credibleLimit != OneSidedLower && credibleLimit != OneSidedUpper;
+    auto engineProgress = [&](int done) { return !progress || progress(refused + done, total); };
+    if (!CaseSeriesEngine(controls.k, controls.N, Iterations, twoSided, CredibleLevel, controls.sds, controls.means,
+                          controls.corr, engineScores, engineProgress, engineResults))
+        return false;
+
+    for (std::size_t e = 0; e < engineRow.size(); ++e) {
+        SeriesResult& r = results[engineRow[e]];
+        const tSeriesCaseResult& out = engineResults[e];
+        if (!out.analysed) {
+            r.error = SeriesFailureText(out.failure);
+            continue;
+        }
+        r.condMean = out.condMean;
+        r.condSD = out.condSD;
+        r.result = out.result;
+        r.mcse = out.mcse;
+        try {
+            RequireFiniteResult(r);
+            r.analysed = true;
+        } catch (...) {
+            r.error = SeriesFailureText(std::current_exception());
+        }
+    }
+    return true;
+}
+
+int CountRefused(const std::vector<SeriesResult>& results)
+{
+    int refused = 0;
+    for (const SeriesResult& r : results) refused += r.analysed ? 0 : 1;
+    return refused;
+}
+
+std::vector<std::string> SeriesKeys(const SeriesControls& controls)
+{
+    std::vector<std::string> keys{"case", "k", "N"};
+    for (const std::string& name : controls.names) {
+        std::size_t b = name.find_first_not_of(" \t");
+        std::size_t e = name.find_last_not_of(" \t");
+        keys.push_back("z_" + (b == std::string::npos ? std::string() : name.substr(b, e - b + 1)));
+    }
+    for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower", "pctUpper",
+                            "zccc", "zcccLower", "zcccUpper", "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse",
+                            "error"})
+        keys.push_back(key);
+    return keys;
+}
+
+std::vector<SeriesValue> SeriesValues(const SeriesControls& controls, const SeriesResult& r)
+{
+    const std::size_t count = SeriesKeys(controls).size();
+    std::vector<SeriesValue> values;
+    values.push_back(Text(r.input.label));
+    if (!r.analysed) {
+        values.resize(count - 1);
+        values.push_back(Text(r.error));
+        return values;
+    }
+    values.push_back(Integer(controls.k));
+    values.push_back(Integer(controls.N));
+    for (int i = 1; i <= controls.k + 1; ++i) values.push_back(Real(r.zScores[i]));
+    for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
+                       r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower, r.result.zcccUpper,
+                       r.mcse.pctBelow, r.mcse.pOneTailed, r.mcse.pTwoTailed})
+        values.push_back(Real(v));
+    values.emplace_back();  // no error
+    return values;
+}
+
+std::string FormatSeriesReal(double value) { return FormatC("%#.17g", value); }
+
+std::string FormatSeriesCsv(const SeriesControls& controls, const std::vector<SeriesResult>& results)
+{
+    std::string text;
+    auto appendRow = [&text](const std::vector<std::string>& fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i) text += (i ? "," : "") + QuoteCsvField(fields[i]);
+        text += "\r\n";
+    };
+    appendRow(SeriesKeys(controls));
+    for (const SeriesResult& r : results) {
+        std::vector<std::string> fields;
+        for (const SeriesValue& v : SeriesValues(controls, r)) {
+            switch (v.kind) {
+            case SeriesValue::Text: fields.push_back(v.text); break;
+            case SeriesValue::Integer: fields.push_back(std::to_string(v.integer)); break;
+            case SeriesValue::Real: fields.push_back(FormatSeriesReal(v.real)); break;
+            case SeriesValue::Missing: fields.emplace_back(); break;
+            }
+        }
+        appendRow(fields);
+    }
+    return text;
+}

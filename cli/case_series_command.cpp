@@ -1,0 +1,118 @@
+#include "cli/case_series_command.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <cmath>
+#include <exception>
+#include <mutex>
+#include <new>
+
+#include "analysis/case_series.h"
+#include "analysis/text_file.h"
+#include "cli/series_json.h"
+#include "cli/worksheet_analysis.h"
+#include "foundation/c_locale_format.h"
+#include "foundation/messages.h"
+
+namespace {
+
+// "about 1 min 20 s", "about 40 s".
+std::string TimeText(double seconds)
+{
+    long s = std::lround(seconds);
+    if (s >= 3600) return FormatC("about %ld h %02ld min", s / 3600, (s % 3600) / 60);
+    if (s >= 60) return FormatC("about %ld min %02ld s", s / 60, s % 60);
+    return FormatC("about %ld s", s);
+}
+
+// The progress line on a terminal, rewritten in place; callable from any thread.
+class TerminalProgress {
+public:
+    bool operator()(int done, int total)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto now = std::chrono::steady_clock::now();
+        if (done < total && now - shown_ < std::chrono::milliseconds(200)) return true;
+        shown_ = now;
+        double elapsed = std::chrono::duration<double>(now - start_).count();
+        std::string left = done > 0 ? ", " + TimeText(elapsed / done * (total - done)) + " left" : "";
+        std::string line = FormatC("Case series: %d of %d cases done", done, total) + left;
+        std::fprintf(stderr, "\r%-70s", line.c_str());
+        std::fflush(stderr);
+        return true;
+    }
+    void Finish() { std::fprintf(stderr, "\r%70s\r", ""); }
+
+private:
+    std::mutex mutex_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point shown_{};
+};
+
+void ReportRefusedRows(const std::string& path, const std::vector<SeriesResult>& results)
+{
+    for (const SeriesResult& r : results)
+        if (!r.analysed)
+            std::fprintf(stderr, "harrow-cli: line %d of \"%s\" (case \"%s\") was not analysed: %s\n", r.input.line,
+                         path.c_str(), r.input.label.c_str(), r.error.c_str());
+}
+
+bool WriteText(std::FILE* out, const std::string& text)
+{
+    return std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
+}
+
+}  // namespace
+
+int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out)
+{
+    try {
+        WorksheetAnalysis analysis;
+        if (!ReadWorksheetFile(request.worksheetPath, analysis.data)) return ExitRefused;
+        analysis.data.credibleLimit = request.credibleLimit;
+        ClearCaseScores(analysis.data);
+        if (!PrepareWorksheetAnalysis(analysis)) {
+            if (analysis.refusedLine > 0)
+                std::fprintf(stderr, "harrow-cli: the refused entry is on line %d of \"%s\".\n", analysis.refusedLine,
+                             request.worksheetPath.c_str());
+            return ExitRefused;
+        }
+        SeriesControls controls = SeriesControlsFromWorksheet(analysis.data, analysis.in);
+
+        std::vector<SeriesCase> cases;
+        std::string message;
+        if (!ReadCasesFile(request.casesPath, controls.names, cases, message)) {
+            platform::ShowError(message);
+            return ExitRefused;
+        }
+
+        std::vector<SeriesResult> results;
+        SeriesProgress progress;
+        TerminalProgress terminal;
+        bool showProgress = ::isatty(STDERR_FILENO) == 1;
+        if (showProgress) progress = [&terminal](int done, int total) { return terminal(done, total); };
+        RunCaseSeries(controls, request.credibleLimit, cases, progress, results);
+        if (showProgress) terminal.Finish();
+        ReportRefusedRows(request.casesPath, results);
+
+        std::string text = request.json ? FormatSeriesJsonLines(controls, results) : FormatSeriesCsv(controls, results);
+        if (!request.outputPath.empty()) {
+            try {
+                platform::WriteWholeFile(request.outputPath, text);
+            } catch (const platform::FileWriteError& e) {
+                platform::ShowError(e.what());
+                return ExitAnalysisFailed;
+            }
+        } else if (!WriteText(out, text)) {
+            platform::ShowError(std::string("Cannot write the results: ") + std::strerror(errno));
+            return ExitAnalysisFailed;
+        }
+        return CountRefused(results) == 0 ? ExitReportWritten : ExitSomeRowsRefused;
+    } catch (...) {
+        platform::ShowError(SeriesFailureText(std::current_exception()));
+    }
+    return ExitAnalysisFailed;
+}

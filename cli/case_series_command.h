@@ -1,0 +1,19 @@
+#pragma once
+// harrow-cli --cases: every case of a cases file against the worksheet's
+// control sample, one output row per case. Refused rows are reported on
+// standard error with their line; a progress line is shown on standard error
+// only when it is a terminal.
+#include <cstdio>
+#include <string>
+
+struct CaseSeriesRequest {
+    std::string worksheetPath;
+    std::string casesPath;
+    std::string outputPath;  // empty: standard output
+    int credibleLimit = 0;
+    bool json = false;       // JSON Lines instead of CSV
+};
+
+// Never throws; returns one of CliExitCode (ExitSomeRowsRefused when some
+// rows could not be analysed).
+int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out);

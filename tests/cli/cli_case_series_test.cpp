@@ -1,0 +1,215 @@
+// harrow-cli --cases: every row equals a single run of the worksheet with
+// that case's scores, to the last bit; refused files and rows, exit codes,
+// the output file.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli_process.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The example worksheet with the case's scores (task first) in the grid.
+std::string WorksheetWithScores(const std::string& example, const std::vector<std::string>& scores)
+{
+    std::vector<std::string> lines = Lines(ReadFile(ExamplePath(example)));
+    for (std::size_t row = 0; row < scores.size(); ++row) lines.at(2 + 4 * row + 3) = scores[row];
+    return CrLfLines(lines);
+}
+
+// Runs the series with --json and compares every row with a single run of
+// the worksheet holding that row's scores.
+void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string& casesPath,
+                                  const std::vector<std::vector<std::string>>& scores, const std::string& limit)
+{
+    TempFolder folder;
+    CliRun series = RunCli({"--cases", casesPath, "--json", "--limit", limit, ExamplePath(example)});
+    ASSERT_EQ(series.exitCode, 0) << series.err;
+    EXPECT_EQ(series.err, "");  // no progress line: standard error is not a terminal
+    std::vector<std::string> rows = Lines(series.out);
+    ASSERT_EQ(rows.size(), scores.size());
+    for (std::size_t c = 0; c < scores.size(); ++c) {
+        SCOPED_TRACE(example + " case " + std::to_string(c + 1));
+        std::string path = folder.Write("single.txt", WorksheetWithScores(example, scores[c]));
+        CliRun single = RunCli({"--json", "--limit", limit, path});
+        ASSERT_EQ(single.exitCode, 0) << single.err;
+        Json one = Json::parse(single.out);
+        Json row = Json::parse(rows[c]);
+        EXPECT_TRUE(row["error"].is_null());
+        int compared = 0;
+        for (auto it = one.begin(); it != one.end(); ++it) {
+            if (it.key() == "limit") continue;
+            if (it.key() == "zScores") {
+                std::size_t i = 0;
+                for (auto z = row.begin(); z != row.end(); ++z) {
+                    if (z.key().rfind("z_", 0) != 0) continue;
+                    EXPECT_EQ(z->get<double>(), it->at(i++).get<double>()) << z.key();
+                }
+                EXPECT_EQ(i, it->size());
+                continue;
+            }
+            ASSERT_TRUE(row.contains(it.key())) << it.key();
+            EXPECT_EQ(row[it.key()].get<double>(), it->get<double>()) << it.key();  // bit for bit
+            ++compared;
+        }
+        EXPECT_GE(compared, 12);
+    }
+}
+
+TEST(CliCaseSeries, EveryRowEqualsASingleRunOfThatCase)
+{
+    ExpectSeriesEqualsSingleRuns("worked-example.txt", ExamplePath("worked-example-cases.csv"),
+                                 {{"30", "8"}, {"55", "12"}, {"62.5", "9.5"}, {"5", "16"}}, "two-sided");
+
+    // Five covariates, columns in another order, semicolons, decimal commas, a byte-order mark.
+    TempFolder folder;
+    std::string cases = folder.Write(
+        "fluency.csv", "\xEF\xBB\xBF" "id;Age;Verbal fluency;Education (years);Premorbid IQ estimate;"
+                       "Processing speed;Depression rating\r\n"
+                       "F1;66;24;11;103;44;6\r\nF2;58,5;51,25;16;112;60,5;2\r\n");
+    ExpectSeriesEqualsSingleRuns("fluency-five-covariates.txt", cases,
+                                 {{"24", "66", "11", "103", "44", "6"}, {"51.25", "58.5", "16", "112", "60.5", "2"}},
+                                 "upper");
+}
+
+TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
+{
+    TempFolder folder;
+    std::string cases = folder.Write("cases.csv", "case,Task,Educ\n\"Smith, J.\",30,8\n");
+    std::string output = folder.Path() + "/results.csv";
+    CliRun csv = RunCli({"--cases", cases, "--output", output, ExamplePath("worked-example.txt")});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(csv.out, "");
+    std::vector<std::string> lines = Lines(ReadFile(output));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0],
+              "case,k,N,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
+              "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error");
+    EXPECT_EQ(lines[1].rfind("\"Smith, J.\",1,20,-2.0000000000000000,-1.0000000000000000,45.000000000000000,", 0), 0u)
+        << lines[1];
+    EXPECT_EQ(lines[1].back(), ',');  // no error
+
+    // An output file that cannot be written: nothing appears, exit 1.
+    std::string unwritable = folder.Path() + "/no-such-folder/results.csv";
+    CliRun failed = RunCli({"--cases", cases, "--output", unwritable, ExamplePath("worked-example.txt")});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.err.rfind("Error: Cannot save the file \"" + unwritable + "\"", 0), 0u) << failed.err;
+    EXPECT_FALSE(std::ifstream(unwritable).good());
+}
+
+// What a refusal prints and the exit code, for whole files and for rows.
+TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
+{
+    TempFolder folder;
+    const std::string worksheet = ExamplePath("worked-example.txt");
+    struct Refusal {
+        const char* what;
+        std::string cases;
+        int exitCode;
+        std::string err;  // {} stands for the cases file's path
+        std::string out;
+    } refusals[] = {
+        {"unknown column", "case,Task,Educ,IQ\nA,1,2,3\n", 2,
+         "Error: \"{}\": the column \"IQ\" is not a variable of the analysis (Task, Educ)\n", ""},
+        {"missing column", "case,educ\nA,1\n", 2,
+         "Error: \"{}\": there is no column for the variable \"Task\" (the header row must name every variable: "
+         "Task, Educ)\n", ""},
+        {"duplicated column", "case,Task,EDUC,Educ\nA,1,2,3\n", 2,
+         "Error: \"{}\": the column \"Educ\" appears twice (columns 3 and 4)\n", ""},
+        {"not UTF-8", "case,Task,Educ\nJos\xE9,1,2\n", 2,
+         "Error: \"{}\": line 2 is not UTF-8 text: save the file as CSV in UTF-8\n", ""},
+        {"every row refused", "case;Task;Educ\nA;;2\nB;1,5;x\n", 3,
+         "harrow-cli: line 2 of \"{}\" (case \"A\") was not analysed: the score for \"Task\" is empty\n"
+         "harrow-cli: line 3 of \"{}\" (case \"B\") was not analysed: the score for \"Educ\" is not a number: "
+         "\"x\"\n",
+         "case,k,N,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,zcccLower,"
+         "zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error\r\n"
+         "A" + std::string(18, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         "B" + std::string(18, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
+    };
+    int n = 0;
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.what);
+        std::string path = folder.Write("cases" + std::to_string(++n) + ".csv", r.cases);
+        CliRun run = RunCli({"--cases", path, worksheet});
+        std::string err = r.err;
+        for (std::size_t at; (at = err.find("{}")) != std::string::npos;) err.replace(at, 2, path);
+        EXPECT_EQ(run.exitCode, r.exitCode);
+        EXPECT_EQ(run.err, err);
+        EXPECT_EQ(run.out, r.out);
+    }
+
+    std::string missing = folder.Path() + "/none.csv";
+    CliRun run = RunCli({"--cases", missing, worksheet});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "Error: Cannot read \"" + missing + "\": No such file or directory\n");
+
+    // The worksheet is checked as for a single run; its own case scores are not used.
+    std::string noScores = folder.Write(
+        "no-scores.txt", CrLfLines({"1", "20", "Task", "50", "", "", "Educ", "10", "2", "", "1.000", "0.500", "1.000"}));
+    run = RunCli({"--cases", ExamplePath("worked-example-cases.csv"), noScores});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "Warning: INPUT ERROR\n\n(  Test No.1  )\n\nData have not been entered in this field.\n"
+                       "harrow-cli: the refused entry is on line 5 of \"" + noScores + "\".\n");
+}
+
+TEST(CliCaseSeries, ARowWhoseRunFailsGetsTheSingleRunsMessage)
+{
+    TempFolder folder;
+    // A task SD of 0.001 and a score of 1.7e308 (written out, as the grid takes it) overflow in the run.
+    const std::string huge = "17" + std::string(307, '0');
+    std::string worksheet = folder.Write(
+        "small-sd.txt", CrLfLines({"1", "20", "Task", "50", "0.001", huge, "Educ", "10", "2", "8", "1.000", "0.500", "1.000"}));
+    CliRun single = RunCli({worksheet});
+    ASSERT_EQ(single.exitCode, 1);
+    ASSERT_EQ(single.err.rfind("Error: ", 0), 0u);
+    // The output keeps the message on one line: line breaks become one blank.
+    std::string message;
+    for (char ch : single.err.substr(7, single.err.size() - 8))
+        if (ch != '\n') message += ch;
+        else if (!message.empty() && message.back() != ' ') message += ' ';
+
+    std::string cases = folder.Write("cases.csv", "case,Task,Educ\nhuge," + huge + ",8\n");
+    CliRun run = RunCli({"--cases", cases, "--json", worksheet});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.err, "harrow-cli: line 2 of \"" + cases + "\" (case \"huge\") was not analysed: " + message + "\n");
+    Json row = Json::parse(run.out);
+    EXPECT_EQ(row["error"], message);
+    EXPECT_TRUE(row["pctBelow"].is_null());
+
+    // An error of the control sample alone ends the series as it ends a single run.
+    std::string scale = folder.Write(
+        "scale.txt", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10", "999999", "8", "1.000", "0.500", "1.000"}));
+    single = RunCli({scale});
+    run = RunCli({"--cases", ExamplePath("worked-example-cases.csv"), scale});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, single.err);
+}
+
+}  // namespace
