@@ -1,9 +1,9 @@
 #include "analysis/case_series.h"
 
 #include <cmath>
-#include <new>
 
 #include "analysis/csv_table.h"
+#include "analysis/run_failure.h"
 #include "distributions/float_errors.h"
 #include "engine/case_series_engine.h"
 #include "foundation/c_locale_format.h"
@@ -71,19 +71,9 @@ SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const Anal
 
 std::string SeriesFailureText(const std::exception_ptr& error)
 {
-    std::string text;
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::bad_alloc&) {
-        text = "Out of memory";
-    } catch (const std::exception& e) {
-        text = e.what();
-    } catch (...) {
-        text = "The analysis stopped with an unknown error";
-    }
     // Message boxes break lines at '\r'; an output field keeps to one line.
     std::string line;
-    for (char ch : text) {
+    for (char ch : AnalysisFailureMessage(error)) {
         bool lineEnd = ch == '\r' || ch == '\n';
         if (!lineEnd) line += ch;
         else if (!line.empty() && line.back() != ' ') line += ' ';
@@ -118,6 +108,7 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
         try {
             StandardiseCase(in);
         } catch (...) {
+            ClearFloatingPointErrors();
             r.error = SeriesFailureText(std::current_exception());
             continue;
         }
@@ -129,9 +120,8 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
     if (progress && !progress(refused, total)) return false;
 
     std::vector<tSeriesCaseResult> engineResults;
-    bool twoSided = credibleLimit != OneSidedLower && credibleLimit != OneSidedUpper;
     auto engineProgress = [&](int done) { return !progress || progress(refused + done, total); };
-    if (!CaseSeriesEngine(controls.k, controls.N, Iterations, twoSided, CredibleLevel, controls.sds, controls.means,
+    if (!CaseSeriesEngine(controls.k, controls.N, Iterations, IsTwoSidedLimit(credibleLimit), CredibleLevel, controls.sds, controls.means,
                           controls.corr, engineScores, engineProgress, engineResults))
         return false;
 

@@ -59,7 +59,8 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
 // Rows refused (input or run), in input order.
 int CountRefused(const std::vector<SeriesResult>& results);
 
-// The message shown for an error that ended a run, on one line.
+// The message a single run shows for an error that ended it
+// (AnalysisFailureMessage), on one line.
 std::string SeriesFailureText(const std::exception_ptr& error);
 
 // The output's columns and values. Keys: "case", "k", "N", "z_<name>" for

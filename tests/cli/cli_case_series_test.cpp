@@ -164,6 +164,11 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
         EXPECT_EQ(run.out, r.out);
     }
 
+    CliRun help = RunCli({"--help"});
+    for (const char* part : {"--cases CASES.csv", "--output FILE", "CASE SERIES", "decimal commas",
+                             "3  with --cases: results written, but some rows were not analysed"})
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
+
     std::string missing = folder.Path() + "/none.csv";
     CliRun run = RunCli({"--cases", missing, worksheet});
     EXPECT_EQ(run.exitCode, 2);
