@@ -1,16 +1,11 @@
 #include "analysis/csv_table.h"
 
-#include <sys/stat.h>
-
 #include <cctype>
-#include <cerrno>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include <csv.h>
 
+#include "analysis/text_file.h"
 #include "foundation/c_locale_format.h"
 
 namespace {
@@ -177,37 +172,19 @@ bool ParseCsvText(const std::string& text, CsvTable& table, std::string& message
 
 bool ReadCsvFile(const std::string& path, CsvTable& table, std::string& message)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        message = "Cannot read \"" + path + "\": " + std::strerror(errno);
+    // Only a regular file is read: a pipe or device in its place is refused.
+    platform::FileReadResult file = platform::ReadRegularFile(path, CsvFileByteLimit);
+    if (!file.ok()) {
+        message = "Cannot read \"" + path + "\": " + file.reason;
         return false;
     }
-    // A regular file's size is known before it is read; other files (pipes,
-    // devices) are capped while reading.
-    struct stat info;
-    bool tooLarge = ::fstat(::fileno(f), &info) == 0 && S_ISREG(info.st_mode) &&
-                    static_cast<std::uint64_t>(info.st_size) > CsvFileByteLimit;
-    std::string text;
-    char chunk[65536];
-    std::size_t n;
-    while (!tooLarge && (n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        text.append(chunk, n);
-        tooLarge = text.size() > CsvFileByteLimit;
-    }
-    bool failed = std::ferror(f) != 0;
-    int error = errno;
-    std::fclose(f);
-    if (tooLarge) {
+    if (file.tooLarge) {
         message = "Cannot read \"" + path + "\": the file is larger than " +
                   std::to_string(CsvFileByteLimit / (1024 * 1024)) + " MiB";
         return false;
     }
-    if (failed) {
-        message = "Cannot read \"" + path + "\": " + std::strerror(error);
-        return false;
-    }
     std::string problem;
-    if (!ParseCsvText(text, table, problem)) {
+    if (!ParseCsvText(file.bytes, table, problem)) {
         message = "\"" + path + "\": " + problem;
         return false;
     }
