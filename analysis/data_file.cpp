@@ -61,20 +61,31 @@ public:
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.size() > LineLimit) line = CutAtCharacter(line, LineLimit);
+        lineStart_ = next_;
         return true;
     }
 
     // Blanks and line ends skipped, one number, then the rest of its line.
-    bool ReadNumber(double& value)
+    // line, when given, gets the whole line the number stands on.
+    bool ReadNumber(double& value, std::string* line = nullptr)
     {
         int ch = Get();
-        while (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') ch = Get();
+        while (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') {
+            if (ch == '\n') lineStart_ = next_;
+            ch = Get();
+        }
         std::string token;
         while (ch != EOF && ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') {
             if (token.size() <= 64) token += static_cast<char>(ch);
             ch = Get();
         }
         while (ch != EOF && ch != '\n') ch = Get();
+        if (line) {
+            const std::size_t end = ch == '\n' ? next_ - 1 : next_;
+            *line = CutAtCharacter(text_.substr(lineStart_, end - lineStart_), LineLimit);
+            if (!line->empty() && line->back() == '\r') line->pop_back();
+        }
+        lineStart_ = next_;
         return token.size() <= 64 && ReadCNumber(token, value);
     }
 
@@ -83,6 +94,7 @@ private:
 
     const std::string& text_;
     std::size_t next_ = 0;
+    std::size_t lineStart_ = 0;  // where ReadNumber's current line began
 };
 
 }  // namespace
@@ -118,7 +130,7 @@ DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data,
     return DataFileResult();
 }
 
-DataFileResult ReadDataFile(const std::string& path, WorksheetData& data)
+DataFileResult ReadDataFile(const std::string& path, WorksheetData& data, StoredFieldLines* fieldLines)
 {
     // Opened without waiting: a pipe or device in the file's place is refused.
     const platform::FileReadResult file = platform::ReadRegularFile(path, ByteBudget);
@@ -130,7 +142,7 @@ DataFileResult ReadDataFile(const std::string& path, WorksheetData& data)
 
     for (int f = 0; f < FieldsStored; ++f) {
         double v = 0;
-        if (!in.ReadNumber(v)) return InvalidNumber();
+        if (!in.ReadNumber(v, fieldLines ? &(*fieldLines)[f] : nullptr)) return InvalidNumber();
         data.fields[f] = FormatC("%1.6g", v);
     }
 

@@ -7,6 +7,7 @@
 //   for each of p grid rows: name, mean, SD, score        (as typed)
 //   for i = 1..p, t = 1..i: StoredCorrelations[t][i]       ("%1.3f")
 // Nothing here shows a message: the caller turns a failed result into one.
+#include <array>
 #include <string>
 
 #include "analysis/worksheet_data.h"
@@ -54,7 +55,11 @@ DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data,
 // file that is not UTF-8 (an older worksheet) is read as Windows-1252. Only a regular file is
 // read (platform::ReadRegularFile: never waits on a pipe); anything else in
 // its place is a FileError that says what it is.
-DataFileResult ReadDataFile(const std::string& path, WorksheetData& data);
+// fieldLines, when given, gets the two field lines as stored (the texts the
+// fields held when the file was written, without the "%1.6g" reformatting),
+// for a reader that checks them as the fields would.
+using StoredFieldLines = std::array<std::string, FieldsStored>;
+DataFileResult ReadDataFile(const std::string& path, WorksheetData& data, StoredFieldLines* fieldLines = nullptr);
 
 // Start-up: with a file, ReadDataFile and PreviousDataLoaded = result ok;
 // without one, PreviousDataLoaded = false and WriteDefaultNames. The result

@@ -1,5 +1,6 @@
 #include "cli/worksheet_analysis.h"
 
+#include "analysis/input_rules.h"
 #include "analysis/matrix_entry_rules.h"
 #include "foundation/messages.h"
 #include "analysis/data_file.h"
@@ -16,11 +17,15 @@ constexpr int LinesPerGridRow = GridColumns - 1;
 
 bool ReadWorksheetFile(const std::string& path, WorksheetData& data)
 {
-    DataFileResult r = ReadDataFile(path, data);
+    StoredFieldLines fieldLines;
+    DataFileResult r = ReadDataFile(path, data, &fieldLines);
     switch (r.status) {
     case DataFileResult::Ok:
         // Read as at start-up: the matrix entry starts from these correlations.
         data.PreviousDataLoaded = true;
+        // The counts are checked as the fields hold them, not reformatted
+        // (1000000 would become "1e+06", 100000.4 would become 100000).
+        for (int f = 0; f < FieldsStored; ++f) data.fields[f] = fieldLines[f];
         return true;
     case DataFileResult::Missing:
         platform::ShowError("Cannot read \"" + path + "\": No such file or directory");
@@ -70,6 +75,15 @@ CorrelationCheck AcceptStoredCorrelations(WorksheetData& data, int p)
 bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis)
 {
     analysis.refusedLine = 0;
+    // A field takes at most six characters: a longer count could not have
+    // been typed there, and is refused with the field's own message.
+    for (int f = 0; f < FieldsStored; ++f) {
+        const std::string& text = analysis.data.fields[f];
+        if (LimitInputLength(text) != text) {
+            analysis.refusedLine = FieldLine(f);
+            return false;
+        }
+    }
     ComputeCheckResult checked = CheckComputeInputs(analysis.data);
     if (!checked.passed) {
         const ComputeFocus& focus = checked.focus;

@@ -28,8 +28,10 @@ struct WorksheetAnalysis {
     int refusedLine = 0;
 };
 
-// Reads the worksheet file as the desktop program reads it at start-up. On
-// failure shows an error message that names the file and returns false.
+// Reads the worksheet file as the desktop program reads it at start-up,
+// except that the two fields keep their texts as stored, to be checked as
+// the fields would check them. On failure shows an error message that names
+// the file and returns false.
 bool ReadWorksheetFile(const std::string& path, WorksheetData& data);
 
 // Line of the file that holds a field (CovariatesField, SampleSizeField), a
@@ -51,7 +53,8 @@ struct CorrelationCheck {
 };
 CorrelationCheck AcceptStoredCorrelations(WorksheetData& data, int p);
 
-// Everything before the engine run: the Compute checks, the correlations,
+// Everything before the engine run: the fields' length (at most six
+// characters, as the worksheet's fields take; the length warning), the Compute checks, the correlations,
 // gathering, the positive-definiteness test and the z-scores. False when an
 // input was refused (its message shown). Throws what GatherAnalysisInputs
 // and StandardiseCase throw.

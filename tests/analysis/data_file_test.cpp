@@ -87,6 +87,12 @@ TEST_F(DataFile, RoundTripKeepsTextsAndThreeDecimalCorrelations)
     ASSERT_EQ(Read(d), DataFileResult::Ok);
     EXPECT_EQ(d.fields[0], "2");
     EXPECT_EQ(d.fields[1], "25");  // fields come back as numbers
+    StoredFieldLines stored;       // ... or, on request, as stored
+    WriteRaw("\r\n" + kFile.substr(0, 3) + "  025 \r\n" + kFile.substr(8));  // a blank line first, blanks around
+    ASSERT_EQ(ReadDataFile(path, d, &stored).status, DataFileResult::Ok);
+    EXPECT_EQ(stored, (StoredFieldLines{"2", "  025 "}));
+    EXPECT_EQ(d.fields[1], "25");
+    ASSERT_TRUE(WriteDataFile(path, Typed(), 3).ok());
     EXPECT_EQ(d.GridRows, 3);
     WorksheetData typed = Typed();
     for (int row = 0; row < 3; ++row)

@@ -107,4 +107,39 @@ TEST(CliFiles, ACellWithoutADigitIsRefused)
     }
 }
 
+// The counts are checked as the worksheet's fields hold them: at most six
+// characters, whole numbers; nothing is rounded or reformatted first.
+TEST(CliFiles, CountsAreCheckedAsTheFieldsHoldThem)
+{
+    TempFolder folder;
+    const std::string tooLong = "Warning: Maximum length of input is 6 characters.";
+    const struct {
+        int line;
+        const char* text;
+        std::string message;
+    } cases[] = {
+        {2, "1000000", tooLong},
+        {2, "100000.4", tooLong},
+        {1, "1.0000001", tooLong},
+        {2, "20.5",
+         "Warning: INPUT ERROR\n(  Sample size (N) of control sample:  20.500  )\nThe value for sample size must "
+         "be an integer greater than 2."},
+        {2, "1e6", "Warning: INPUT ERROR\n(  Sample size (N) of control sample:  1e6  )\n\nEnter numeric data only."},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string path = folder.Write("count" + std::to_string(++n) + ".txt", WorkedExampleWith(c.line, c.text));
+        CliRun run = RunCli({path});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.message + "\nharrow-cli: the refused entry is on line " + std::to_string(c.line) +
+                               " of \"" + path + "\".\n");
+    }
+    CliRun help = RunCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("at most 999999"), std::string::npos);
+    EXPECT_NE(help.out.find("at most 6 characters"), std::string::npos);
+}
+
 }  // namespace
