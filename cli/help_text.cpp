@@ -12,8 +12,8 @@ const char* const CliDescription =
 
 const char* const CliHelpFooter =
     "WORKSHEET FILE\n"
-    "  The file the desktop program keeps beside itself (Harrow.txt), so a worksheet saved there runs "
-    "as it is.\n"
+    "  The file the desktop program keeps its worksheet in (Harrow.txt: beside the program, or for an "
+    "installed program ~/.local/share/Harrow/Harrow.txt), so a worksheet saved there runs as it is.\n"
     "  Plain text, one item per line, CR LF or LF line ends. With k covariates and p = k + 1 "
     "variables (the task first) it has 2 + 4p + p(p+1)/2 lines:\n"
     "    line 1          number of covariates k (a whole number from 1 to 5)\n"
@@ -72,7 +72,7 @@ const char* const CliHelpFooter =
     "the file whole or not at all. On a terminal, a progress line on standard error.\n"
     "\n"
     "EXIT CODES\n"
-    "  0  report printed (also for --help); with --cases: every case analysed\n"
+    "  0  report printed (also for --help and --version); with --cases: every case analysed\n"
     "  1  the analysis stopped with an error (for example numbers too extreme for the computation) "
     "or the output could not be written\n"
     "  2  usage error, the file is missing, unreadable or damaged, or an input was refused; with "

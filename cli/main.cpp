@@ -15,6 +15,7 @@ int main(int argc, char** argv)
     CLI::App app(CliDescription, "harrow-cli");
     app.footer(CliHelpFooter);
     app.get_formatter()->column_width(34);
+    app.set_version_flag("--version", std::string("harrow-cli ") + HARROW_VERSION, "Print the version and exit");
 
     CliRequest request;
     std::string limit = "two-sided";

@@ -1,17 +1,28 @@
 // The desktop program: the worksheet window, the hidden results window and
 // the toolkit's event loop.
+#include <cstdio>
 #include <exception>
+#include <string>
 
 #include <QApplication>
 
-#include "analysis/input_rules.h"
 #include "foundation/messages.h"
+#include "desktop/data_location.h"
+#include "desktop/info_options.h"
 #include "desktop/qt_messages.h"
 #include "desktop/results_window.h"
 #include "desktop/worksheet_window.h"
 
 int main(int argc, char** argv)
 {
+    const std::string info = InfoOptionText(argc, argv, HARROW_VERSION);
+    if (!info.empty()) return std::fputs(info.c_str(), stdout) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
+
+    // The name gives the user's data folder (~/.local/share/Harrow) and ties
+    // the windows to the desktop entry.
+    QApplication::setApplicationName(QStringLiteral("Harrow"));
+    QApplication::setApplicationVersion(QStringLiteral(HARROW_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("harrow"));
     QApplication app(argc, argv);
     // The program ends only through "Exit" (or a confirmed close): windows
     // are hidden and shown in turn, and a moment without one is no ending.
@@ -19,7 +30,7 @@ int main(int argc, char** argv)
     platform::QtMessages messages;
     platform::ScopedMessages channel(messages);
     try {
-        TfrmTemplate worksheet(GetProgramPath());
+        TfrmTemplate worksheet(platform::PreviousDataFolder());
         TfrmTemplateResults results;
         worksheet.SetResultsWindow(&results);
         worksheet.show();

@@ -27,6 +27,7 @@
 #include "desktop/matrix_entry_window.h"
 #include "analysis/command_guard.h"
 #include "foundation/messages.h"
+#include "desktop/data_location.h"
 #include "desktop/qt_app_helpers.h"
 #include "desktop/results_window.h"
 #include "analysis/compute_checks.h"
@@ -749,7 +750,9 @@ void TfrmTemplate::FocusField(int field)
 
 bool TfrmTemplate::SaveCurrentData(int p)
 {
-    const DataFileResult result = WriteDataFile(DataPath(), data_, p);
+    // The user's data folder may not exist before the first save.
+    DataFileResult result = PrepareDataFolder(dataFolder_, platform::UserDataFolder(), DataPath());
+    if (result.ok()) result = WriteDataFile(DataPath(), data_, p);
     if (result.ok()) return true;
     platform::ShowError(result.message);
     return false;

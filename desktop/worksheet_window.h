@@ -39,8 +39,10 @@ class TfrmTemplate : public QWidget {
 
 public:
     // dataFolder: the folder of the previous-data file (the program's own
-    // folder; tests give a folder of their own). Creating the window runs
-    // FormCreate, which restores the worksheet from that file.
+    // folder or the user's data folder, see platform::PreviousDataFolder;
+    // tests give a folder of their own), made at the first save if missing.
+    // Creating the window runs FormCreate, which restores the worksheet from
+    // that file.
     explicit TfrmTemplate(const std::string& dataFolder, QWidget* parent = nullptr);
     ~TfrmTemplate() override;
 

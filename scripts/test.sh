@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: first a normal
-# optimised build, then the unit tests again under AddressSanitizer and
+# optimised build, whose Debian package is then built and checked
+# (check_package.sh), then the unit tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then a short smoke run of the fuzz target on its
 # seed corpus (clang, libFuzzer).
 #
@@ -22,6 +23,7 @@ FUZZ_BUILD_DIR=${HARROW_FUZZ_BUILD_DIR:-fuzz-build}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD_DIR" -j"$JOBS"
 (cd "$BUILD_DIR" && ctest --output-on-failure -j"$JOBS")
+bash scripts/check_package.sh "$BUILD_DIR"
 
 if [ "${HARROW_SKIP_SANITIZERS:-0}" != "1" ]; then
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

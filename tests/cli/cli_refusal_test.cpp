@@ -206,6 +206,9 @@ TEST(CliUsage, ErrorsExitWithTwoAndHelpExplains)
     for (const char* part : {"Usage: harrow-cli", "--limit two-sided|lower|upper", "--notes FILE", "--json",
                              "WORKSHEET FILE", "2 + 4p + p(p+1)/2 lines", "EXIT CODES", "1,000,000"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    CliRun version = RunCli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("harrow-cli ") + HARROW_VERSION + "\n");
 }
 
 }  // namespace
