@@ -101,10 +101,12 @@ TEST_F(DataLocation, AnInstalledProgramSavesInTheUsersDataFolderAndClearDataDele
 TEST_F(DataLocation, AUserDataFolderThatCannotBeMadeIsReportedAndNothingIsSaved)
 {
     { std::ofstream(folder + "/home-data") << "a file where the folder should be"; }
+    const std::string file = userFolder + "/Harrow.txt";
     Start(userFolder);
     ComputeWithRefusedMatrix();
     EXPECT_EQ(Texts(MessageKind::Error),
-              (std::vector<std::string>{"Cannot save the file \"" + userFolder + "/Harrow.txt\".\rNot a directory",
+              (std::vector<std::string>{"Cannot read the file \"" + file + "\".\rNot a directory",
+                                        "Cannot save the file \"" + file + "\".\rNot a directory",
                                         NotPositiveDefiniteMessage}));
 }
 
