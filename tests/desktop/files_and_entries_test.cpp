@@ -136,6 +136,7 @@ TEST_F(FilesAndEntries, AMatrixCellWithoutADigitIsRefused)
     bool focusStayed = true;
     bool stayedOpen = true;
     AnswerNextModal([&](QWidget* window) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         QLineEdit* cell = MatrixCell(window, 1, 2);
         ASSERT_NE(cell, nullptr);
         for (const char* typed : {"-.", ".", ""}) {
@@ -146,7 +147,7 @@ TEST_F(FilesAndEntries, AMatrixCellWithoutADigitIsRefused)
             messages.Clear();
             MatrixButtonNamed(window, "CloseBtn")->click();
             for (const auto& m : messages.shown) warnings.push_back(m.text);
-            focusStayed = focusStayed && QApplication::focusWidget() == cell;
+            focusStayed = focusStayed && window->focusWidget() == cell;
             stayedOpen = stayedOpen && QApplication::activeModalWidget() == window;
         }
         MatrixButtonNamed(window, "ReturnBtn")->click();
