@@ -1,5 +1,5 @@
 #pragma once
-// The previous-data file ("Harrow.txt" beside the program): the worksheet's
+// The previous-data file ("Harrow.txt", see data_file_location.h): the worksheet's
 // two field texts, the grid rows and the lower triangle of the correlations,
 // one item per line, CR LF line ends. With p = covariates + 1 the file has
 // 2 + 4p + p(p + 1)/2 lines:
