@@ -59,7 +59,7 @@ const char* CredibleLimitName(int choice)
 namespace {
 
 void AppendReportBody(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
-                      const AnalysisOutputs& out)
+                      const AnalysisOutputs& out, const std::string& sourceLine)
 {
     lines.push_back("");
     lines.push_back(ProgramTitle);
@@ -76,6 +76,7 @@ void AppendReportBody(std::vector<std::string>& lines, const WorksheetData& data
         lines.push_back(" ");
     }
     lines.push_back(" INPUTS:");
+    if (!sourceLine.empty()) lines.push_back(sourceLine);
     lines.push_back(FormatInputLine(CovariatesCaption, data.fields[CovariatesField]));
     lines.push_back(FormatInputLine(SampleSizeCaption, data.fields[SampleSizeField]));
     lines.push_back(std::string(" Credible limit required: ") + CredibleLimitName(data.credibleLimit));
@@ -114,17 +115,17 @@ void AppendReportBody(std::vector<std::string>& lines, const WorksheetData& data
 }  // namespace
 
 void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
-                  const AnalysisOutputs& out)
+                  const AnalysisOutputs& out, const std::string& sourceLine)
 {
     if (!lines.empty()) lines.push_back(ReportSeparator);
-    AppendReportBody(lines, data, in, out);
+    AppendReportBody(lines, data, in, out, sourceLine);
 }
 
 std::vector<std::string> ReportLines(bool afterEarlierLines, const WorksheetData& data, const AnalysisInputs& in,
-                                     const AnalysisOutputs& out)
+                                     const AnalysisOutputs& out, const std::string& sourceLine)
 {
     std::vector<std::string> lines;
     if (afterEarlierLines) lines.push_back(ReportSeparator);
-    AppendReportBody(lines, data, in, out);
+    AppendReportBody(lines, data, in, out, sourceLine);
     return lines;
 }

@@ -80,8 +80,16 @@ int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out)
                              request.worksheetPath.c_str());
             return ExitRefused;
         }
-        SeriesControls controls = SeriesControlsFromWorksheet(analysis.data, analysis.in);
+        return RunCaseSeriesOnControls(SeriesControlsFromWorksheet(analysis.data, analysis.in), request, out);
+    } catch (...) {
+        platform::ShowError(SeriesFailureText(std::current_exception()));
+    }
+    return ExitAnalysisFailed;
+}
 
+int RunCaseSeriesOnControls(const SeriesControls& controls, const CaseSeriesRequest& request, std::FILE* out)
+{
+    try {
         std::vector<SeriesCase> cases;
         std::string message;
         if (!ReadCasesFile(request.casesPath, controls.names, cases, message)) {

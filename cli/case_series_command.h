@@ -17,3 +17,8 @@ struct CaseSeriesRequest {
 // Never throws; returns one of CliExitCode (ExitSomeRowsRefused when some
 // rows could not be analysed).
 int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out);
+
+// The same from the cases file on, for a control sample already prepared
+// (from a worksheet or from raw data); request.worksheetPath is not used.
+struct SeriesControls;
+int RunCaseSeriesOnControls(const SeriesControls& controls, const CaseSeriesRequest& request, std::FILE* out);

@@ -63,7 +63,8 @@ const char* CredibleLimitKeyword(int credibleLimit)
     return "two-sided";
 }
 
-std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& out, int credibleLimit)
+std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& out, int credibleLimit,
+                             const RawSummary* raw)
 {
     Json z = Json::array();
     for (int i = 1; i <= in.p; ++i) z.push_back(Real(in.zScores[i]));
@@ -87,6 +88,38 @@ std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& ou
     object["pctBelowMcse"] = Real(out.mcse.pctBelow);
     object["pOneTailedMcse"] = Real(out.mcse.pOneTailed);
     object["pTwoTailedMcse"] = Real(out.mcse.pTwoTailed);
+    if (raw) {
+        object["source"] = "raw";
+        object["file"] = raw->fileName;
+        object["dropped"] = raw->dropped;
+    }
+
+    std::string text;
+    WriteJson(object, text);
+    return text;
+}
+
+std::string FormatJsonRawStatistics(const RawSummary& summary)
+{
+    Json means = Json::array();
+    Json sds = Json::array();
+    Json correlations = Json::array();
+    for (int i = 1; i <= summary.p; ++i) {
+        means.push_back(Real(summary.means[i]));
+        sds.push_back(Real(summary.sds[i]));
+        Json row = Json::array();
+        for (int j = 1; j <= summary.p; ++j) row.push_back(Real(summary.corr[i][j]));
+        correlations.push_back(row);
+    }
+    Json object = Json::object();
+    object["source"] = "raw";
+    object["file"] = summary.fileName;
+    object["N"] = summary.N;
+    object["dropped"] = summary.dropped;
+    object["names"] = summary.names;
+    object["means"] = means;
+    object["sds"] = sds;
+    object["correlations"] = correlations;
 
     std::string text;
     WriteJson(object, text);

@@ -9,9 +9,18 @@
 #include <string>
 
 #include "analysis/compute_checks.h"
+#include "analysis/raw_statistics.h"
 
 // "two-sided", "lower" or "upper" for a credible-limit choice.
 const char* CredibleLimitKeyword(int credibleLimit);
 
-// One line of JSON text, without a line end.
-std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& out, int credibleLimit);
+// One line of JSON text, without a line end. For an analysis of raw data
+// (raw given) the object ends with "source": "raw", "file" (the file's
+// name) and "dropped" (incomplete controls left out).
+std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& out, int credibleLimit,
+                             const RawSummary* raw = nullptr);
+
+// The summary statistics computed from raw data, one line: {"source":
+// "raw", "file", "N", "dropped", "names", "means", "sds", "correlations"
+// (rows of the full matrix)}.
+std::string FormatJsonRawStatistics(const RawSummary& summary);

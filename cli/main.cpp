@@ -8,6 +8,7 @@
 #include "cli/case_series_command.h"
 #include "cli/cli_command.h"
 #include "cli/help_text.h"
+#include "cli/raw_data_command.h"
 #include "foundation/messages.h"
 
 int main(int argc, char** argv)
@@ -47,8 +48,23 @@ int main(int argc, char** argv)
                  "Print one JSON object with the results instead of the report (with --cases: JSON Lines, one "
                  "object per case)");
     app.add_option("FILE", request.worksheetPath, "Worksheet file (the desktop program's Harrow.txt format)")
-        ->required()
         ->type_name("");
+
+    // Raw control data instead of a worksheet.
+    RawCliRequest raw;
+    app.add_option("--controls", raw.controlsPath,
+                   "Raw scores of the controls (CSV, SPSS .sav/.zsav or Stata .dta) instead of a worksheet")
+        ->type_name("FILE");
+    app.add_option("--task", raw.choice.task, "With --controls: the task's variable")->type_name("NAME");
+    app.add_option("--covariates", raw.choice.covariates, "With --controls: 1 to 5 covariates, in order")
+        ->type_name("NAME[,NAME...]")
+        ->delimiter(',');
+    app.add_option("--case", raw.caseScores,
+                   "With --controls: the case's scores, task first, comma-separated (without it the "
+                   "summary statistics are printed)")
+        ->type_name("SCORES");
+    app.add_flag("--drop-incomplete", raw.choice.dropIncomplete,
+                 "With --controls: leave out controls with a missing value among the chosen variables");
 
     try {
         app.parse(argc, argv);
@@ -60,10 +76,35 @@ int main(int argc, char** argv)
 
     platform::StderrMessages messages;
     platform::ScopedMessages scoped(messages);
+    const bool rawOptions = app.count("--task") || app.count("--covariates") || app.count("--case") ||
+                            raw.choice.dropIncomplete;
+    std::string usage;
+    if (raw.controlsPath.empty() && request.worksheetPath.empty())
+        usage = "give a worksheet FILE or --controls FILE";
+    else if (!raw.controlsPath.empty() && !request.worksheetPath.empty())
+        usage = "give either a worksheet FILE or --controls FILE, not both";
+    else if (raw.controlsPath.empty() && rawOptions)
+        usage = "--task, --covariates, --case and --drop-incomplete go with --controls";
+    else if (!raw.controlsPath.empty() && (!app.count("--task") || !app.count("--covariates")))
+        usage = "--controls needs --task and --covariates";
+    else if (app.count("--case") && *cases)
+        usage = "give either --case or --cases, not both";
+    if (!usage.empty()) {
+        std::fprintf(stderr, "%s\nRun with --help for more information.\n", usage.c_str());
+        return ExitRefused;
+    }
+    series.credibleLimit = request.credibleLimit;
+    series.json = request.json;
+    if (!raw.controlsPath.empty()) {
+        raw.hasCase = app.count("--case") > 0;
+        raw.credibleLimit = request.credibleLimit;
+        raw.notesPath = request.notesPath;
+        raw.json = request.json;
+        if (*cases) return RunRawCaseSeriesCli(raw, series, stdout);
+        return RunRawDataCli(raw, stdout);
+    }
     if (*cases) {
         series.worksheetPath = request.worksheetPath;
-        series.credibleLimit = request.credibleLimit;
-        series.json = request.json;
         return RunCaseSeriesCli(series, stdout);
     }
     return RunHarrowCli(request, stdout);

@@ -1,0 +1,152 @@
+#include "cli/raw_data_command.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <new>
+
+#include "analysis/raw_data_analysis.h"
+#include "analysis/raw_data_reader.h"
+#include "analysis/run_failure.h"
+#include "cli/case_series_command.h"
+#include "cli/cli_command.h"
+#include "cli/json_result.h"
+#include "foundation/c_locale_format.h"
+#include "foundation/messages.h"
+
+namespace {
+
+std::string Full(extended value) { return FormatC("%.21Lg", value); }
+
+std::string Padded(const std::string& text, std::size_t width)
+{
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+}
+
+std::vector<std::string> SplitCommas(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t comma = text.find(',', start);
+        items.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) return items;
+        start = comma + 1;
+    }
+}
+
+std::string Trimmed(const std::string& text)
+{
+    std::size_t b = text.find_first_not_of(' ');
+    if (b == std::string::npos) return "";
+    return text.substr(b, text.find_last_not_of(' ') - b + 1);
+}
+
+bool WriteText(std::FILE* out, const std::string& text)
+{
+    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0) return true;
+    platform::ShowError(std::string("Cannot write the output: ") + std::strerror(errno));
+    return false;
+}
+
+}  // namespace
+
+bool ReadCaseOption(const std::string& text, const RawSummary& summary, tVector& scores)
+{
+    std::vector<std::string> items = SplitCommas(text);
+    for (std::string& item : items) item = Trimmed(item);
+    if (items.size() != static_cast<std::size_t>(summary.p)) {
+        std::string names;
+        for (const std::string& name : summary.names) names += (names.empty() ? "" : ", ") + name;
+        platform::ShowError("--case gives " + std::to_string(items.size()) + " score" +
+                            (items.size() == 1 ? "" : "s") + ", but the task and " + std::to_string(summary.k) +
+                            " covariate" + (summary.k == 1 ? "" : "s") + " need " + std::to_string(summary.p) +
+                            ", in this order: " + names + ".");
+        return false;
+    }
+    return ReadCaseScores(summary, items, scores);
+}
+
+std::string FormatRawStatistics(const RawSummary& s)
+{
+    std::size_t width = std::string("Variable").size();
+    for (const std::string& name : s.names) width = std::max(width, name.size());
+    width += 2;
+    constexpr std::size_t NumberWidth = 30;
+
+    std::string text = "Summary statistics computed from raw data: \"" + s.fileName + "\"\n";
+    text += "N = " + std::to_string(s.N) + " controls, " + std::to_string(s.dropped) + " incomplete control" +
+            (s.dropped == 1 ? "" : "s") + " left out\n\n";
+    text += Padded("Variable", width) + Padded("Mean", NumberWidth) + "SD\n";
+    for (int i = 1; i <= s.p; ++i)
+        text += Padded(s.names[static_cast<std::size_t>(i - 1)], width) + Padded(Full(s.means[i]), NumberWidth) +
+                Full(s.sds[i]) + "\n";
+    text += "\nCorrelations\n" + std::string(width, ' ');
+    for (int j = 1; j <= s.p; ++j) text += Padded(s.names[static_cast<std::size_t>(j - 1)], NumberWidth);
+    text.erase(text.find_last_not_of(' ') + 1);
+    text += "\n";
+    for (int i = 1; i <= s.p; ++i) {
+        std::string line = Padded(s.names[static_cast<std::size_t>(i - 1)], width);
+        for (int j = 1; j <= s.p; ++j) line += Padded(Full(s.corr[i][j]), NumberWidth);
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + "\n";
+    }
+    return text;
+}
+
+int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
+{
+    try {
+        std::vector<std::string> notes;
+        if (!request.notesPath.empty() && !ReadNotesFile(request.notesPath, notes)) return ExitRefused;
+        RawDataTable table;
+        if (!LoadRawDataFile(request.controlsPath, table)) return ExitRefused;
+        RawSummary summary;
+        if (!SummariseRawData(table, request.choice, summary)) return ExitRefused;
+
+        if (!request.hasCase) {
+            std::string text = request.json ? FormatJsonRawStatistics(summary) + "\n" : FormatRawStatistics(summary);
+            return WriteText(out, text) ? ExitReportWritten : ExitAnalysisFailed;
+        }
+
+        tVector scores;
+        if (!ReadCaseOption(request.caseScores, summary, scores)) return ExitRefused;
+        AnalysisInputs in;
+        if (!PrepareRawAnalysis(summary, scores, in)) return ExitRefused;
+        AnalysisOutputs outputs;
+        RunAnalysis(in, request.credibleLimit, outputs);
+
+        std::string text;
+        if (request.json) {
+            text = FormatJsonResult(in, outputs, request.credibleLimit, &summary) + "\n";
+        } else {
+            WorksheetData data = RawReportData(summary, request.credibleLimit, notes);
+            for (const std::string& line : RawReportLines(false, summary, data, in, outputs)) text += line + "\n";
+        }
+        return WriteText(out, text) ? ExitReportWritten : ExitAnalysisFailed;
+    } catch (const std::bad_alloc&) {
+        platform::ShowError("Out of memory");
+    } catch (const std::exception& e) {
+        platform::ShowError(e.what());
+    } catch (...) {
+        platform::ShowError("The analysis stopped with an unknown error");
+    }
+    return ExitAnalysisFailed;
+}
+
+int RunRawCaseSeriesCli(const RawCliRequest& request, const CaseSeriesRequest& series, std::FILE* out)
+{
+    try {
+        RawDataTable table;
+        if (!LoadRawDataFile(request.controlsPath, table)) return ExitRefused;
+        RawSummary summary;
+        if (!SummariseRawData(table, request.choice, summary)) return ExitRefused;
+        SeriesControls controls;
+        if (!RawSeriesControls(summary, controls)) return ExitRefused;
+        return RunCaseSeriesOnControls(controls, series, out);
+    } catch (...) {
+        platform::ShowError(AnalysisFailureMessage(std::current_exception()));
+    }
+    return ExitAnalysisFailed;
+}

@@ -1,0 +1,457 @@
+// Raw control data: the statistics against an independent computation, the
+// same data in every file format, missing values both ways, and every
+// refusal by its message.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "analysis/compute_checks.h"
+#include "analysis/raw_data_analysis.h"
+#include "analysis/raw_data_reader.h"
+#include "foundation/messages.h"
+#include "tests/support/readstat_writer.h"
+
+using platform::MessageKind;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempFiles {
+public:
+    TempFiles() : folder_(fs::temp_directory_path() / ("harrow-raw-" + std::to_string(getpid()))) { fs::create_directories(folder_); }
+    ~TempFiles() { fs::remove_all(folder_); }
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        return Path(name);
+    }
+
+private:
+    fs::path folder_;
+};
+
+// Columns of numbers (NaN: missing) with their names.
+struct Data {
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> columns;
+};
+
+std::string Number(double x, bool decimalComma)
+{
+    if (std::isnan(x)) return "";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17g", x);
+    std::string s = text;
+    if (decimalComma)
+        for (char& ch : s)
+            if (ch == '.') ch = ',';
+    return s;
+}
+
+std::string Csv(const Data& d, char separator)
+{
+    std::string text;
+    for (std::size_t c = 0; c < d.names.size(); ++c) text += (c ? std::string(1, separator) : "") + d.names[c];
+    text += "\r\n";
+    for (std::size_t r = 0; r < d.columns[0].size(); ++r) {
+        for (std::size_t c = 0; c < d.columns.size(); ++c)
+            text += (c ? std::string(1, separator) : "") + Number(d.columns[c][r], separator == ';');
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::vector<ReadstatColumn> Readstat(const Data& d)
+{
+    std::vector<ReadstatColumn> columns;
+    for (std::size_t c = 0; c < d.names.size(); ++c) columns.push_back({d.names[c], d.columns[c], {}, {}});
+    return columns;
+}
+
+RawDataChoice Choose(const std::string& task, std::vector<std::string> covariates, bool drop = false)
+{
+    RawDataChoice choice;
+    choice.task = task;
+    choice.covariates = std::move(covariates);
+    choice.dropIncomplete = drop;
+    return choice;
+}
+
+// Reads the file and summarises it; the messages shown go to messages.
+bool Summarise(const std::string& path, const RawDataChoice& choice, RawSummary& summary,
+               platform::RecordingMessages& messages, const RawReadLimits& limits = {})
+{
+    platform::ScopedMessages scoped(messages);
+    RawDataTable table;
+    return LoadRawDataFile(path, table, limits) && SummariseRawData(table, choice, summary);
+}
+
+// A small deterministic stream of values in [-1, 1).
+struct Stream {
+    unsigned long long state = 12345;
+    double Next()
+    {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<double>(state >> 11) / 9007199254740992.0 * 2 - 1;
+    }
+};
+
+// Offsets that are whole multiples of 2^-10: centre + offset is exact in a
+// double for centres up to about 10^6 * 2^20, so the statistics of the
+// offsets (computed without cancellation) are those of the data.
+Data Shifted(int rows, const std::vector<double>& centres, double scale, std::vector<std::vector<double>>& offsets)
+{
+    Stream s;
+    Data d;
+    offsets.assign(centres.size(), {});
+    for (std::size_t c = 0; c < centres.size(); ++c) {
+        d.names.push_back("v" + std::to_string(c + 1));
+        d.columns.emplace_back();
+        for (int r = 0; r < rows; ++r) {
+            double shared = s.Next();
+            double offset = std::round((shared * 0.5 + s.Next()) * scale * 1024) / 1024;
+            if (c == 0) offset = std::round((offset + (r % 7) * scale / 3) * 1024) / 1024;
+            offsets[c].push_back(offset);
+            d.columns[c].push_back(centres[c] + offset);
+        }
+    }
+    return d;
+}
+
+void ExpectRelative(long double actual, long double expected, const std::string& what)
+{
+    EXPECT_LE(std::fabs(actual - expected), 1e-12L * std::fabs(expected)) << what << ": " << static_cast<double>(actual)
+                                                                            << " vs " << static_cast<double>(expected);
+}
+
+TEST(RawStatistics, AgreeWithAStraightforwardComputation)
+{
+    struct Case {
+        const char* name;
+        std::vector<double> centres;
+        double scale;  // size of the offsets
+    } cases[] = {
+        {"ordinary scores", {50, 12, 70, 3}, 20},
+        {"means near 1e6, SDs near 1e-2", {1e6, 999999.5, 1000003, 1e6 + 0.25}, 0.02},
+        {"negative and mixed scales", {-250, 0, 4e5, 1}, 3},
+    };
+    TempFiles files;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::vector<double>> offsets;
+        Data d = Shifted(40, c.centres, c.scale, offsets);
+        std::string path = files.Write("data.csv", Csv(d, ','));
+        platform::RecordingMessages messages;
+        RawSummary s;
+        ASSERT_TRUE(Summarise(path, Choose("v1", {"v2", "v3", "v4"}), s, messages)) << messages.shown[0].text;
+
+        const std::size_t p = offsets.size();
+        const long double n = offsets[0].size();
+        std::vector<long double> mean(p, 0);
+        for (std::size_t j = 0; j < p; ++j) {
+            for (double x : offsets[j]) mean[j] += x;
+            mean[j] /= n;
+        }
+        auto cov = [&](std::size_t a, std::size_t b) {
+            long double sum = 0;
+            for (std::size_t r = 0; r < offsets[a].size(); ++r) sum += (offsets[a][r] - mean[a]) * (offsets[b][r] - mean[b]);
+            return sum / (n - 1);
+        };
+        EXPECT_EQ(s.N, 40);
+        for (std::size_t j = 0; j < p; ++j) {
+            ExpectRelative(s.means[j + 1], c.centres[j] + mean[j], "mean " + std::to_string(j + 1));
+            ExpectRelative(s.sds[j + 1], std::sqrt(cov(j, j)), "SD " + std::to_string(j + 1));
+            for (std::size_t l = 0; l < p; ++l)
+                ExpectRelative(s.corr[j + 1][l + 1], cov(j, l) / std::sqrt(cov(j, j) * cov(l, l)),
+                               "r " + std::to_string(j + 1) + std::to_string(l + 1));
+        }
+        if (c.scale < 1) {
+            EXPECT_GT(s.sds[1], 1e-3L);
+            EXPECT_LT(s.sds[1], 1e-1L);
+        }
+    }
+}
+
+bool SameSummary(const RawSummary& a, const RawSummary& b)
+{
+    bool same = a.N == b.N && a.k == b.k && a.dropped == b.dropped && a.names == b.names;
+    for (int i = 1; i <= a.p; ++i) {
+        same = same && a.means[i] == b.means[i] && a.sds[i] == b.sds[i];
+        for (int j = 1; j <= a.p; ++j) same = same && a.corr[i][j] == b.corr[i][j];
+    }
+    return same;
+}
+
+// One data set in every format, with missing values of every kind: row 3
+// lacks "educ" (empty cell, system-missing, Stata "."), row 5 lacks "age"
+// (empty cell, the SPSS user-defined missing value 999, Stata ".a").
+TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
+{
+    const double nan = std::nan("");
+    Data d{{"score", "age", "educ"},
+           {{31.5, 28.25, 35, 22.75, 30, 26.5, 33, 29.125, 24},
+            {61, 70, 58, 77, 999, 66, 59, 72, 80},
+            {12, 10, nan, 9, 13, 11, 16, 12, 8}}};
+    Data csvData = d;
+    csvData.columns[1][4] = nan;
+    std::vector<ReadstatColumn> sav = Readstat(d);
+    sav[2].numbers[2] = SystemMissing;
+    sav[1].userMissing = {999};
+    std::vector<ReadstatColumn> dta = Readstat(d);
+    dta[2].numbers[2] = SystemMissing;
+    dta[1].numbers[4] = TaggedMissing;
+    sav.push_back({"group", {}, {"a", "b", "a", "b", "a", "b", "a", "b", "a"}, {}});
+    dta.push_back(sav.back());
+
+    TempFiles files;
+    struct Format {
+        std::string path;
+        const char* rows;  // the refusal's naming of rows 3 and 5
+    } formats[] = {
+        {files.Write("comma.csv", Csv(csvData, ',')), "lines 4 and 6"},
+        {files.Write("semicolon.csv", Csv(csvData, ';')), "lines 4 and 6"},
+        {files.Path("spss.sav"), "cases 3 and 5"},
+        {files.Path("spss.zsav"), "cases 3 and 5"},
+        {files.Path("stata.dta"), "cases 3 and 5"},
+    };
+    WriteReadstatFile(formats[2].path, ReadstatKind::Sav, sav);
+    WriteReadstatFile(formats[3].path, ReadstatKind::Zsav, sav);
+    WriteReadstatFile(formats[4].path, ReadstatKind::Dta, dta);
+
+    RawSummary first;
+    for (const Format& f : formats) {
+        SCOPED_TRACE(f.path);
+        platform::RecordingMessages messages;
+        RawSummary s;
+        ASSERT_FALSE(Summarise(f.path, Choose("score", {"age", "educ"}), s, messages));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        const std::string name = fs::path(f.path).filename().string();
+        EXPECT_EQ(messages.shown[0].text, "2 controls have no value for one or more of the chosen variables (" +
+                                              std::string(f.rows) + " of \"" + name +
+                                              "\"): complete them, or leave out incomplete controls.");
+        messages.shown.clear();
+        ASSERT_TRUE(Summarise(f.path, Choose("SCORE", {" Age ", "educ"}, true), s, messages));
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(s.N, 7);
+        EXPECT_EQ(s.dropped, 2);
+        EXPECT_EQ(s.names, (std::vector<std::string>{"score", "age", "educ"}));
+        if (first.N == 0) first = s;
+        EXPECT_TRUE(SameSummary(s, first));
+        // The complete variables alone need nothing left out.
+        ASSERT_TRUE(Summarise(f.path, Choose("score", {"educ"}), s, messages) == false);
+        ASSERT_TRUE(Summarise(f.path, Choose("score", {"age"}, true), s, messages));
+        EXPECT_EQ(s.dropped, 1);
+    }
+    // The same statistics as the complete controls written alone.
+    Data complete{{"score", "age", "educ"}, {{}, {}, {}}};
+    for (std::size_t r = 0; r < 9; ++r)
+        if (r != 2 && r != 4)
+            for (int c = 0; c < 3; ++c) complete.columns[c].push_back(d.columns[c][r]);
+    platform::RecordingMessages messages;
+    RawSummary s;
+    ASSERT_TRUE(Summarise(files.Write("complete.csv", Csv(complete, ',')), Choose("score", {"age", "educ"}), s, messages));
+    EXPECT_EQ(s.dropped, 0);
+    s.dropped = 2;
+    s.fileName = first.fileName;
+    EXPECT_TRUE(SameSummary(s, first));
+}
+
+TEST(RawDataFiles, TheExampleFilesHoldTheSameData)
+{
+    const std::string folder = HARROW_EXAMPLES_DIR;
+    RawSummary csv;
+    for (const char* name : {"raw-controls.csv", "raw-controls.sav", "raw-controls.dta"}) {
+        SCOPED_TRACE(name);
+        platform::RecordingMessages messages;
+        RawSummary s;
+        ASSERT_TRUE(Summarise(folder + "/" + name, Choose("memory", {"age", "education"}, true), s, messages));
+        EXPECT_EQ(s.N, 29);
+        EXPECT_EQ(s.dropped, 1);
+        if (csv.N == 0) csv = s;
+        EXPECT_TRUE(SameSummary(s, csv));
+    }
+}
+
+struct Refusal {
+    const char* name;
+    std::string csv;
+    RawDataChoice choice;
+    MessageKind kind;
+    std::string message;
+};
+
+TEST(RawDataRefusals, EachShowsItsMessage)
+{
+    const std::string good = "id,a,b,c,d,e,f,g\n";
+    std::string rows;
+    for (int r = 0; r < 9; ++r)
+        rows += "P" + std::to_string(r) + "," + std::to_string(r % 4) + "," + std::to_string(r * r % 7) + "," +
+                std::to_string(r % 3) + "," + std::to_string((r * 5) % 8) + "," + std::to_string(r * r % 5) + "," +
+                std::to_string((r * 3) % 7) + "," + std::to_string(r % 2) + "\n";
+    const Refusal cases[] = {
+        {"no covariate", good + rows, Choose("a", {}), MessageKind::Error, "Choose from 1 to 5 covariates (0 were chosen)."},
+        {"six covariates", good + rows, Choose("a", {"b", "c", "d", "e", "f", "g"}), MessageKind::Error,
+         "Choose from 1 to 5 covariates (6 were chosen)."},
+        {"no task", good + rows, Choose(" ", {"b"}), MessageKind::Error, "Choose the task of interest."},
+        {"unknown name", good + rows, Choose("a", {"b", "zz"}), MessageKind::Error,
+         "There is no variable \"zz\" in \"data.csv\"."},
+        {"name twice in the file", "a,b,B\n1,2,3\n", Choose("a", {"b"}), MessageKind::Error,
+         "More than one variable of \"data.csv\" is named \"b\": rename all but one."},
+        {"text column", good + rows, Choose("a", {"id"}), MessageKind::Error,
+         "The variable \"id\" in \"data.csv\" is not numeric (line 2 holds \"P0\")."},
+        {"chosen twice", good + rows, Choose("a", {"b", "A"}), MessageKind::Error,
+         "The variable \"a\" is chosen twice."},
+        {"one incomplete control", "a,b\n1,2\n2,\n3,1\n", Choose("a", {"b"}), MessageKind::Error,
+         "1 control has no value for one or more of the chosen variables (line 3 of \"data.csv\"): complete it, "
+         "or leave out incomplete controls."},
+        {"many incomplete controls", "a,b\n,1\n,2\n,3\n,4\n,5\n,6\n,7\n1,2\n", Choose("a", {"b"}), MessageKind::Error,
+         "7 controls have no value for one or more of the chosen variables (lines 2, 3, 4, 5, 6 and 2 more of "
+         "\"data.csv\"): complete them, or leave out incomplete controls."},
+        {"N below 3", "a,b\n1,2\n2,\n3,1\n", Choose("a", {"b"}, true), MessageKind::Warning,
+         "INPUT ERROR\r(  Sample size (N) of control sample:  2.000  )\rThe value for sample size must be an integer "
+         "greater than 2."},
+        {"k too large for N", "a,b,c,d\n1,2,3,4\n2,1,4,3\n3,3,1,1\n4,5,2,9\n", Choose("a", {"b", "c", "d"}),
+         MessageKind::Error, " With a control sample size of  4, the maximum number of covariates is  2 "},
+        {"no spread", "a,b\n1,2\n2,2\n3,2\n4,2\n", Choose("a", {"b"}), MessageKind::Error,
+         "The variable \"b\" has the same value for every control: a variable without spread cannot be analysed."},
+        {"extra fields", "a,b\n1,2\n2,3,4\n", Choose("a", {"b"}), MessageKind::Error,
+         "\"data.csv\": line 3 has 3 fields, but the header row names 2 columns"},
+        {"header only", "a,b\n", Choose("a", {"b"}), MessageKind::Warning,
+         "INPUT ERROR\r(  Sample size (N) of control sample:  0.000  )\rThe value for sample size must be an integer "
+         "greater than 2."},
+    };
+    TempFiles files;
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::RecordingMessages messages;
+        RawSummary s;
+        EXPECT_FALSE(Summarise(files.Write("data.csv", c.csv), c.choice, s, messages));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].kind, c.kind);
+        EXPECT_EQ(messages.shown[0].text, c.message);
+    }
+}
+
+TEST(RawDataRefusals, ACorrelationMatrixThatIsNotPositiveDefinite)
+{
+    TempFiles files;
+    platform::RecordingMessages messages;
+    RawSummary s;
+    // c = a + b exactly.
+    ASSERT_TRUE(Summarise(files.Write("data.csv", "a,b,c\n1,4,5\n2,1,3\n3,5,8\n4,2,6\n5,7,12\n"), Choose("a", {"b", "c"}),
+                          s, messages));
+    platform::ScopedMessages scoped(messages);
+    AnalysisInputs in;
+    tVector scores;
+    EXPECT_FALSE(PrepareRawAnalysis(s, scores, in));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, NotPositiveDefiniteMessage);
+}
+
+TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
+{
+    TempFiles files;
+    Data d{{"a", "b"}, {{1, 2, 3, 4}, {4, 1, 3, 2}}};
+    WriteReadstatFile(files.Path("good.sav"), ReadstatKind::Sav, Readstat(d));
+    WriteReadstatFile(files.Path("good.dta"), ReadstatKind::Dta, Readstat(d));
+    std::string sav, dta;
+    {
+        std::ifstream in(files.Path("good.sav"), std::ios::binary);
+        sav.assign(std::istreambuf_iterator<char>(in), {});
+        std::ifstream in2(files.Path("good.dta"), std::ios::binary);
+        dta.assign(std::istreambuf_iterator<char>(in2), {});
+    }
+    fs::create_directories(files.Path("folder.csv"));
+    RawReadLimits small;
+    small.rows = 3;
+    RawReadLimits narrow;
+    narrow.columns = 1;
+    RawReadLimits few;
+    few.numbers = 7;
+    RawReadLimits tiny;
+    tiny.bytes = 10;
+    struct FileRefusal {
+        const char* name;
+        std::string path;
+        RawReadLimits limits;
+        std::string message;
+    } cases[] = {
+        {"no file", files.Path("none.csv"), {}, "Cannot read \"none.csv\": No such file or directory"},
+        {"a folder", files.Path("folder.csv"), {}, "Cannot read \"folder.csv\": it is not a file"},
+        {"empty", files.Write("empty.sav", ""), {}, "\"empty.sav\" is empty."},
+        {"not SPSS", files.Write("text.sav", "a,b\n1,2\n"), {},
+         "Cannot read \"text.sav\" as an SPSS data file: "},
+        {"cut SPSS", files.Write("cut.sav", sav.substr(0, sav.size() / 2)), {},
+         "Cannot read \"cut.sav\" as an SPSS data file: "},
+        {"cut Stata", files.Write("cut.dta", dta.substr(0, dta.size() / 2)), {},
+         "Cannot read \"cut.dta\" as a Stata data file: "},
+        {"SPSS rows", files.Path("good.sav"), small, "\"good.sav\" is too large: Harrow reads at most 3 rows of raw data."},
+        {"Stata columns", files.Path("good.dta"), narrow,
+         "\"good.dta\" is too large: Harrow reads at most 1 columns of raw data."},
+        {"SPSS numbers", files.Path("good.sav"), few,
+         "\"good.sav\" is too large: Harrow reads at most 7 numbers of raw data."},
+        {"CSV rows", files.Write("rows.csv", "a,b\n1,2\n2,1\n3,3\n4,4\n"), small,
+         "\"rows.csv\" is too large: Harrow reads at most 3 rows of raw data."},
+        {"CSV numbers", files.Write("numbers.csv", "a,b\n1,2\n2,1\n3,3\n4,4\n"), few,
+         "\"numbers.csv\" is too large: Harrow reads at most 7 numbers of raw data."},
+        {"bytes", files.Path("good.sav"), tiny,
+         "\"good.sav\" is too large: Harrow reads files of at most 10 bytes of raw data."},
+        {"no header row", files.Write("blank.csv", "\n\n"), {},
+         "\"" + files.Path("blank.csv") + "\": the file is empty"},
+    };
+    for (const FileRefusal& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::RecordingMessages messages;
+        RawSummary s;
+        EXPECT_FALSE(Summarise(c.path, Choose("a", {"b"}), s, messages, c.limits));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+        EXPECT_EQ(messages.shown[0].text.substr(0, c.message.size()), c.message);
+    }
+}
+
+TEST(RawDataFiles, FormatByContentThenExtension)
+{
+    EXPECT_EQ(DetectRawFileFormat("x.csv", "$FL2@(#) SPSS"), RawFileFormat::Spss);
+    EXPECT_EQ(DetectRawFileFormat("x", "$FL3@(#)"), RawFileFormat::Spss);
+    EXPECT_EQ(DetectRawFileFormat("x.txt", "<stata_dta><header>"), RawFileFormat::Stata);
+    EXPECT_EQ(DetectRawFileFormat("dir.sav/x.DTA", "q\x02\x01"), RawFileFormat::Stata);
+    EXPECT_EQ(DetectRawFileFormat("x.ZSAV", "garbage"), RawFileFormat::Spss);
+    EXPECT_EQ(DetectRawFileFormat("dir.sav/x", "a,b"), RawFileFormat::Csv);
+}
+
+TEST(RawDataAnalysis, OverviewAndSourceLine)
+{
+    TempFiles files;
+    platform::RecordingMessages messages;
+    platform::ScopedMessages scoped(messages);
+    RawDataTable table;
+    ASSERT_TRUE(LoadRawDataFile(files.Write("o.csv", "id;x;y\nA;1,5;\nB;2,5;4\nC;;6\n"), table));
+    std::vector<RawVariableOverview> list = NumericVariables(table);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].name, "x");
+    EXPECT_EQ(list[0].count, 2);
+    EXPECT_EQ(list[0].mean, 2.0L);
+    EXPECT_EQ(list[1].count, 2);
+    EXPECT_EQ(list[1].mean, 5.0L);
+
+    RawSummary s;
+    s.fileName = "o.csv";
+    s.N = 28;
+    s.dropped = 1;
+    EXPECT_EQ(RawDataSourceLine(s),
+              " Summary statistics computed from raw data: \"o.csv\", N = 28 controls, 1 incomplete control left out");
+    s.dropped = 0;
+    EXPECT_EQ(RawDataSourceLine(s),
+              " Summary statistics computed from raw data: \"o.csv\", N = 28 controls, 0 incomplete controls left out");
+}
+
+}  // namespace
