@@ -9,6 +9,7 @@
 #include <fstream>
 #include <new>
 
+#include "analysis/text_file.h"
 #include "foundation/messages.h"
 
 namespace {
@@ -83,7 +84,8 @@ void ReadRawDataFile(const std::string& path, RawDataTable& table, const RawRead
         struct stat info {};
         if (::stat(path.c_str(), &info) != 0)
             throw RawDataError("Cannot read \"" + name + "\": " + std::strerror(errno));
-        if (!S_ISREG(info.st_mode)) throw RawDataError("Cannot read \"" + name + "\": it is not a file");
+        if (!S_ISREG(info.st_mode))
+            throw RawDataError("Cannot read \"" + name + "\": " + platform::NotRegularFileReason(info.st_mode));
         if (static_cast<std::uint64_t>(info.st_size) > limits.bytes)
             throw RawDataError(RawFileTooLargeMessage(name, "files of at most " + GroupedNumber(limits.bytes) + " bytes"));
         if (info.st_size == 0) throw RawDataError("\"" + name + "\" is empty.");

@@ -385,7 +385,7 @@ TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
         std::string message;
     } cases[] = {
         {"no file", files.Path("none.csv"), {}, "Cannot read \"none.csv\": No such file or directory"},
-        {"a folder", files.Path("folder.csv"), {}, "Cannot read \"folder.csv\": it is not a file"},
+        {"a folder", files.Path("folder.csv"), {}, "Cannot read \"folder.csv\": It is a directory, not a regular file."},
         {"empty", files.Write("empty.sav", ""), {}, "\"empty.sav\" is empty."},
         {"not SPSS", files.Write("text.sav", "a,b\n1,2\n"), {},
          "Cannot read \"text.sav\" as an SPSS data file: "},
