@@ -2,6 +2,8 @@
 // Stata form gives the same analysis, and the options that go together.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "cli_process.h"
 
 namespace {
@@ -30,6 +32,21 @@ TEST(CliRawData, TheSameControlsInEveryFormatGiveTheSameAnalysis)
     }
 }
 
+TEST(CliRawData, ACaseSeriesAgainstRawControlsGivesEachCaseItsSingleRun)
+{
+    CliRun series = RunCli(RawArguments("raw-controls.csv", {"--cases", ExamplePath("raw-controls-cases.csv"), "--json"}));
+    ASSERT_EQ(series.exitCode, 0) << series.err;
+    nlohmann::json first = nlohmann::json::parse(series.out.substr(0, series.out.find('\n')));
+    EXPECT_EQ(first["case"], "R01 low recall");
+    CliRun single = RunCli(RawArguments("raw-controls.csv", {"--case", "21,70,12", "--json"}));
+    ASSERT_EQ(single.exitCode, 0) << single.err;
+    nlohmann::json one = nlohmann::json::parse(single.out);
+    EXPECT_EQ(first["z_memory"], one["zScores"][0]);
+    for (const char* key : {"N", "condMean", "condSD", "pOneTailed", "pctBelow", "pctLower", "pctUpper", "zccc",
+                            "zcccLower", "zcccUpper", "pctBelowMcse"})
+        EXPECT_EQ(first[key], one[key]) << key;
+}
+
 TEST(CliRawData, OptionsThatDoNotGoTogether)
 {
     const std::string hint = "\nRun with --help for more information.\n";
@@ -43,6 +60,8 @@ TEST(CliRawData, OptionsThatDoNotGoTogether)
         {{"--task", "memory", ExamplePath("worked-example.txt")},
          "--task, --covariates, --case and --drop-incomplete go with --controls" + hint},
         {{"--controls", ExamplePath("raw-controls.csv"), "--task", "memory"}, "--controls needs --task and --covariates" + hint},
+        {RawArguments("raw-controls.csv", {"--case", "1,2,3", "--cases", ExamplePath("raw-controls-cases.csv")}),
+         "give either --case or --cases, not both" + hint},
         {{"--controls", ExamplePath("raw-controls.csv"), "--task", "memory", "--covariates", "age,age"},
          "Error: The variable \"age\" is chosen twice.\n"},
     };
