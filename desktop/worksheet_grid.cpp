@@ -52,17 +52,37 @@ public:
 protected:
     bool eventFilter(QObject* object, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (grid_->keyPressHook && grid_->keyPressHook(key, object)) return true;
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+            return QStyledItemDelegate::eventFilter(object, event);
+
+        // A hook may show a message box. While it is open the grid loses the
+        // focus to it, which closes the editor, and the editor may be deleted
+        // before the box returns: then nothing of it is touched again, the
+        // key ends here and a new editor takes its place on the same cell.
+        const QPointer<QObject> editor(object);
+        auto* line = qobject_cast<QLineEdit*>(object);
+        const QModelIndex cell = grid_->currentIndex();
+        const int cursor = line ? line->cursorPosition() : -1;
+        auto editorGone = [&] {
+            if (editor) return false;
+            grid_->ReopenEditor(cell, cursor);
+            return true;
+        };
+
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyPress) {
+            const bool handled = grid_->keyPressHook && grid_->keyPressHook(key, object);
+            if (editorGone() || handled) return true;
             const bool control = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
             if (!control && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
                 const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
                 if (!grid_->StepCell(forward)) grid_->LeaveGrid(forward);
                 return true;
             }
-        } else if (event->type() == QEvent::KeyRelease) {
-            if (grid_->keyReleaseHook) grid_->keyReleaseHook(static_cast<QKeyEvent*>(event));
+        } else {
+            if (grid_->keyReleaseHook) grid_->keyReleaseHook(key);
+            if (editorGone()) return true;
         }
         return QStyledItemDelegate::eventFilter(object, event);
     }
@@ -203,6 +223,14 @@ void TWorksheetGrid::currentChanged(const QModelIndex& current, const QModelInde
 {
     QTableWidget::currentChanged(current, previous);
     OpenEditor();
+}
+
+void TWorksheetGrid::ReopenEditor(const QModelIndex& cell, int cursor)
+{
+    if (editor_ || !cell.isValid() || currentIndex() != cell || QApplication::activeModalWidget()) return;
+    if (!edit(cell, QAbstractItemView::AllEditTriggers, nullptr) || !editor_) return;
+    editor_->setFocus(Qt::OtherFocusReason);
+    if (cursor >= 0) editor_->setCursorPosition(cursor);
 }
 
 // The editor is shown on the current cell whenever the grid has the focus,

@@ -54,6 +54,9 @@ protected:
 private:
     friend class GridCellDelegate;
     void OpenEditor();
+    // After a message box closed the editor of `cell`: a new one, the cursor
+    // where it was (no selection), if the cell is still current.
+    void ReopenEditor(const QModelIndex& cell, int cursor);
 
     QPointer<QLineEdit> editor_;
 };

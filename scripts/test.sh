@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: first a normal
 # optimised build, whose Debian package is then built and checked
-# (check_package.sh), then the unit tests again under AddressSanitizer and
+# (check_package.sh), and a run of the real desktop program on a virtual X
+# display (smoke_desktop.sh), then the unit tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then a short smoke run of the fuzz target on its
 # seed corpus (clang, libFuzzer).
 #
@@ -24,6 +25,7 @@ cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD_DIR" -j"$JOBS"
 (cd "$BUILD_DIR" && ctest --output-on-failure -j"$JOBS")
 bash scripts/check_package.sh "$BUILD_DIR"
+bash scripts/smoke_desktop.sh "$BUILD_DIR"
 
 if [ "${HARROW_SKIP_SANITIZERS:-0}" != "1" ]; then
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
