@@ -3,10 +3,12 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <new>
 
 #include "analysis/text_encoding.h"
 #include "analysis/text_file.h"
+#include "analysis/figure_format.h"
 #include "cli/json_result.h"
 #include "foundation/messages.h"
 
@@ -26,7 +28,51 @@ bool WriteText(std::FILE* out, const std::string& text)
     return std::fwrite(text.data(), 1, text.size(), out) == text.size();
 }
 
+// Whether two names lead to the same file, existing or not yet.
+bool SameFile(const std::string& a, const std::string& b)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::equivalent(a, b, error)) return true;
+    const fs::path canonicalA = fs::weakly_canonical(a, error);
+    if (error) return false;
+    const fs::path canonicalB = fs::weakly_canonical(b, error);
+    return !error && canonicalA == canonicalB;
+}
+
+bool RefuseOutput(const std::string& message)
+{
+    platform::ShowError(message);
+    return false;
+}
+
+bool CheckNotAnInput(const CliRequest& request, const std::string& output)
+{
+    if (SameFile(output, request.worksheetPath))
+        return RefuseOutput("Cannot write \"" + output + "\": it is the worksheet file, which is only read.");
+    if (!request.notesPath.empty() && SameFile(output, request.notesPath))
+        return RefuseOutput("Cannot write \"" + output + "\": it is the notes file, which is only read.");
+    return true;
+}
+
 }  // namespace
+
+bool CheckOutputPaths(const CliRequest& request)
+{
+    if (!request.plotPath.empty()) {
+        if (FigureFormatOf(request.plotPath) == FigureFormat::Unknown)
+            return RefuseOutput(UnknownFigureFormatMessage(request.plotPath));
+        if (!CheckNotAnInput(request, request.plotPath)) return false;
+    }
+    if (!request.pdfPath.empty()) {
+        if (FigureFormatOf(request.pdfPath) != FigureFormat::Pdf)
+            return RefuseOutput("Cannot save the report as \"" + request.pdfPath + "\": the name must end in .pdf.");
+        if (!CheckNotAnInput(request, request.pdfPath)) return false;
+    }
+    if (!request.plotPath.empty() && !request.pdfPath.empty() && SameFile(request.plotPath, request.pdfPath))
+        return RefuseOutput("Cannot write \"" + request.pdfPath + "\": --plot and --pdf name the same file.");
+    return true;
+}
 
 bool ReadNotesFile(const std::string& path, std::vector<std::string>& lines)
 {
@@ -44,9 +90,16 @@ bool ReadNotesFile(const std::string& path, std::vector<std::string>& lines)
     return true;
 }
 
-int RunHarrowCli(const CliRequest& request, std::FILE* out)
+int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* figures)
 {
     try {
+        const bool drawing = !request.plotPath.empty() || !request.pdfPath.empty();
+        if (drawing && !figures) {
+            platform::ShowError("This harrow-cli was built without Qt: --plot and --pdf are not available.");
+            return ExitRefused;
+        }
+        if (!CheckOutputPaths(request)) return ExitRefused;
+
         WorksheetAnalysis analysis;
         if (!ReadWorksheetFile(request.worksheetPath, analysis.data)) return ExitRefused;
         analysis.data.credibleLimit = request.credibleLimit;
@@ -58,6 +111,13 @@ int RunHarrowCli(const CliRequest& request, std::FILE* out)
             return ExitRefused;
         }
         RunAnalysis(analysis.in, analysis.data.credibleLimit, analysis.out);
+
+        if (drawing) {
+            const FigureData figure =
+                MakeFigureData(analysis.data, analysis.in, analysis.out.result, analysis.out.summary);
+            if (!request.plotPath.empty()) figures->WritePlot(request.plotPath, figure);
+            if (!request.pdfPath.empty()) figures->WritePdf(request.pdfPath, ReportLines(analysis), figure);
+        }
 
         std::string text;
         if (request.json) {

@@ -5,7 +5,9 @@
 // in the program); nothing reaches standard output unless the run succeeds.
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "analysis/figure_data.h"
 #include "cli/worksheet_analysis.h"
 
 struct CliRequest {
@@ -13,12 +15,36 @@ struct CliRequest {
     int credibleLimit = TwoSided;
     std::string notesPath;  // empty: no notes
     bool json = false;
+    std::string plotPath;   // empty: no figure file (--plot)
+    std::string pdfPath;    // empty: no PDF of the report (--pdf)
 };
+
+// Draws the files --plot and --pdf ask for. The program supplies one that
+// draws with Qt; a build without Qt has none, and refuses the two options.
+class CliFigureWriter {
+public:
+    virtual ~CliFigureWriter() = default;
+    // The figure as PNG, SVG or PDF by the name's extension. Each writes its
+    // file whole or not at all, and throws platform::FileWriteError.
+    virtual void WritePlot(const std::string& path, const FigureData& figure) = 0;
+    // The report's pages as printing lays them out, then the figure's page.
+    virtual void WritePdf(const std::string& path, const std::vector<std::string>& reportLines,
+                          const FigureData& figure) = 0;
+};
+
+// The refusal of the --plot and --pdf names, before anything is read or
+// drawn (RunHarrowCli checks them first): a --plot name without .png, .svg
+// or .pdf, a --pdf name without .pdf, and a name that is the worksheet, the
+// notes or the other output file. Shows the message and returns false.
+bool CheckOutputPaths(const CliRequest& request);
 
 // Reads a notes file into lines (CR LF, LF or CR line ends; UTF-8, or
 // Windows-1252 when it is not UTF-8). Shows an error and returns false when
 // it cannot be read, is not a regular file or is unreasonably large.
 bool ReadNotesFile(const std::string& path, std::vector<std::string>& lines);
 
-// Never throws; returns one of CliExitCode.
-int RunHarrowCli(const CliRequest& request, std::FILE* out);
+// Never throws; returns one of CliExitCode. The figure files are written
+// before the report is printed; when one cannot be written, nothing is
+// printed on standard output. `figures` may be null when neither --plot nor
+// --pdf is given.
+int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* figures = nullptr);

@@ -1,6 +1,7 @@
 // harrow-cli: the worksheet's analysis from the command line.
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -9,6 +10,9 @@
 #include "cli/cli_command.h"
 #include "cli/help_text.h"
 #include "cli/raw_data_command.h"
+#ifdef HARROW_CLI_FIGURES
+#include "cli/figure_output.h"
+#endif
 #include "foundation/messages.h"
 
 int main(int argc, char** argv)
@@ -47,6 +51,17 @@ int main(int argc, char** argv)
     app.add_flag("--json", request.json,
                  "Print one JSON object with the results instead of the report (with --cases: JSON Lines, one "
                  "object per case)");
+    // One analysis has one figure: not with a case series.
+    app.add_option("--plot", request.plotPath,
+                   "Also write the figure of the analysis (the posterior of Z-CCC) to FILE: PNG, SVG or PDF "
+                   "by the name's ending (.png, .svg, .pdf)")
+        ->type_name("FILE")
+        ->excludes(cases);
+    app.add_option("--pdf", request.pdfPath,
+                   "Also write the report and the figure as a PDF to FILE (ending in .pdf), laid out as the "
+                   "desktop program's Save as PDF")
+        ->type_name("FILE")
+        ->excludes(cases);
     app.add_option("FILE", request.worksheetPath, "Worksheet file (the desktop program's Harrow.txt format)")
         ->type_name("");
 
@@ -89,6 +104,8 @@ int main(int argc, char** argv)
         usage = "--controls needs --task and --covariates";
     else if (app.count("--case") && *cases)
         usage = "give either --case or --cases, not both";
+    else if (!raw.controlsPath.empty() && (app.count("--plot") || app.count("--pdf")))
+        usage = "--plot and --pdf go with a worksheet FILE";
     if (!usage.empty()) {
         std::fprintf(stderr, "%s\nRun with --help for more information.\n", usage.c_str());
         return ExitRefused;
@@ -107,5 +124,10 @@ int main(int argc, char** argv)
         series.worksheetPath = request.worksheetPath;
         return RunCaseSeriesCli(series, stdout);
     }
-    return RunHarrowCli(request, stdout);
+    std::unique_ptr<CliFigureWriter> figures;
+#ifdef HARROW_CLI_FIGURES
+    // Qt only for the figure options: plain runs start as fast as ever.
+    if (!request.plotPath.empty() || !request.pdfPath.empty()) figures = StartFigureOutput(argc, argv);
+#endif
+    return RunHarrowCli(request, stdout, figures.get());
 }

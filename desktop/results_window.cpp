@@ -19,6 +19,7 @@
 #include "analysis/command_guard.h"
 #include "foundation/messages.h"
 #include "analysis/print_layout.h"
+#include "desktop/figure_view.h"
 #include "desktop/qt_app_helpers.h"
 #include "desktop/qt_print_surface.h"
 #include "desktop/qt_save_dialog.h"
@@ -69,6 +70,11 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuPrintSelection = printerMenu->addAction(QStringLiteral("Print Selection"));
     mnuPrintSelection->setObjectName(QStringLiteral("mnuPrintSelection"));
+    QMenu* figureMenu = menuBar()->addMenu(QStringLiteral("Figure"));
+    mnuShowFigure = figureMenu->addAction(QStringLiteral("Show Figure"));
+    mnuShowFigure->setObjectName(QStringLiteral("mnuShowFigure"));
+    mnuShowFigure->setEnabled(false);
+    frmFigure = new TfrmFigure(this);
     // The menu from the keyboard: F10 opens it, as on the desktops the
     // program was first written for (this style has no Alt navigation).
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -129,6 +135,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     connect(mnuPrint, &QAction::triggered, this, &TfrmTemplateResults::mnuPrintClick);
     connect(mnuPrintSelection, &QAction::triggered, this,
             &TfrmTemplateResults::mnuPrintSelectionClick);
+    connect(mnuShowFigure, &QAction::triggered, this, &TfrmTemplateResults::mnuShowFigureClick);
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
     printSurfaceFactory_ = [](const QFont& font) -> std::unique_ptr<platform::PrintSurface> {
@@ -180,6 +187,12 @@ void TfrmTemplateResults::SetCaption(const std::string& caption)
 std::string TfrmTemplateResults::TextForFile() const
 {
     return WithCrLf(memoResults->toPlainText()).toUtf8().toStdString();
+}
+
+void TfrmTemplateResults::SetFigure(const FigureData& figure)
+{
+    frmFigure->SetFigure(figure);
+    mnuShowFigure->setEnabled(true);
 }
 
 // ---- Replaceable services -------------------------------------------------------
@@ -254,6 +267,16 @@ void TfrmTemplateResults::mnuPrintSelectionClick()
             return;
         }
         PrintText(cursor.selectedText());
+    });
+}
+
+void TfrmTemplateResults::mnuShowFigureClick()
+{
+    platform::RunCommand([&] {
+        if (!frmFigure->Figure()) return;
+        frmFigure->show();
+        frmFigure->raise();
+        frmFigure->activateWindow();
     });
 }
 

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+#include "analysis/figure_data.h"
 #include "analysis/print_surface.h"
 #include "analysis/save_dialog.h"
 
@@ -19,6 +20,7 @@ class QFrame;
 class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
+class TfrmFigure;
 
 class TfrmTemplateResults : public QMainWindow {
     Q_OBJECT
@@ -40,6 +42,9 @@ public:
     // an appended line opens no new one).
     int LineCount() const;
     void SetCaption(const std::string& caption);
+    // The figure of the analysis just reported; "Show Figure" shows it. The
+    // text and what Save Output writes stay as they are.
+    void SetFigure(const FigureData& figure);
 
     // The memo's text as saved to a file: lines joined by CR LF, in UTF-8, so
     // that every character of notes and edits is kept.
@@ -60,6 +65,8 @@ public:
     QPushButton* cmdExit = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuPrintSelection = nullptr;
+    QAction* mnuShowFigure = nullptr;   // enabled once there is a figure
+    TfrmFigure* frmFigure = nullptr;    // the figure's window, owned by this one
 
 signals:
     // "Return to Worksheet" was pressed: this window has hidden itself and
@@ -73,6 +80,7 @@ public slots:
     void cmdExitClick();
     void mnuPrintClick();
     void mnuPrintSelectionClick();
+    void mnuShowFigureClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

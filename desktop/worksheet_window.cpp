@@ -727,6 +727,7 @@ void TfrmTemplate::ShowReport(const AnalysisInputs& in, const AnalysisOutputs& o
     hide();
     results_->SetCaption(std::string("Results viewer: ") + ProgramTitle);
     results_->AppendLines(lines);
+    results_->SetFigure(MakeFigureData(data_, in, out.result, out.summary));
 }
 
 void TfrmTemplate::FocusRefusal(const ComputeFocus& focus)

@@ -1,0 +1,12 @@
+#pragma once
+// Paints a figure's geometry with QPainter, on any device: a widget, an
+// image, an SVG or PDF generator, a printer page.
+#include <QRectF>
+
+#include "analysis/figure_layout.h"
+
+class QPainter;
+
+// Fills `target` with white and draws the figure in it, scaled to fit with
+// its proportions kept and centred. The painter's state is restored after.
+void PaintFigure(QPainter& painter, const FigureLayout& figure, const QRectF& target);

@@ -1,0 +1,105 @@
+// harrow-cli --plot and --pdf: each ending gives a valid file beside the
+// unchanged report; a refused or failing name writes nothing, prints no
+// report and leaves the inputs as they were.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <QByteArray>
+#include <QXmlStreamReader>
+
+#include "cli_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool IsSvg(const std::string& bytes)
+{
+    QXmlStreamReader xml(QByteArray::fromStdString(bytes));
+    bool rootIsSvg = false;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement && !rootIsSvg)
+            rootIsSvg = xml.name() == QLatin1String("svg");
+    return rootIsSvg && !xml.hasError();
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CliPlot, EachEndingGivesItsFileBesideTheSameReport)
+{
+    const std::string worksheet = ExamplePath("worked-example.txt");
+    const CliRun plain = RunCli({worksheet});
+    ASSERT_EQ(plain.exitCode, 0);
+    TempFolder folder;
+    for (const char* ending : {"png", "svg", "pdf", "PNG"}) {
+        const std::string path = folder.Path() + "/figure." + ending;
+        const CliRun run = RunCli({"--plot", path, worksheet});
+        EXPECT_EQ(run.exitCode, 0) << ending << run.err;
+        EXPECT_EQ(run.out, plain.out) << ending;
+        EXPECT_EQ(run.err, "") << ending;
+        const std::string bytes = FileBytes(path);
+        if (std::string(ending) == "svg")
+            EXPECT_TRUE(IsSvg(bytes));
+        else if (std::string(ending) == "pdf")
+            EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+        else
+            EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n") << ending;
+    }
+}
+
+TEST(CliPlot, RefusedOrFailingNamesWriteNothing)
+{
+    TempFolder folder;
+    const std::string worksheetText = FileBytes(ExamplePath("worked-example.txt"));
+    // A worksheet whose name ends in .pdf, so that only the same-file rule stops it.
+    const std::string worksheet = folder.Write("worksheet.pdf", worksheetText);
+    const std::string f = folder.Path() + "/";
+    struct Case {
+        std::vector<std::string> options;
+        int exitCode;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {{"--plot", f + "figure.bmp"}, 2,
+         "Error: Cannot save the figure as \"" + f + "figure.bmp\": the name must end in .png, .svg or .pdf.\n"},
+        {{"--plot", f + "figure"}, 2,
+         "Error: Cannot save the figure as \"" + f + "figure\": the name must end in .png, .svg or .pdf.\n"},
+        {{"--pdf", f + "report.txt"}, 2,
+         "Error: Cannot save the report as \"" + f + "report.txt\": the name must end in .pdf.\n"},
+        {{"--pdf", worksheet}, 2,
+         "Error: Cannot write \"" + worksheet + "\": it is the worksheet file, which is only read.\n"},
+        {{"--plot", f + "same.pdf", "--pdf", f + "./same.pdf"}, 2,
+         "Error: Cannot write \"" + f + "./same.pdf\": --plot and --pdf name the same file.\n"},
+        {{"--plot", f + "missing/figure.png"}, 1, "Error: Cannot save the file \"" + f + "missing/figure.png\"."},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = c.options;
+        arguments.push_back(worksheet);
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.options[1];
+        EXPECT_EQ(run.out, "") << c.options[1];
+        EXPECT_EQ(run.err.substr(0, c.message.size()), c.message);
+        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"worksheet.pdf"}) << c.options[1];
+        EXPECT_EQ(FileBytes(worksheet), worksheetText);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// The figure window: opened from the results window's menu by the keyboard
+// after an analysis, it follows the latest analysis, leaves the report and
+// Save Output alone, and saves the figure as PNG, SVG or PDF.
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "analysis/report.h"
+#include "desktop/figure_view.h"
+#include "desktop_fixture.h"
+
+namespace desktop_test {
+namespace {
+
+bool AnyTextContains(const FigureLayout& figure, const std::string& part)
+{
+    for (const FigureText& t : figure.texts)
+        if (t.text.find(part) != std::string::npos) return true;
+    return false;
+}
+
+// The report's own "Effect size (Z-CCC) = ..." line, last one shown.
+std::string LastZcccLine(const std::vector<std::string>& lines)
+{
+    std::string found;
+    for (const std::string& line : lines)
+        if (line.rfind(" Effect size (Z-CCC) = ", 0) == 0) found = line;
+    return found;
+}
+
+class FigureWindow : public DesktopTest {
+protected:
+    void Analyse()
+    {
+        AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
+        Press(W().cmdCompute);
+        ASSERT_TRUE(results->isVisible());
+    }
+};
+
+TEST_F(FigureWindow, FollowsTheLatestAnalysisAndSavesEachFormat)
+{
+    Start();
+    EXPECT_FALSE(results->mnuShowFigure->isEnabled());
+    FillWorkedExample();
+    Analyse();
+    const QString report = results->memoResults->toPlainText();
+    const std::string saved = results->TextForFile();
+
+    // F10 opens the menu bar, Right moves to "Figure", Enter shows it.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(results.get()));
+    QTest::keyClick(results->cmdReturn, Qt::Key_F10);
+    auto* figureMenu = qobject_cast<QMenu*>(results->mnuShowFigure->parent());
+    ASSERT_NE(figureMenu, nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+    ASSERT_EQ(QApplication::activePopupWidget(), figureMenu);
+    QTest::keyClick(figureMenu, Qt::Key_Return);
+    TfrmFigure* figure = results->frmFigure;
+    ASSERT_TRUE(figure->isVisible());
+    ASSERT_NE(figure->Figure(), nullptr);
+    EXPECT_EQ(figure->windowTitle(), "Posterior distribution of Z-CCC: Task (k = 1, N = 20)");
+    const QImage drawn = figure->canvas->grab().toImage();
+    int inked = 0;  // across the middle of the plot: frame, shading, marks
+    for (int x = 0; x < drawn.width(); ++x) inked += drawn.pixelColor(x, drawn.height() / 2) != QColor(Qt::white);
+    EXPECT_GT(inked, drawn.width() / 4);
+
+    // The figure quotes the report's limits; the report is as it was.
+    const std::string zccc = LastZcccLine(ResultLines());
+    ASSERT_FALSE(zccc.empty());
+    EXPECT_TRUE(AnyTextContains(*figure->Figure(), zccc.substr(23, 6))) << zccc;
+    EXPECT_EQ(results->memoResults->toPlainText(), report);
+    EXPECT_EQ(results->TextForFile(), saved);
+
+    // Save Figure... in each format; a name of another kind is refused with
+    // a message and writes nothing.
+    auto dialog = std::make_unique<platform::ScriptedSaveDialog>();
+    platform::ScriptedSaveDialog* answers = dialog.get();
+    figure->SetSaveDialog(std::move(dialog));
+    const std::vector<std::pair<std::string, std::string>> files{
+        {"f.png", "\x89PNG\r\n\x1a\n"}, {"f.svg", "<?xml"}, {"f.pdf", "%PDF"}, {"f.bmp", ""}};
+    for (const auto& [name, start] : files) {
+        answers->ScriptAnswer(folder + "/" + name);
+        messages.Clear();
+        QTest::mouseClick(figure->cmdSaveFigure, Qt::LeftButton);
+        const std::string bytes = FileText(folder + "/" + name);
+        if (start.empty()) {
+            EXPECT_FALSE(fs::exists(folder + "/" + name));
+            ASSERT_EQ(Texts(MessageKind::Error).size(), 1u);
+            EXPECT_EQ(Texts(MessageKind::Error)[0],
+                      "Cannot save the figure as \"" + folder + "/f.bmp\": the name must end in .png, .svg or .pdf.");
+        } else {
+            EXPECT_EQ(bytes.substr(0, start.size()), start) << name;
+            EXPECT_TRUE(messages.shown.empty()) << name;
+        }
+    }
+
+    // A one-sided analysis replaces the figure in the open window.
+    Press(results->cmdReturn);
+    W().RadioItems[OneSidedUpper]->setChecked(true);
+    Analyse();
+    EXPECT_TRUE(figure->isVisible());
+    const std::string upper = LastZcccLine(ResultLines());
+    EXPECT_TRUE(AnyTextContains(*figure->Figure(), "95% upper credible limit: " + upper.substr(upper.rfind("= ") + 2, 6)))
+        << upper;
+    QTest::keyClick(figure, Qt::Key_Escape);
+    EXPECT_FALSE(figure->isVisible());
+}
+
+}  // namespace
+}  // namespace desktop_test

@@ -1,0 +1,142 @@
+// The figure as Qt draws it, read back from its SVG: the shaded interval's
+// ends and the point estimate's line stand at the report's numbers, and the
+// texts quote them. A refused or failed file leaves nothing behind.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include "analysis/text_file.h"
+#include "render/figure_files.h"
+#include "tests/support/worked_example_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the SVG draws: rectangles and polylines with the fill or stroke width
+// of their group, and the texts.
+struct SvgShape {
+    QString fill;
+    double strokeWidth = 0;
+    std::vector<double> numbers;  // x, y, width, height; or the points' coordinates
+};
+struct SvgDrawing {
+    std::vector<SvgShape> rects, polylines;
+    QStringList texts;
+    bool wellFormed = false;
+};
+
+SvgDrawing ReadSvg(const QByteArray& bytes)
+{
+    SvgDrawing drawing;
+    QXmlStreamReader xml(bytes);
+    std::vector<SvgShape> groups{SvgShape{}};
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement() && xml.name() == QLatin1String("g")) groups.pop_back();
+        if (!xml.isStartElement()) continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() == QLatin1String("g")) {
+            SvgShape g = groups.back();
+            if (a.hasAttribute(QLatin1String("fill"))) g.fill = a.value(QLatin1String("fill")).toString();
+            if (a.hasAttribute(QLatin1String("stroke-width")))
+                g.strokeWidth = a.value(QLatin1String("stroke-width")).toDouble();
+            groups.push_back(g);
+        } else if (xml.name() == QLatin1String("rect")) {
+            SvgShape r = groups.back();
+            for (const char* n : {"x", "y", "width", "height"}) r.numbers.push_back(a.value(QLatin1String(n)).toDouble());
+            drawing.rects.push_back(r);
+        } else if (xml.name() == QLatin1String("polyline")) {
+            SvgShape p = groups.back();
+            for (const QString& n : a.value(QLatin1String("points")).toString().split(QRegularExpression("[ ,]"), Qt::SkipEmptyParts))
+                p.numbers.push_back(n.toDouble());
+            drawing.polylines.push_back(p);
+        } else if (xml.name() == QLatin1String("text")) {
+            drawing.texts.push_back(xml.readElementText());
+        }
+    }
+    drawing.wellFormed = !xml.hasError();
+    return drawing;
+}
+
+double Number(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+
+// The SVG writes coordinates with six digits; the report prints three decimals.
+constexpr double PrintedAndDrawn = 0.0005 + 0.0002;
+
+TEST(FigureSvg, DrawsTheReportsIntervalAndEstimate)
+{
+    const WorkedExampleRun& run = RunWorkedExample(TwoSided);
+    const FigureLayout layout = LayOutFigure(run.figure);
+    const SvgDrawing svg = ReadSvg(FigureFileBytes(layout, FigureFormat::Svg));
+    ASSERT_TRUE(svg.wellFormed);
+    const std::vector<std::string> reported = ReportedZcccNumbers(run.report);
+    ASSERT_EQ(reported.size(), 3u);
+
+    // The shaded interval: light grey, the plot's full height.
+    std::vector<SvgShape> bands;
+    for (const SvgShape& r : svg.rects)
+        if (r.fill == QLatin1String("#d2d2d2") && std::abs(r.numbers[3] - layout.plotHeight) < 1e-3) bands.push_back(r);
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_NEAR(layout.ZOf(bands[0].numbers[0]), Number(reported[1]), PrintedAndDrawn);
+    EXPECT_NEAR(layout.ZOf(bands[0].numbers[0] + bands[0].numbers[2]), Number(reported[2]), PrintedAndDrawn);
+
+    // The point estimate: the thick line across the plot.
+    std::vector<double> estimates;
+    for (const SvgShape& p : svg.polylines)
+        if (p.strokeWidth > 2 && p.numbers.size() == 4 && p.numbers[0] == p.numbers[2] &&
+            std::abs(p.numbers[3] - p.numbers[1] - layout.plotHeight) < 1e-3)
+            estimates.push_back(p.numbers[0]);
+    ASSERT_EQ(estimates.size(), 1u);
+    EXPECT_NEAR(layout.ZOf(estimates[0]), Number(reported[0]), PrintedAndDrawn);
+
+    // Bars: the grey ones and the white ones.
+    int greyBars = 0, whiteBars = 0;
+    for (const SvgShape& r : svg.rects) {
+        greyBars += r.fill == QLatin1String("#8c8c8c");
+        whiteBars += r.fill == QLatin1String("#ffffff");
+    }
+    EXPECT_GT(greyBars, 20);
+    EXPECT_GT(whiteBars, 10);
+
+    const QString texts = svg.texts.join(QLatin1Char('\n'));
+    EXPECT_TRUE(texts.contains(QLatin1String("Posterior distribution of Z-CCC: Task (k = 1, N = 20)")));
+    for (const std::string& number : reported) EXPECT_TRUE(texts.contains(QString::fromStdString(number))) << number;
+    for (const char* axis : {"Effect size (Z-CCC)", "Posterior density", "Percentage of controls below"})
+        EXPECT_TRUE(texts.contains(QLatin1String(axis))) << axis;
+}
+
+TEST(FigureFile, RefusedOrFailedNameLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const FigureLayout layout = LayOutFigure(RunWorkedExample(TwoSided).figure);
+    const std::string folder = dir.path().toStdString();
+    struct Case {
+        std::string path;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {folder + "/figure.bmp", "Cannot save the figure as \"" + folder + "/figure.bmp\": the name must end in .png, .svg or .pdf."},
+        {folder + "/figure", "Cannot save the figure as \"" + folder + "/figure\": the name must end in .png, .svg or .pdf."},
+        {folder + "/missing/figure.png", "Cannot save the file \"" + folder + "/missing/figure.png\"."},
+    };
+    for (const Case& c : cases) {
+        try {
+            WriteFigureFile(c.path, layout);
+            ADD_FAILURE() << c.path << " was written";
+        } catch (const platform::FileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, c.message.size()), c.message);
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+}  // namespace
