@@ -1,6 +1,7 @@
 #include "render/figure_files.h"
 
 #include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -80,21 +81,21 @@ QByteArray PdfBytes(const FigureLayout& figure)
 
 }  // namespace
 
-QByteArray FigureFileBytes(const FigureLayout& figure, FigureFormat format)
+std::string FigureFileBytes(const FigureLayout& figure, FigureFormat format)
 {
+    QByteArray bytes;
     switch (format) {
-    case FigureFormat::Png: return PngBytes(figure);
-    case FigureFormat::Svg: return SvgBytes(figure);
-    case FigureFormat::Pdf: return PdfBytes(figure);
-    case FigureFormat::Unknown: break;
+    case FigureFormat::Png: bytes = PngBytes(figure); break;
+    case FigureFormat::Svg: bytes = SvgBytes(figure); break;
+    case FigureFormat::Pdf: bytes = PdfBytes(figure); break;
+    case FigureFormat::Unknown: throw platform::FileWriteError("The figure's file format is not known.");
     }
-    throw platform::FileWriteError("The figure's file format is not known.");
+    return bytes.toStdString();
 }
 
 void WriteFigureFile(const std::string& path, const FigureLayout& figure)
 {
     const FigureFormat format = FigureFormatOf(path);
     if (format == FigureFormat::Unknown) throw platform::FileWriteError(UnknownFigureFormatMessage(path));
-    const QByteArray bytes = FigureFileBytes(figure, format);
-    platform::WriteWholeFile(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    platform::WriteWholeFile(path, FigureFileBytes(figure, format));
 }

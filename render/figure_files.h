@@ -3,14 +3,12 @@
 // file name's extension, and written whole or not at all.
 #include <string>
 
-#include <QByteArray>
-
 #include "analysis/figure_format.h"
 #include "analysis/figure_layout.h"
 
 // The file's bytes. Throws platform::FileWriteError when the format is
 // Unknown or the drawing cannot be made.
-QByteArray FigureFileBytes(const FigureLayout& figure, FigureFormat format);
+std::string FigureFileBytes(const FigureLayout& figure, FigureFormat format);
 
 // Writes the figure to path (UTF-8) in the format its extension names, by
 // platform::WriteWholeFile: the file holds the whole figure or is left as it

@@ -76,7 +76,7 @@ TEST(FigureSvg, DrawsTheReportsIntervalAndEstimate)
 {
     const WorkedExampleRun& run = RunWorkedExample(TwoSided);
     const FigureLayout layout = LayOutFigure(run.figure);
-    const SvgDrawing svg = ReadSvg(FigureFileBytes(layout, FigureFormat::Svg));
+    const SvgDrawing svg = ReadSvg(QByteArray::fromStdString(FigureFileBytes(layout, FigureFormat::Svg)));
     ASSERT_TRUE(svg.wellFormed);
     const std::vector<std::string> reported = ReportedZcccNumbers(run.report);
     ASSERT_EQ(reported.size(), 3u);
