@@ -214,7 +214,8 @@ private:
         const double to = std::min(bar.to, out_.zTo);
         const double top = out_.YOf(bar.density);
         auto piece = [&](double a, double b, FigureStyle style) {
-            if (b > a)
+            // A limit on a bin's edge leaves no sliver behind.
+            if (b - a > 1e-9 * (out_.zTo - out_.zFrom))
                 out_.rects.push_back(
                     {out_.XOf(a), top, out_.XOf(b) - out_.XOf(a), out_.plotTop + out_.plotHeight - top, style});
         };

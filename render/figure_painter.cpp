@@ -57,9 +57,11 @@ QFont FontFor(FigureTextRole role)
 
 void DrawText(QPainter& painter, const FigureText& item)
 {
-    const QString text = QString::fromStdString(item.text);
     painter.setFont(FontFor(item.role));
     const QFontMetricsF metrics(painter.font(), painter.device());
+    // A title longer than the figure is wide (a long task name) is cut with "...".
+    QString text = QString::fromStdString(item.text);
+    if (item.role == FigureTextRole::Title) text = metrics.elidedText(text, Qt::ElideRight, FigureWidth - 20);
     const double width = metrics.horizontalAdvance(text);
     if (item.vertical) {
         painter.save();
