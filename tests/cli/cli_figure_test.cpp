@@ -100,6 +100,12 @@ TEST(CliPlot, RefusedOrFailingNamesWriteNothing)
         EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"worksheet.pdf"}) << c.options[1];
         EXPECT_EQ(FileBytes(worksheet), worksheetText);
     }
+    // Raw control data make no figure: refused before anything is read.
+    const CliRun raw = RunCli({"--controls", f + "controls.csv", "--task", "Task", "--covariates", "Educ", "--plot",
+                               f + "figure.png"});
+    EXPECT_EQ(raw.exitCode, 2);
+    EXPECT_EQ(raw.err.rfind("--plot and --pdf go with a worksheet FILE\n", 0), 0u) << raw.err;
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"worksheet.pdf"});
 }
 
 }  // namespace
