@@ -1,6 +1,6 @@
 // The Monte Carlo test for a deficit in a single case, controlling for
 // covariates: conditional statistics, one million posterior draws of the
-// regression, their sort and the credible limits.
+// regression and the credible limits.
 #include "engine/bayes_deficit_engine.h"
 
 #include <cmath>
@@ -11,7 +11,7 @@
 #include "engine/analysis_steps.h"
 #include "engine/draw_summary.h"
 #include "engine/monte_carlo_draws.h"
-#include "engine/parallel_draw_sort.h"
+#include "engine/credible_limits.h"
 
 void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
                         const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
@@ -74,15 +74,17 @@ void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSi
 
     ProbabilitiesFromSum(sums.sum, iterations, estimates);
 
-    SortDrawsInParallel(1, iterations, draws);
-    estimates.zcccLower = draws[lo];
-    estimates.zcccUpper = draws[hi];
+    double lower = 0;
+    double upper = 0;
+    SelectCredibleLimits(draws, iterations, lo, hi, lower, upper);
+    estimates.zcccLower = lower;
+    estimates.zcccUpper = upper;
     estimates.pctLower = normal.Distribution_function(estimates.zcccLower) * 100;
     estimates.pctUpper = normal.Distribution_function(estimates.zcccUpper) * 100;
     RaiseFloatingPointErrors();
     // The order of the draws no longer matters: the summary counts them.
     tDrawSummary binned;
-    if (summary) SummariseDraws(draws.data(), iterations, draws[lo], draws[hi], binned);
+    if (summary) SummariseDraws(draws.data(), iterations, lower, upper, binned);
 
     condMean = mean;
     condSD = sd;
