@@ -99,22 +99,33 @@ std::vector<tVector> ScoresOf(const tSummaryData& d, const std::vector<tCaseRow>
     return scores;
 }
 
+// The series with the shared draws kept whole, and again made in chunks
+// (a chunk that does not divide the draw count) for batches of cases.
 void ExpectSeriesMatchesSingleRuns(const tSummaryData& d, const std::vector<tCaseRow>& rows, int iterations,
                                    bool twoSided)
 {
     const std::vector<tVector> scores = ScoresOf(d, rows);
-    std::vector<tSeriesCaseResult> results;
-    std::vector<int> done;
-    ASSERT_TRUE(CaseSeriesEngine(d.k, d.N, iterations, twoSided, 95, d.sds, d.means, d.corr, scores,
-                                 [&](int n) { done.push_back(n); return true; }, results));
-    ASSERT_EQ(results.size(), rows.size());
-    ASSERT_EQ(done.size(), rows.size());
+    std::vector<tSingleOutcome> singles;
     for (std::size_t c = 0; c < rows.size(); ++c) {
-        SCOPED_TRACE(rows[c].what);
-        EXPECT_EQ(done[c], static_cast<int>(c + 1));
-        const tSingleOutcome single = SingleRun(d, scores[c], iterations, twoSided);
-        EXPECT_EQ(single.errorType, rows[c].expected) << single.message;
-        ExpectSameBits(results[c], single);
+        singles.push_back(SingleRun(d, scores[c], iterations, twoSided));
+        EXPECT_EQ(singles.back().errorType, rows[c].expected) << rows[c].what << ": " << singles.back().message;
+    }
+    tSeriesMemory chunked;
+    chunked.sharedDraws = (iterations / 7 + 3) * (d.k + 2) * sizeof(extended);
+    chunked.caseDraws = 2 * iterations * sizeof(double);
+    for (const tSeriesMemory& memory : {tSeriesMemory(), chunked}) {
+        SCOPED_TRACE(memory.sharedDraws == chunked.sharedDraws ? "in chunks" : "kept whole");
+        std::vector<tSeriesCaseResult> results;
+        std::vector<int> done;
+        ASSERT_TRUE(CaseSeriesEngine(d.k, d.N, iterations, twoSided, 95, d.sds, d.means, d.corr, scores,
+                                     [&](int n) { done.push_back(n); return true; }, results, memory));
+        ASSERT_EQ(results.size(), rows.size());
+        ASSERT_EQ(done.size(), rows.size());
+        for (std::size_t c = 0; c < rows.size(); ++c) {
+            SCOPED_TRACE(rows[c].what);
+            EXPECT_EQ(done[c], static_cast<int>(c + 1));
+            ExpectSameBits(results[c], singles[c]);
+        }
     }
 }
 
@@ -146,6 +157,35 @@ TEST(CaseSeriesEngine, ProgressCanCancel)
     EXPECT_EQ(calls, 2);
     EXPECT_TRUE(CaseSeriesEngine(d.k, d.N, 2000, true, 95, d.sds, d.means, d.corr, {}, nullptr, results));
     EXPECT_TRUE(results.empty());
+}
+
+// A residual variance of exactly 0: a case at its predicted score meets
+// 0 / 0 in its first draw, every other case a division by zero in every
+// draw; each gets the error of its own single run, whole or in chunks.
+TEST(CaseSeriesEngine, FloatingPointErrorsStayWithTheirCase)
+{
+    tSummaryData d = WorkedExample();
+    d.means[1] = 1e7L;
+    d.sds[1] = 0.001L;
+    tMatrix B, residVar, XtXInv;
+    RegressionFromSummary(d.corr, d.sds, d.means, 1, d.k, d.N, B, residVar, XtXInv);
+    ASSERT_EQ(residVar[1][1], 0);
+    std::vector<tVector> scores(2, d.caseScores);
+    scores[0][1] = B[2][1] * d.caseScores[2] + B[1][1];
+    scores[1][1] = scores[0][1] + 1;
+    const char* expected[] = {"Invalid floating point operation", "Floating point division by zero"};
+    tSeriesMemory chunked;
+    chunked.sharedDraws = 300 * 3 * sizeof(extended);
+    for (const tSeriesMemory& memory : {tSeriesMemory(), chunked}) {
+        std::vector<tSeriesCaseResult> results;
+        ASSERT_TRUE(CaseSeriesEngine(d.k, d.N, 1000, true, 95, d.sds, d.means, d.corr, scores, nullptr, results,
+                                     memory));
+        for (int c = 0; c < 2; ++c) {
+            const tSingleOutcome single = SingleRun(d, scores[c], 1000, true);
+            EXPECT_EQ(single.message, expected[c]);
+            ExpectSameBits(results[c], single);
+        }
+    }
 }
 
 // A control sample that cannot be analysed ends the whole series with the
