@@ -146,6 +146,37 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
     return true;
 }
 
+std::string SeriesProgressText(int done, int total, double elapsedSeconds)
+{
+    std::string text = FormatC("Case series: %d of %d cases done", done, total);
+    if (done <= 0 || done >= total) return text;
+    long s = std::lround(elapsedSeconds / done * (total - done));
+    if (s >= 3600) return text + FormatC(", about %ld h %02ld min left", s / 3600, (s % 3600) / 60);
+    if (s >= 60) return text + FormatC(", about %ld min %02ld s left", s / 60, s % 60);
+    return text + FormatC(", about %ld s left", s);
+}
+
+std::string SeriesSummaryText(const std::vector<SeriesResult>& results, const std::string& savedTo)
+{
+    constexpr int ListedRows = 20;
+    const int total = static_cast<int>(results.size());
+    const int refused = CountRefused(results);
+    std::string text = FormatC("Case series: %d of %d cases analysed.", total - refused, total) +
+                       "\rThe results are saved in \"" + savedTo + "\".";
+    if (refused == 0) return text;
+    text += "\r\rRows not analysed (their message is in the error column):";
+    int listed = 0;
+    for (const SeriesResult& r : results) {
+        if (r.analysed) continue;
+        if (listed++ == ListedRows) {
+            text += FormatC("\r... and %d more", refused - ListedRows);
+            break;
+        }
+        text += "\rline " + std::to_string(r.input.line) + " (case \"" + r.input.label + "\"): " + r.error;
+    }
+    return text;
+}
+
 int CountRefused(const std::vector<SeriesResult>& results)
 {
     int refused = 0;

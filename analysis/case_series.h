@@ -56,6 +56,15 @@ using SeriesProgress = std::function<bool(int done, int total)>;
 bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
                    const SeriesProgress& progress, std::vector<SeriesResult>& results);
 
+// "Case series: 3 of 10 cases done, about 1 min 05 s left" (no time before
+// the first case is done), for the progress shown while a series runs.
+std::string SeriesProgressText(int done, int total, double elapsedSeconds);
+
+// What the user is told when a series has ended and its results were saved
+// in savedTo: how many cases were analysed and, line by line, the rows that
+// were not (at most 20, then how many more). '\r' starts a new line.
+std::string SeriesSummaryText(const std::vector<SeriesResult>& results, const std::string& savedTo);
+
 // Rows refused (input or run), in input order.
 int CountRefused(const std::vector<SeriesResult>& results);
 

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <cmath>
 #include <exception>
 #include <mutex>
 #include <new>
@@ -14,19 +13,9 @@
 #include "analysis/text_file.h"
 #include "cli/series_json.h"
 #include "cli/worksheet_analysis.h"
-#include "foundation/c_locale_format.h"
 #include "foundation/messages.h"
 
 namespace {
-
-// "about 1 min 20 s", "about 40 s".
-std::string TimeText(double seconds)
-{
-    long s = std::lround(seconds);
-    if (s >= 3600) return FormatC("about %ld h %02ld min", s / 3600, (s % 3600) / 60);
-    if (s >= 60) return FormatC("about %ld min %02ld s", s / 60, s % 60);
-    return FormatC("about %ld s", s);
-}
 
 // The progress line on a terminal, rewritten in place; callable from any thread.
 class TerminalProgress {
@@ -38,8 +27,7 @@ public:
         if (done < total && now - shown_ < std::chrono::milliseconds(200)) return true;
         shown_ = now;
         double elapsed = std::chrono::duration<double>(now - start_).count();
-        std::string left = done > 0 ? ", " + TimeText(elapsed / done * (total - done)) + " left" : "";
-        std::string line = FormatC("Case series: %d of %d cases done", done, total) + left;
+        std::string line = SeriesProgressText(done, total, elapsed);
         std::fprintf(stderr, "\r%-70s", line.c_str());
         std::fflush(stderr);
         return true;

@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 
 #include "analysis/input_rules.h"
+#include "analysis/case_series.h"
+#include "desktop/case_series_runner.h"
 #include "desktop/matrix_entry_window.h"
 #include "analysis/command_guard.h"
 #include "foundation/messages.h"
@@ -256,14 +258,17 @@ void TfrmTemplate::BuildControls()
     cmdCompute = MakeButton("cmdCompute", "Continue", 28, 165, this);
     btnclearData = MakeButton("btnclearData", "Clear Data ", 220, 161, this);
     ExitBtn = MakeButton("ExitBtn", "Exit", 603, 161, this);
+    btnCaseSeries = MakeButton("btnCaseSeries", "Case series...", 411, 161, this);
+    caseSeries_ = std::make_unique<TCaseSeriesRunner>(this);
     connect(cmdCompute, &QPushButton::clicked, this, &TfrmTemplate::cmdComputeClick);
     connect(btnclearData, &QPushButton::clicked, this, &TfrmTemplate::btnclearDataClick);
     connect(ExitBtn, &QPushButton::clicked, this, &TfrmTemplate::ExitBtnClick);
+    connect(btnCaseSeries, &QPushButton::clicked, this, &TfrmTemplate::btnCaseSeriesClick);
 
     // Keyboard path through the window: the two counts, the choice, the grid,
     // the buttons, then the notes.
     QWidget* order[] = {txtInput1, txtInput2, RadioItems[0], RadioItems[1], RadioItems[2], grdData,
-                        cmdCompute, btnclearData, ExitBtn, memoComments};
+                        cmdCompute, btnclearData, btnCaseSeries, ExitBtn, memoComments};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
@@ -703,6 +708,41 @@ void TfrmTemplate::Compute()
     RunAnalysis(in, data_.credibleLimit, out);
     platform::SetHourglassPointer(false);
     ShowReport(in, out);
+}
+
+void TfrmTemplate::btnCaseSeriesClick()
+{
+    if (computing_) return;
+    computing_ = true;
+    platform::RunCommand([this] { CaseSeries(); });
+    computing_ = false;
+}
+
+// Continue's checks and correlation entry, then the series on the control
+// sample; the worksheet's own case scores are not used.
+void TfrmTemplate::CaseSeries()
+{
+    ReadWidgets();
+    WorksheetData controlsOnly = data_;
+    ClearCaseScores(controlsOnly);
+    const ComputeCheckResult check = CheckComputeInputs(controlsOnly);
+    if (!check.passed) {
+        FocusRefusal(check.focus);
+        return;
+    }
+    const int p = check.k + 1;
+    {
+        ComputeEnd end(this, nullptr);
+        if (!EnterCorrelations(p)) return;
+    }
+    SaveCurrentData(p);
+    controlsOnly.StoredCorrelations = data_.StoredCorrelations;
+    AnalysisInputs in;
+    if (!PrepareAnalysis(controlsOnly, check.k, check.N, in)) {
+        FocusField(CovariatesField);
+        return;
+    }
+    caseSeries_->Run(SeriesControlsFromWorksheet(controlsOnly, in), data_.credibleLimit);
 }
 
 bool TfrmTemplate::EnterCorrelations(int p)

@@ -9,6 +9,7 @@
 // and show the outcome; they decide nothing of their own.
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <QSet>
@@ -30,6 +31,7 @@ class QRadioButton;
 class QShowEvent;
 class TWorksheetGrid;
 class TfrmTemplateResults;
+class TCaseSeriesRunner;
 struct AnalysisInputs;
 struct AnalysisOutputs;
 struct ComputeFocus;
@@ -87,11 +89,16 @@ public:
     QPushButton* cmdCompute = nullptr;
     QPushButton* btnclearData = nullptr;
     QPushButton* ExitBtn = nullptr;
+    QPushButton* btnCaseSeries = nullptr;
+
+    // The case series started by btnCaseSeries (its dialogs can be replaced).
+    TCaseSeriesRunner& CaseSeriesRunner() { return *caseSeries_; }
 
 public slots:
     void cmdComputeClick();
     void btnclearDataClick();
     void ExitBtnClick();
+    void btnCaseSeriesClick();
 
 protected:
     bool event(QEvent* event) override;
@@ -120,6 +127,7 @@ private:
     void FocusChanged(QWidget* old, QWidget* now);
 
     void Compute();
+    void CaseSeries();
     bool EnterCorrelations(int p);
     void ShowReport(const AnalysisInputs& in, const AnalysisOutputs& out);
     void FocusRefusal(const ComputeFocus& focus);
@@ -150,4 +158,5 @@ private:
     QMetaObject::Connection focusConnection_;
     QObject* keyControl_ = nullptr;
     QSet<int> pressedKeys_;
+    std::unique_ptr<TCaseSeriesRunner> caseSeries_;
 };

@@ -1,0 +1,139 @@
+// "Case series..." on the worksheet, driven by clicks: the checks and the
+// matrix window as for Continue, the cases file and the results file from
+// the (scripted) dialogs, the progress dialog, the message at the end;
+// a refused cases file, and a cancelled series that saves nothing.
+#include <QProgressDialog>
+
+#include "analysis/case_series.h"
+#include "analysis/compute_checks.h"
+#include "analysis/open_dialog.h"
+#include "analysis/save_dialog.h"
+#include "desktop/case_series_runner.h"
+#include "desktop_fixture.h"
+
+namespace desktop_test {
+namespace {
+
+class CaseSeriesCommand : public DesktopTest {
+protected:
+    // Start-up with dialogs that answer from a script: the cases file, then
+    // where to save the results.
+    void StartWithDialogs(const std::string& casesPath, const std::string& resultsPath)
+    {
+        Start();
+        auto open = std::make_unique<platform::ScriptedOpenDialog>("Cases file", "*.csv");
+        auto save = std::make_unique<platform::ScriptedSaveDialog>("case-series.csv", "*.csv");
+        open->answers.push_back(casesPath);
+        save->ScriptAnswer(resultsPath);
+        openDialog = open.get();
+        saveDialog = save.get();
+        W().CaseSeriesRunner().SetDialogs(std::move(open), std::move(save));
+    }
+
+    // The worked example without case scores: a series does not use them.
+    void FillControlsOnly()
+    {
+        FillWorkedExample();
+        Grid().SetCellText(0, ScoreColumn, QString());
+        Grid().SetCellText(1, ScoreColumn, QString());
+    }
+
+    std::string Write(const std::string& name, const std::string& text)
+    {
+        std::string path = folder + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    platform::ScriptedOpenDialog* openDialog = nullptr;
+    platform::ScriptedSaveDialog* saveDialog = nullptr;
+};
+
+TEST_F(CaseSeriesCommand, RunsEveryCaseAsASingleRunAndSaysWhichRowsWereRefused)
+{
+    const std::string cases = Write("cases.csv", "case;Task;Cov 1\r\nP01;30;8\r\nP02;;9\r\n");
+    const std::string saved = folder + "/series.csv";
+    StartWithDialogs(cases, saved);
+    FillControlsOnly();
+    AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
+    Press(W().btnCaseSeries);
+
+    EXPECT_TRUE(matrixShown);
+    EXPECT_TRUE(W().isVisible());
+    EXPECT_EQ(saveDialog->calls.size(), 1u);
+    ASSERT_EQ(Texts(MessageKind::Warning),
+              std::vector<std::string>{"Case series: 1 of 2 cases analysed.\rThe results are saved in \"" + saved +
+                                       "\".\r\rRows not analysed (their message is in the error column):\r"
+                                       "line 3 (case \"P02\"): the score for \"Task\" is empty"});
+    // The worksheet is kept as Continue keeps it, with the correlation entered.
+    EXPECT_NE(FileText(DataPath()).find("\r\n1.000\r\n0.500\r\n1.000\r\n"), std::string::npos);
+
+    // The case's row holds what a single run of that case gives.
+    WorksheetData single = W().Data();
+    single.Cell(0, ScoreColumn) = "30";
+    single.Cell(1, ScoreColumn) = "8";
+    AnalysisInputs in;
+    ASSERT_TRUE(PrepareAnalysis(single, 1, 20, in));
+    AnalysisOutputs out;
+    RunAnalysis(in, TwoSided, out);
+    const std::vector<std::string> lines = Lines(QString::fromStdString(FileText(saved)));
+    ASSERT_EQ(lines.size(), 3u);
+    std::string expected = "P01,1,20";
+    for (extended v : {in.zScores[1], in.zScores[2], out.condMean, out.condSD, out.result.pOneTailed,
+                       out.result.pTwoTailed, out.result.pctBelow, out.result.pctLower, out.result.pctUpper,
+                       out.result.zccc, out.result.zcccLower, out.result.zcccUpper, out.mcse.pctBelow,
+                       out.mcse.pOneTailed, out.mcse.pTwoTailed})
+        expected += "," + FormatSeriesReal(static_cast<double>(v));
+    EXPECT_EQ(lines[1], expected + ",\r");
+    EXPECT_EQ(lines[2].rfind("P02,,", 0), 0u);
+}
+
+TEST_F(CaseSeriesCommand, ARefusedCasesFileIsAnErrorAndNothingIsAskedOrSaved)
+{
+    const std::string cases = Write("cases.csv", "case,Task,Educ\nP01,30,8\n");
+    StartWithDialogs(cases, folder + "/series.csv");
+    FillControlsOnly();
+    AnswerMatrix({});
+    Press(W().btnCaseSeries);
+    EXPECT_EQ(Texts(MessageKind::Error),
+              std::vector<std::string>{"\"" + cases +
+                                       "\": the column \"Educ\" is not a variable of the analysis (Task, Cov 1)"});
+    EXPECT_TRUE(saveDialog->calls.empty());
+    EXPECT_EQ(FileText(folder + "/series.csv"), "");
+    EXPECT_TRUE(W().isVisible());
+}
+
+TEST_F(CaseSeriesCommand, CancelInTheProgressDialogSavesNothing)
+{
+    std::string text = "case,Task,Cov 1\n";
+    for (int c = 0; c < 40; ++c) text += "P" + std::to_string(c) + "," + std::to_string(20 + c) + ",8\n";
+    const std::string saved = folder + "/series.csv";
+    StartWithDialogs(Write("cases.csv", text), saved);
+    FillControlsOnly();
+
+    // Once the matrix window has closed, wait for the progress dialog and
+    // click its Cancel button while the series runs.
+    bool cancelled = false;
+    AnswerMatrix({});
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!progress || progress->objectName() != TCaseSeriesRunner::ProgressDialogName) return;
+        poll.stop();
+        QPushButton* cancel = progress->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        cancelled = true;
+    });
+    poll.start(10);
+    Press(W().btnCaseSeries);
+
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(Texts(MessageKind::Information),
+              std::vector<std::string>{"The case series was cancelled: no results were saved."});
+    EXPECT_FALSE(fs::exists(saved));
+    EXPECT_TRUE(W().isVisible());
+}
+
+}  // namespace
+}  // namespace desktop_test
