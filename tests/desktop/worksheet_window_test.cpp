@@ -280,6 +280,8 @@ TEST_F(Worksheet, TabWalksTheWindowAndTheGridCells)
     W().cmdCompute->setFocus();
     QTest::keyClick(W().cmdCompute, Qt::Key_Tab);
     QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), W().btnCaseSeries);
+    QTest::keyClick(Focused(), Qt::Key_Tab);
     QTest::keyClick(Focused(), Qt::Key_Tab);
     EXPECT_EQ(Focused(), W().memoComments);
 }
