@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -31,7 +32,8 @@ constexpr int CellHeight = 16;
 constexpr int ButtonPanelTop = 500;
 constexpr int NewButtonHeight = 25;  // what the size rule reserves for a button
 constexpr int ScrollStep = 4;
-constexpr int CellTextRoom = 5;  // the edit field's own margins and cursor
+constexpr int CellFrame = 1;     // the line drawn round each cell
+constexpr int CellTextRoom = 5 + 2 * CellFrame;  // the frame, the edit field's own margins, the cursor
 
 // The window: modal, fixed size, no close box. Leaving it any other way than
 // through "Continue" (a close from the desktop, say) counts as "Return to
@@ -102,17 +104,37 @@ void FocusCell(OpenMatrixWindow& w, int column, int row)
     cell->selectAll();
 }
 
-// The cells' font: the small dialog font, smaller still where needed so a
-// full entry such as "-0.000" shows whole in a 37-pixel cell.
+// The cells' font: the small dialog font, smaller still where needed so the
+// widest entry, "-0.999", shows whole inside a framed 37-pixel cell.
 QFont CellFont()
 {
     QFont font(QStringLiteral("MS Sans Serif"));
     for (int pixels = 11; pixels >= 7; --pixels) {
         font.setPixelSize(pixels);
-        if (QFontMetrics(font).horizontalAdvance(QStringLiteral("-0.000")) <= CellWidth - CellTextRoom) break;
+        if (QFontMetrics(font).horizontalAdvance(QStringLiteral("-0.999")) <= CellWidth - CellTextRoom) break;
     }
     return font;
 }
+
+// A cell with a thin frame of its own, so neighbouring entries never run
+// into each other; the text stays inside the frame.
+class FramedCell : public QLineEdit {
+public:
+    explicit FramedCell(QWidget* parent) : QLineEdit(parent)
+    {
+        setFrame(false);
+        setTextMargins(CellFrame, CellFrame, CellFrame, CellFrame);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QLineEdit::paintEvent(event);
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
 
 QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, int width, int height,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
@@ -211,11 +233,9 @@ void EnterSquareMatrix(tMatrixEntryBuffer& buffer, int columns, int rows, const 
     for (int i = 1; i <= r; ++i) {
         for (int j = 1; j <= c; ++j) {
             if (!w.state->Exists(j, i)) continue;
-            auto* cell = new QLineEdit(content);
+            auto* cell = new FramedCell(content);
             cell->setObjectName(QStringLiteral("mat%1x%2").arg(j).arg(i));
             cell->setGeometry(CellWidth * (j - 1) + 33, CellHeight * (i - 1) + 50, CellWidth, CellHeight);
-            cell->setFrame(false);
-            cell->setTextMargins(0, 0, 0, 0);
             cell->setFont(cellFont);
             cell->setMaxLength(static_cast<int>(MaxInputLength));
             cell->setText(QString::fromStdString(w.state->Text(j, i)));
@@ -246,10 +266,13 @@ void EnterSquareMatrix(tMatrixEntryBuffer& buffer, int columns, int rows, const 
     placeButton(new ClearMatrixButton(QStringLiteral("Clear Data"), &window), "ClearBtn", 216);
     placeButton(new ReturnMatrixButton(QStringLiteral("Return to Worksheet"), &window), "ReturnBtn", 416);
 
+    // Row and column numbers lie where the cells are measured from (the
+    // scrolled area, like the cells), so each sits level with its row or
+    // centred under its column.
     for (int j = 1; j <= c; ++j)
-        AddLabel(gridPanel, QString::number(j), CellWidth * (j - 1) + 44, CellHeight * r + 60, 15, CellHeight);
+        AddLabel(content, QString::number(j), CellWidth * (j - 1) + 44, CellHeight * r + 60, 15, CellHeight);
     for (int i = r; i >= 1; --i)
-        AddLabel(gridPanel, QString::number(i), 7, CellHeight * (i - 1) + 50, 15, CellHeight, Qt::AlignCenter);
+        AddLabel(content, QString::number(i), 7, CellHeight * (i - 1) + 50, 15, CellHeight, Qt::AlignCenter);
 
     w.titleLabel = new QLabel(QStringLiteral("Matrix title"), gridPanel);
     w.titleLabel->adjustSize();
@@ -265,7 +288,7 @@ void EnterSquareMatrix(tMatrixEntryBuffer& buffer, int columns, int rows, const 
 
     const QString letters = QString::fromStdString(sideLetters);
     for (int i = 1; i <= letters.size(); ++i)
-        AddLabel(gridPanel, letters.mid(i - 1, 1), 10, CellHeight * (i - 1) + 36, 9, CellHeight);
+        AddLabel(content, letters.mid(i - 1, 1), 10, CellHeight * (i - 1) + 36, 9, CellHeight);
 
     // The first cell the user can type into starts with the focus.
     bool focused = false;

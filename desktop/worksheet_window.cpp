@@ -20,12 +20,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "analysis/input_rules.h"
 #include "analysis/case_series.h"
 #include "desktop/case_series_runner.h"
+#include "desktop/busy_run.h"
 #include "desktop/matrix_entry_window.h"
 #include "analysis/command_guard.h"
 #include "foundation/messages.h"
@@ -63,6 +65,17 @@ QFont BoldFont()
     QFont font = FormFont();
     font.setBold(true);
     return font;
+}
+
+// The numeric fields end 744 pixels in; they are 56 wide, or wider where the
+// bold font needs it to show six digits whole (the field's frame, its own
+// margins and the cursor included).
+constexpr int FieldRight = 744;
+int FieldWidth(const QLineEdit* field)
+{
+    const int frame = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field);
+    const int text = field->fontMetrics().horizontalAdvance(QStringLiteral("999999"));
+    return std::max(56, text + 2 * frame + 4 + 1);
 }
 
 QPushButton* MakeButton(const char* name, const char* caption, int left, int width, QWidget* parent)
@@ -169,8 +182,8 @@ void TfrmTemplate::BuildControls()
         label->setGeometry(384, 28 + 40 * f, 345, 16);
         auto* field = new QLineEdit(Panel1);
         field->setObjectName(f == 7 ? QStringLiteral("txtinput8") : QStringLiteral("txtInput%1").arg(f + 1));
-        field->setGeometry(688, 24 + 40 * f, 56, 24);
         field->setFont(BoldFont());
+        field->setGeometry(FieldRight - FieldWidth(field), 24 + 40 * f, FieldWidth(field), 24);
         field->installEventFilter(this);
         Labels[f] = label;
         txtInputs[f] = field;
@@ -391,6 +404,9 @@ void TfrmTemplate::SizeGrid()
     int width = (w + 1) * GridColumns + 3;
     int height = (h + 1) * data_.GridRows + 4;
     if (data_.GridRows >= VisibleGridRows) height = (h + 1) * VisibleGridRows + 4;
+    // Rows to scroll to: the visible part ends on a row boundary, with no
+    // sliver of the next row under the last one shown.
+    if (data_.GridRows > VisibleGridRows) height = (h + 1) * VisibleGridRows + 2 * grdData->frameWidth();
     if (data_.GridRows > VisibleGridRows) width += ScrollBarWidth;
     const int left = (this->width() - width) / 2;
     const int top = grdData->y();
@@ -705,7 +721,10 @@ void TfrmTemplate::Compute()
         return;
     }
     AnalysisOutputs out;
-    RunAnalysis(in, data_.credibleLimit, out);
+    // Off the interface thread: the windows repaint, and take no input until
+    // the report is there.
+    const int credibleLimit = data_.credibleLimit;
+    platform::RunWhileBusy([&in, &out, credibleLimit] { RunAnalysis(in, credibleLimit, out); });
     platform::SetHourglassPointer(false);
     ShowReport(in, out);
 }

@@ -75,12 +75,12 @@ TEST_F(MatrixWindow, ThreeVariablesShowALowerTriangleWithABlueReadOnlyDiagonal)
                 }
             }
         }
-        // Row and column numbers on the grid panel.
+        // Row and column numbers over the grid panel, measured as the cells are.
         QWidget* panel = window->findChild<QWidget*>(QStringLiteral("GridPanel"));
         ASSERT_NE(panel, nullptr);
         for (int n = 1; n <= 3; ++n) {
             int found = 0;
-            for (QLabel* label : panel->findChildren<QLabel*>())
+            for (QLabel* label : panel->parentWidget()->findChildren<QLabel*>())
                 if (label->text() == QString::number(n) && label->isVisibleTo(window)) {
                     ++found;
                     const QRect g = label->geometry();

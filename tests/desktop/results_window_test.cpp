@@ -501,7 +501,8 @@ TEST(ResultsWindowExit, YesEndsTheProgramsEventLoop)
     window.show();
     messages.ScriptAnswers({platform::Answer::Yes});
     QTimer::singleShot(0, window.cmdExit, &QPushButton::click);
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });   // only if the exit failed
+    // Only if the exit failed; tied to the window so it cannot end a later test.
+    QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(QApplication::exec(), 0);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "Exit from program?");
@@ -515,7 +516,7 @@ TEST(ResultsWindowExit, WindowManagerCloseWithYesEndsTheEventLoop)
     window.show();
     messages.ScriptAnswers({platform::Answer::Yes});
     QTimer::singleShot(0, &window, &QWidget::close);
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+    QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(messages.shown.size(), 1u);   // asked once, not again while ending
 }
