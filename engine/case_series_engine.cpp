@@ -278,6 +278,24 @@ bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, 
 
     const int count = static_cast<int>(caseScores.size());
     results.assign(caseScores.size(), tSeriesCaseResult());
+    if (count == 1) {
+        // One case: its single run, whose own pipeline keeps both cores busy,
+        // is quicker than making the shared draws first.
+        tSeriesCaseResult& r = results[0];
+        try {
+            BayesDeficitEngine(k, N, iterations, true, twoSided, credPct, sds, means, caseScores[0], corr, r.condMean,
+                               r.condSD, r.result, &r.mcse);
+            r.analysed = true;
+        } catch (const EFloatingPointError&) {
+            r.failure = std::current_exception();
+        } catch (const EArgumentError&) {
+            r.failure = std::current_exception();
+        } catch (const EAnalysisError&) {
+            r.failure = std::current_exception();
+        }
+        ClearFloatingPointErrors();
+        return !progress || progress(1);
+    }
     tSeries series(k, iterations, lo, hi, sds, means, corr, control);
     std::vector<tSeriesCase> cases(caseScores.size());
     for (int c = 0; c < count; ++c) {

@@ -184,6 +184,10 @@ TEST(CaseSeriesEngine, FloatingPointErrorsStayWithTheirCase)
             const tSingleOutcome single = SingleRun(d, scores[c], 1000, true);
             EXPECT_EQ(single.message, expected[c]);
             ExpectSameBits(results[c], single);
+            std::vector<tSeriesCaseResult> alone;  // a series of one case takes the single run's way
+            ASSERT_TRUE(CaseSeriesEngine(d.k, d.N, 1000, true, 95, d.sds, d.means, d.corr, {scores[c]}, nullptr,
+                                         alone, memory));
+            ExpectSameBits(alone[0], single);
         }
     }
 }
