@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "analysis/raw_data_reader.h"
+#include "analysis/text_encoding.h"
 
 namespace {
 
@@ -59,6 +60,9 @@ int OnVariable(int index, readstat_variable_t* variable, const char*, void* cont
     RawColumn column;
     const char* name = readstat_variable_get_name(variable);
     column.name = name ? name : "";
+    // Names are UTF-8 in the program; a file whose names are not (an old or
+    // damaged one) is read as the Windows character set.
+    if (!IsUtf8(column.name)) column.name = Windows1252ToUtf8(column.name);
     column.numeric = IsNumericType(readstat_variable_get_type(variable));
     if (!column.numeric) column.notNumericReason = "it holds text";
     if (column.numeric) {

@@ -44,4 +44,6 @@ if [ "${HARROW_SKIP_FUZZ:-0}" != "1" ] && command -v "${CXX_FUZZ:-clang++}" >/de
   trap 'rm -rf "$smoke_corpus"' EXIT
   "$FUZZ_BUILD_DIR"/worksheet_file_fuzzer -max_total_time=15 -print_final_stats=1 \
     -artifact_prefix="$FUZZ_BUILD_DIR/" "$smoke_corpus" "$FUZZ_BUILD_DIR/corpus"
+  "$FUZZ_BUILD_DIR"/raw_data_fuzzer -max_total_time=15 -print_final_stats=1 \
+    -artifact_prefix="$FUZZ_BUILD_DIR/" "$(mktemp -d -p "$smoke_corpus")" "$FUZZ_BUILD_DIR/raw-corpus"
 fi
