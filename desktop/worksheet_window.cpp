@@ -29,6 +29,8 @@
 #include "desktop/case_series_runner.h"
 #include "desktop/busy_run.h"
 #include "desktop/matrix_entry_window.h"
+#include "desktop/qt_open_dialog.h"
+#include "desktop/raw_data_window.h"
 #include "analysis/command_guard.h"
 #include "foundation/messages.h"
 #include "desktop/data_location.h"
@@ -277,10 +279,21 @@ void TfrmTemplate::BuildControls()
     connect(btnclearData, &QPushButton::clicked, this, &TfrmTemplate::btnclearDataClick);
     connect(ExitBtn, &QPushButton::clicked, this, &TfrmTemplate::ExitBtnClick);
     connect(btnCaseSeries, &QPushButton::clicked, this, &TfrmTemplate::btnCaseSeriesClick);
+    // Raw control data: under the credible-limit choice.
+    btnRawData = new QPushButton(QStringLiteral("Raw data..."), Panel1);
+    btnRawData->setObjectName(QStringLiteral("btnRawData"));
+    btnRawData->setGeometry(8, 130, 201, 32);
+    btnRawData->setFont(BoldFont());
+    btnRawData->setAutoDefault(false);
+    platform::ClickOnEnter(btnRawData);
+    rawDataDialog_ = std::make_unique<platform::QtOpenDialog>(
+        this, "Raw data of the control sample",
+        "Raw data (*.csv *.txt *.sav *.zsav *.dta);;All files (*)");
+    connect(btnRawData, &QPushButton::clicked, this, &TfrmTemplate::btnRawDataClick);
 
     // Keyboard path through the window: the two counts, the choice, the grid,
     // the buttons, then the notes.
-    QWidget* order[] = {txtInput1, txtInput2, RadioItems[0], RadioItems[1], RadioItems[2], grdData,
+    QWidget* order[] = {txtInput1, txtInput2, RadioItems[0], RadioItems[1], RadioItems[2], btnRawData, grdData,
                         cmdCompute, btnclearData, btnCaseSeries, ExitBtn, memoComments};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
@@ -727,6 +740,30 @@ void TfrmTemplate::Compute()
     platform::RunWhileBusy([&in, &out, credibleLimit] { RunAnalysis(in, credibleLimit, out); });
     platform::SetHourglassPointer(false);
     ShowReport(in, out);
+}
+
+void TfrmTemplate::SetRawDataOpenDialog(std::unique_ptr<platform::OpenDialog> dialog)
+{
+    rawDataDialog_ = std::move(dialog);
+}
+
+// An analysis of raw control data: the worksheet's fields and data file stay
+// as they are; only its notes go into the report.
+void TfrmTemplate::btnRawDataClick()
+{
+    if (computing_) return;
+    computing_ = true;
+    platform::RunCommand([this] {
+        ReadWidgets();
+        TRawDataWindow window(this, *rawDataDialog_, data_.notes, data_.credibleLimit,
+                              results_ && results_->LineCount() > 0);
+        if (window.exec() != QDialog::Accepted || !results_) return;
+        results_->show();
+        hide();
+        results_->SetCaption(std::string("Results viewer: ") + ProgramTitle);
+        results_->AppendLines(window.ReportLines());
+    });
+    computing_ = false;
 }
 
 void TfrmTemplate::btnCaseSeriesClick()

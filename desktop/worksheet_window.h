@@ -32,6 +32,9 @@ class QShowEvent;
 class TWorksheetGrid;
 class TfrmTemplateResults;
 class TCaseSeriesRunner;
+namespace platform {
+class OpenDialog;
+}
 struct AnalysisInputs;
 struct AnalysisOutputs;
 struct ComputeFocus;
@@ -90,6 +93,10 @@ public:
     QPushButton* btnclearData = nullptr;
     QPushButton* ExitBtn = nullptr;
     QPushButton* btnCaseSeries = nullptr;
+    QPushButton* btnRawData = nullptr;
+
+    // Where "Raw data..." chooses its file (replaceable in tests).
+    void SetRawDataOpenDialog(std::unique_ptr<platform::OpenDialog> dialog);
 
     // The case series started by btnCaseSeries (its dialogs can be replaced).
     TCaseSeriesRunner& CaseSeriesRunner() { return *caseSeries_; }
@@ -99,6 +106,7 @@ public slots:
     void btnclearDataClick();
     void ExitBtnClick();
     void btnCaseSeriesClick();
+    void btnRawDataClick();
 
 protected:
     bool event(QEvent* event) override;
@@ -159,4 +167,5 @@ private:
     QObject* keyControl_ = nullptr;
     QSet<int> pressedKeys_;
     std::unique_ptr<TCaseSeriesRunner> caseSeries_;
+    std::unique_ptr<platform::OpenDialog> rawDataDialog_;
 };
