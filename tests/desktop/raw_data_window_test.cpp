@@ -154,7 +154,9 @@ TEST_F(RawDataCommand, EachRefusalIsAMessageAndTheWindowStaysOpen)
             QTest::mouseClick(window.cmdContinue, Qt::LeftButton);
             EXPECT_TRUE(window.isVisible());
             // A refused score is focused for retyping.
-            if (c.kind == MessageKind::Warning) EXPECT_EQ(window.focusWidget(), window.txtCovariateScores[0]);
+            if (c.kind == MessageKind::Warning) {
+                EXPECT_EQ(window.focusWidget(), window.txtCovariateScores[0]);
+            }
         });
         // A file that cannot be read leaves none chosen: Continue then asks for one.
         ASSERT_EQ(messages.shown.size(), c.file == damaged ? 2u : 1u);
