@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QString>
@@ -22,6 +23,19 @@ std::unique_ptr<QtPrintSurface> QtPrintSurface::ForDefaultPrinter(const QFont& f
     if (info.isNull()) throw PrintError("There is no default printer: no printer is installed.");
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     if (!printer->isValid()) throw PrintError("The default printer cannot be used.");
+    return std::unique_ptr<QtPrintSurface>(new QtPrintSurface(std::move(printer), font));
+}
+
+std::unique_ptr<QtPrintSurface> QtPrintSurface::FromPrintDialog(const QFont& font, QWidget* parent)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), parent);
+    // The whole text or the selection is printed; a page range is not offered,
+    // as the pages are only known once laid out on the chosen paper.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                      QAbstractPrintDialog::PrintCollateCopies);
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    if (!printer->isValid()) throw PrintError("The chosen printer cannot be used.");
     return std::unique_ptr<QtPrintSurface>(new QtPrintSurface(std::move(printer), font));
 }
 

@@ -9,6 +9,7 @@
 
 class QPainter;
 class QPrinter;
+class QWidget;
 
 namespace platform {
 
@@ -16,6 +17,10 @@ class QtPrintSurface : public PrintSurface {
 public:
     // The default printer. Throws PrintError if no printer is installed.
     static std::unique_ptr<QtPrintSurface> ForDefaultPrinter(const QFont& font);
+    // The printer the user picks in the system's print dialog (a printer or
+    // "print to file", paper size, copies); nothing when the dialog is
+    // cancelled. Works without any printer installed.
+    static std::unique_ptr<QtPrintSurface> FromPrintDialog(const QFont& font, QWidget* parent);
     // Prints into a PDF file (UTF-8 name) instead of on paper.
     static std::unique_ptr<QtPrintSurface> ForPdfFile(const std::string& path, const QFont& font);
 

@@ -70,6 +70,8 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuPrintSelection = printerMenu->addAction(QStringLiteral("Print Selection"));
     mnuPrintSelection->setObjectName(QStringLiteral("mnuPrintSelection"));
+    mnuSavePdf = printerMenu->addAction(QStringLiteral("Save as PDF..."));
+    mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
     QMenu* figureMenu = menuBar()->addMenu(QStringLiteral("Figure"));
     mnuShowFigure = figureMenu->addAction(QStringLiteral("Show Figure"));
     mnuShowFigure->setObjectName(QStringLiteral("mnuShowFigure"));
@@ -135,11 +137,13 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     connect(mnuPrint, &QAction::triggered, this, &TfrmTemplateResults::mnuPrintClick);
     connect(mnuPrintSelection, &QAction::triggered, this,
             &TfrmTemplateResults::mnuPrintSelectionClick);
+    connect(mnuSavePdf, &QAction::triggered, this, &TfrmTemplateResults::mnuSavePdfClick);
     connect(mnuShowFigure, &QAction::triggered, this, &TfrmTemplateResults::mnuShowFigureClick);
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
-    printSurfaceFactory_ = [](const QFont& font) -> std::unique_ptr<platform::PrintSurface> {
-        return platform::QtPrintSurface::ForDefaultPrinter(font);
+    pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "*.pdf");
+    printSurfaceFactory_ = [this](const QFont& font) -> std::unique_ptr<platform::PrintSurface> {
+        return platform::QtPrintSurface::FromPrintDialog(font, this);
     };
     quit_ = [] { QCoreApplication::exit(0); };
 
@@ -280,12 +284,40 @@ void TfrmTemplateResults::mnuShowFigureClick()
     });
 }
 
-void TfrmTemplateResults::PrintText(const QString& text)
+QFont TfrmTemplateResults::PrintFont() const
 {
     QFont printFont = memoResults->font();
     printFont.setPointSize(8);
-    std::unique_ptr<platform::PrintSurface> surface = printSurfaceFactory_(printFont);
+    return printFont;
+}
+
+void TfrmTemplateResults::PrintText(const QString& text)
+{
+    std::unique_ptr<platform::PrintSurface> surface = printSurfaceFactory_(PrintFont());
+    if (!surface) return;  // the print dialog was cancelled
     platform::PrintDocument(*surface, WithCrLf(text).toStdU32String());
+}
+
+void TfrmTemplateResults::mnuSavePdfClick()
+{
+    platform::RunCommand([&] {
+        const std::optional<std::string> fileName = pdfSaveDialog_->Execute();
+        if (!fileName) return;
+        const std::vector<platform::ExtraPagePainter> extra =
+            pdfExtraPages_ ? pdfExtraPages_() : std::vector<platform::ExtraPagePainter>{};
+        platform::WriteReportPdf(*fileName, PrintFont(), WithCrLf(memoResults->toPlainText()).toStdU32String(),
+                                 extra);
+    });
+}
+
+void TfrmTemplateResults::SetPdfSaveDialog(std::unique_ptr<platform::SaveDialog> dialog)
+{
+    pdfSaveDialog_ = std::move(dialog);
+}
+
+void TfrmTemplateResults::SetPdfExtraPages(std::function<std::vector<platform::ExtraPagePainter>()> pages)
+{
+    pdfExtraPages_ = std::move(pages);
 }
 
 void TfrmTemplateResults::EndProgram()

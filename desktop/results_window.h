@@ -11,6 +11,7 @@
 
 #include "analysis/figure_data.h"
 #include "analysis/print_surface.h"
+#include "render/report_pdf.h"
 #include "analysis/save_dialog.h"
 
 class QAction;
@@ -52,8 +53,14 @@ public:
 
     // ---- Services the window uses (replaceable in tests) ----------------------
     void SetSaveDialog(std::unique_ptr<platform::SaveDialog> dialog);
-    // Where printouts go; by default the default printer.
+    // Where printouts go; by default the printer chosen in the system's print
+    // dialog (a factory may return nothing: the print was cancelled).
     void SetPrintSurfaceFactory(PrintSurfaceFactory factory);
+    // The file dialog of "Save as PDF..." (proposes results.pdf).
+    void SetPdfSaveDialog(std::unique_ptr<platform::SaveDialog> dialog);
+    // Pages "Save as PDF..." adds after the report's pages, asked for at
+    // each save (none by default).
+    void SetPdfExtraPages(std::function<std::vector<platform::ExtraPagePainter>()> pages);
     // How the program is ended; by default the application's event loop quits.
     void SetQuitHandler(std::function<void()> quit);
 
@@ -65,6 +72,7 @@ public:
     QPushButton* cmdExit = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuPrintSelection = nullptr;
+    QAction* mnuSavePdf = nullptr;      // "Save as PDF..."
     QAction* mnuShowFigure = nullptr;   // enabled once there is a figure
     TfrmFigure* frmFigure = nullptr;    // the figure's window, owned by this one
 
@@ -80,6 +88,7 @@ public slots:
     void cmdExitClick();
     void mnuPrintClick();
     void mnuPrintSelectionClick();
+    void mnuSavePdfClick();
     void mnuShowFigureClick();
 
 protected:
@@ -89,12 +98,15 @@ protected:
 private:
     void FormCreate();
     void PrintText(const QString& text);
+    QFont PrintFont() const;
     void EndProgram();
 
     QFrame* textPanel_ = nullptr;
     QFrame* buttonBar_ = nullptr;
     std::unique_ptr<platform::SaveDialog> saveDialog_;
     PrintSurfaceFactory printSurfaceFactory_;
+    std::unique_ptr<platform::SaveDialog> pdfSaveDialog_;
+    std::function<std::vector<platform::ExtraPagePainter>()> pdfExtraPages_;
     std::function<void()> quit_;
     bool centred_ = false;
     bool ending_ = false;

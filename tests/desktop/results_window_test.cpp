@@ -25,6 +25,7 @@
 #include <QWindow>
 
 #include "foundation/messages.h"
+#include "modal_answerer.h"
 #include "desktop/qt_print_surface.h"
 #include "analysis/recording_print_surface.h"
 #include "analysis/save_dialog.h"
@@ -160,11 +161,13 @@ TEST_F(ResultsWindowTest, IsBuiltAsDesigned)
     EXPECT_EQ(menus[0]->text(), "Printer options...");
     EXPECT_EQ(menus[1]->text(), "Figure");
     const QList<QAction*> items = menus[0]->menu()->actions();
-    ASSERT_EQ(items.size(), 2);
+    ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0], window.mnuPrint);
     EXPECT_EQ(items[0]->text(), "Print All");
     EXPECT_EQ(items[1], window.mnuPrintSelection);
     EXPECT_EQ(items[1]->text(), "Print Selection");
+    EXPECT_EQ(items[2], window.mnuSavePdf);
+    EXPECT_EQ(items[2]->text(), "Save as PDF...");
 }
 
 TEST_F(ResultsWindowTest, ShowingPutsTheFocusOnReturnAndCaptionCanBeSet)
@@ -367,14 +370,21 @@ TEST_F(ResultsWindowTest, PrintFailureShowsTheErrorAndChangesNothing)
     EXPECT_EQ(surface.Count(Op::End), 0);
 }
 
-TEST_F(ResultsWindowTest, DefaultPrinterMissingGivesTheErrorBox)
+// No printer installed is no reason to refuse: the print dialog still
+// offers printing to a file. Cancelled, nothing happens.
+TEST_F(ResultsWindowTest, DefaultPrinterMissingStillOffersThePrintDialog)
 {
     if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
     TfrmTemplateResults plain;
     plain.AppendLine("text");
+    bool offered = false;
+    AnswerNextModal([&](QWidget* modal) {
+        offered = modal->inherits("QPrintDialog");
+        static_cast<QDialog*>(modal)->reject();
+    });
     plain.mnuPrint->trigger();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(plain.TextForFile(), "text\r\n");
 }
 
