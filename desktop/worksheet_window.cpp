@@ -291,7 +291,7 @@ void TfrmTemplate::BuildControls()
         "Raw data (*.csv *.txt *.sav *.zsav *.dta);;All files (*)");
     connect(btnRawData, &QPushButton::clicked, this, &TfrmTemplate::btnRawDataClick);
 
-    // Keyboard path through the window: the two counts, the choice, the grid,
+    // Keyboard path through the window: the two counts, the choice, "Raw data...", the grid,
     // the buttons, then the notes.
     QWidget* order[] = {txtInput1, txtInput2, RadioItems[0], RadioItems[1], RadioItems[2], btnRawData, grdData,
                         cmdCompute, btnclearData, btnCaseSeries, ExitBtn, memoComments};
