@@ -1,14 +1,19 @@
 #include "analysis/figure_data.h"
 
-FigureData MakeFigureData(const WorksheetData& data, const AnalysisInputs& in, const tBayesResult& result,
-                          const tDrawSummary& summary)
+FigureData MakeFigureData(const std::string& taskName, int credibleLimit, const AnalysisInputs& in,
+                          const AnalysisOutputs& out)
 {
     FigureData figure;
-    figure.taskName = data.Cell(0, NameColumn);
+    figure.taskName = taskName;
     figure.k = in.k;
     figure.N = in.N;
-    figure.credibleLimit = data.credibleLimit;
-    figure.result = result;
-    figure.summary = summary;
+    figure.credibleLimit = credibleLimit;
+    figure.result = out.result;
+    figure.summary = out.summary;
     return figure;
+}
+
+FigureData MakeFigureData(const WorksheetData& data, const AnalysisInputs& in, const AnalysisOutputs& out)
+{
+    return MakeFigureData(data.Cell(0, NameColumn), data.credibleLimit, in, out);
 }

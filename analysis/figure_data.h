@@ -18,6 +18,8 @@ struct FigureData {
     tDrawSummary summary;          // draws == 0: no histogram
 };
 
-// The figure of the analysis just run on the worksheet `data`.
-FigureData MakeFigureData(const WorksheetData& data, const AnalysisInputs& in, const tBayesResult& result,
-                          const tDrawSummary& summary);
+// The figure of an analysis just run: on the worksheet `data` (its first
+// name cell names the task), or on any inputs with the task's name given.
+FigureData MakeFigureData(const WorksheetData& data, const AnalysisInputs& in, const AnalysisOutputs& out);
+FigureData MakeFigureData(const std::string& taskName, int credibleLimit, const AnalysisInputs& in,
+                          const AnalysisOutputs& out);

@@ -221,5 +221,6 @@ void TRawDataWindow::Analyse()
         platform::RunWhileBusy([&in, &out, limit] { RunAnalysis(in, limit, out); });
     }
     reportLines_ = RawReportLines(afterEarlierLines_, summary, RawReportData(summary, limit, notes_), in, out);
+    figure_ = MakeFigureData(summary.names[0], limit, in, out);
     accept();
 }

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 
+#include "analysis/figure_data.h"
 #include "analysis/raw_data_table.h"
 
 class QButtonGroup;
@@ -40,6 +41,8 @@ public:
 
     // The report of the run that closed the window with "Continue".
     const std::vector<std::string>& ReportLines() const { return reportLines_; }
+    // The figure of that run.
+    const FigureData& Figure() const { return figure_; }
 
     static constexpr int MaxCovariates = 5;
     static constexpr char NoFileMessage[] = "Choose the file of the controls' raw scores first.";
@@ -74,4 +77,5 @@ private:
     bool loaded_ = false;
     bool running_ = false;
     std::vector<std::string> reportLines_;
+    FigureData figure_;
 };

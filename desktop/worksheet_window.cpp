@@ -762,6 +762,7 @@ void TfrmTemplate::btnRawDataClick()
         hide();
         results_->SetCaption(std::string("Results viewer: ") + ProgramTitle);
         results_->AppendLines(window.ReportLines());
+        results_->SetFigure(window.Figure());
     });
     computing_ = false;
 }
@@ -823,7 +824,7 @@ void TfrmTemplate::ShowReport(const AnalysisInputs& in, const AnalysisOutputs& o
     hide();
     results_->SetCaption(std::string("Results viewer: ") + ProgramTitle);
     results_->AppendLines(lines);
-    results_->SetFigure(MakeFigureData(data_, in, out.result, out.summary));
+    results_->SetFigure(MakeFigureData(data_, in, out));
 }
 
 void TfrmTemplate::FocusRefusal(const ComputeFocus& focus)

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "analysis/open_dialog.h"
+#include "desktop/figure_view.h"
 #include "desktop/raw_data_window.h"
 #include "desktop_fixture.h"
 
@@ -102,6 +103,9 @@ TEST_F(RawDataCommand, AnalysesTheCaseAgainstTheRawControlsAndLeavesTheWorksheet
                              "  Covariate 2:           13.724          3.172          12.000                -0.543",
                              " One-tailed probability = 0.02606 "})
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    // The figure menu shows this run's figure.
+    ASSERT_NE(results->frmFigure->Figure(), nullptr);
+    EXPECT_EQ(results->frmFigure->Figure()->title, "Posterior distribution of Z-CCC: memory (k = 2, N = 29)");
     // The source line stands right under INPUTS.
     auto inputs = std::find(lines.begin(), lines.end(), " INPUTS:");
     ASSERT_NE(inputs, lines.end());

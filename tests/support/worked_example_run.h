@@ -39,7 +39,7 @@ inline const WorkedExampleRun& RunWorkedExample(int credibleLimit)
     if (!check.passed || !PrepareAnalysis(d, check.k, check.N, run.in)) throw std::logic_error("worked example refused");
     RunAnalysis(run.in, credibleLimit, run.out);
     run.report = ReportLines(false, d, run.in, run.out);
-    run.figure = MakeFigureData(d, run.in, run.out.result, run.out.summary);
+    run.figure = MakeFigureData(d, run.in, run.out);
     return runs.emplace(credibleLimit, run).first->second;
 }
 
