@@ -1,7 +1,7 @@
 #include "cli/figure_output.h"
 
-#include "analysis/text_file.h"
 #include "render/figure_files.h"
+#include "render/report_figure_pdf.h"
 #include "render/offscreen_gui.h"
 
 namespace {
@@ -15,9 +15,10 @@ public:
         WriteFigureFile(path, LayOutFigure(figure));
     }
 
-    void WritePdf(const std::string&, const std::vector<std::string>&, const FigureData&) override
+    void WritePdf(const std::string& path, const std::vector<std::string>& reportLines,
+                  const FigureData& figure) override
     {
-        throw platform::FileWriteError("The PDF of the report is not available yet.");
+        WriteReportAndFigurePdf(path, reportLines, LayOutFigure(figure));
     }
 
 private:

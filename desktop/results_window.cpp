@@ -20,6 +20,7 @@
 #include "foundation/messages.h"
 #include "analysis/print_layout.h"
 #include "desktop/figure_view.h"
+#include "render/figure_painter.h"
 #include "desktop/qt_app_helpers.h"
 #include "desktop/qt_print_surface.h"
 #include "desktop/qt_save_dialog.h"
@@ -142,6 +143,12 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
     pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "*.pdf");
+    // The figure of the latest analysis follows the report's pages.
+    pdfExtraPages_ = [this] {
+        std::vector<platform::ExtraPagePainter> pages;
+        if (const FigureLayout* figure = frmFigure->Figure()) pages.push_back(FigurePage(*figure));
+        return pages;
+    };
     printSurfaceFactory_ = [this](const QFont& font) -> std::unique_ptr<platform::PrintSurface> {
         return platform::QtPrintSurface::FromPrintDialog(font, this);
     };

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -63,6 +65,58 @@ TEST(CliPlot, EachEndingGivesItsFileBesideTheSameReport)
         else
             EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n") << ending;
     }
+}
+
+std::string CommandOutput(const std::string& command)
+{
+    std::string out;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[4096];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+std::string Squeezed(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\f';
+        if (blank && (out.empty() || out.back() == ' ')) continue;
+        out += blank ? ' ' : c;
+    }
+    return out;
+}
+
+TEST(CliPdf, TheReportsLinesThenTheFigureOnItsOwnPage)
+{
+    TempFolder folder;
+    const std::string worksheet = ExamplePath("memory-two-covariates.txt");
+    const CliRun plain = RunCli({"--limit", "upper", worksheet});
+    const std::string path = folder.Path() + "/report.pdf";
+    const CliRun run = RunCli({"--limit", "upper", "--pdf", path, worksheet});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, plain.out);
+    ASSERT_EQ(FileBytes(path).substr(0, 5), "%PDF-");
+    const std::string info = Squeezed(CommandOutput("pdfinfo '" + path + "'"));
+    const std::size_t at = info.find("Pages: ");
+    ASSERT_NE(at, std::string::npos);
+    const int pages = std::atoi(info.c_str() + at + 7);
+    ASSERT_GE(pages, 2);
+    const std::string report = Squeezed(
+        CommandOutput("pdftotext -layout -l " + std::to_string(pages - 1) + " '" + path + "' -"));
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::string squeezed = Squeezed(line);
+        if (!squeezed.empty() && squeezed[0] == ' ') squeezed.erase(0, 1);
+        if (!squeezed.empty()) EXPECT_NE(report.find(squeezed), std::string::npos) << line;
+    }
+    const std::string last = CommandOutput("pdftotext -f " + std::to_string(pages) + " '" + path + "' -");
+    EXPECT_NE(last.find("Posterior distribution of Z-CCC: Story recall (delayed) (k = 2, N = 28)"),
+              std::string::npos) << last;
+    EXPECT_NE(last.find("95% upper credible limit"), std::string::npos);
 }
 
 TEST(CliPlot, RefusedOrFailingNamesWriteNothing)

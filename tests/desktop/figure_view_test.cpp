@@ -1,6 +1,8 @@
 // The figure window: opened from the results window's menu by the keyboard
 // after an analysis, it follows the latest analysis, leaves the report and
 // Save Output alone, and saves the figure as PNG, SVG or PDF.
+#include <cstdio>
+
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +13,18 @@
 
 namespace desktop_test {
 namespace {
+
+std::string CommandOutput(const std::string& command)
+{
+    std::string out;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[4096];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
+        pclose(pipe);
+    }
+    return out;
+}
 
 bool AnyTextContains(const FigureLayout& figure, const std::string& part)
 {
@@ -93,6 +107,16 @@ TEST_F(FigureWindow, FollowsTheLatestAnalysisAndSavesEachFormat)
             EXPECT_TRUE(messages.shown.empty()) << name;
         }
     }
+
+    // "Save as PDF..." puts the figure on a page after the report's.
+    auto pdfDialog = std::make_unique<platform::ScriptedSaveDialog>();
+    pdfDialog->ScriptAnswer(folder + "/report.pdf");
+    results->SetPdfSaveDialog(std::move(pdfDialog));
+    results->mnuSavePdf->trigger();
+    ASSERT_EQ(FileText(folder + "/report.pdf").substr(0, 5), "%PDF-");
+    const std::string lastPage = CommandOutput("pdftotext -f 2 '" + folder + "/report.pdf' -");
+    EXPECT_EQ(lastPage.find("Effect size (Z-CCC) ="), std::string::npos);
+    EXPECT_NE(lastPage.find("Posterior distribution of Z-CCC: Task (k = 1, N = 20)"), std::string::npos);
 
     // A one-sided analysis replaces the figure in the open window.
     Press(results->cmdReturn);

@@ -13,8 +13,15 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <cstdio>
+
+#include <QFont>
+
+#include "analysis/print_layout.h"
 #include "analysis/text_file.h"
 #include "render/figure_files.h"
+#include "render/report_figure_pdf.h"
+#include "render/report_pdf.h"
 #include "tests/support/worked_example_run.h"
 
 namespace {
@@ -137,6 +144,66 @@ TEST(FigureFile, RefusedOrFailedNameLeavesNoFile)
         }
     }
     EXPECT_TRUE(fs::is_empty(folder));
+}
+
+}  // namespace
+
+namespace {
+
+std::string CommandOutput(const std::string& command)
+{
+    std::string out;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[4096];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// Runs of blanks as one: pdftotext keeps the words, not the exact spacing.
+std::string Squeezed(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\f';
+        if (blank && (out.empty() || out.back() == ' ')) continue;
+        out += blank ? ' ' : c;
+    }
+    return out;
+}
+
+TEST(ReportPdf, ReportPagesAsPrintedThenTheFigure)
+{
+    QTemporaryDir dir;
+    const WorkedExampleRun& run = RunWorkedExample(TwoSided);
+    const FigureLayout figure = LayOutFigure(run.figure);
+    const std::string path = dir.path().toStdString() + "/report.pdf";
+    const int pages = WriteReportAndFigurePdf(path, run.report, figure);
+
+    // The report's pages as the print layout makes them on the same surface.
+    QString text;
+    for (const std::string& line : run.report) text += QString::fromStdString(line) + QStringLiteral("\r\n");
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(8);
+    platform::PdfPrintSurface layout(font);
+    layout.BeginDocument();
+    platform::LayOutText(layout, text.toStdU32String() + U"\r\n");
+    const int reportPages = layout.PageCount();
+    layout.AbortDocument();
+
+    EXPECT_EQ(pages, reportPages + 1);
+    EXPECT_NE(Squeezed(CommandOutput("pdfinfo '" + path + "'")).find("Pages: " + std::to_string(reportPages + 1) + " "),
+              std::string::npos);
+    const std::string all = Squeezed(CommandOutput("pdftotext -layout '" + path + "' -"));
+    for (const std::string& line : run.report)
+        if (!Squeezed(line).empty() && Squeezed(line) != " ")
+            EXPECT_NE(all.find(Squeezed(line).substr(Squeezed(line)[0] == ' ')), std::string::npos) << line;
+    const std::string last = CommandOutput("pdftotext -f " + std::to_string(pages) + " -l " + std::to_string(pages) +
+                                           " '" + path + "' -");
+    EXPECT_NE(last.find("Posterior distribution of Z-CCC: Task (k = 1, N = 20)"), std::string::npos) << last;
 }
 
 }  // namespace
