@@ -159,6 +159,11 @@ bool ReadCasesTable(const CsvTable& table, const std::vector<std::string>& names
 
     for (const CsvRow& row : table.rows) {
         if (AllBlank(row.fields)) continue;
+        if (cases.size() == static_cast<std::size_t>(MaxSeriesCases)) {
+            cases.clear();
+            message = "there are more than 100,000 cases: split the file into smaller ones";
+            return false;
+        }
         SeriesCase c;
         ReadCaseRow(row, variableOfColumn, width, names, table.separator, c);
         cases.push_back(std::move(c));

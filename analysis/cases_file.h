@@ -8,7 +8,8 @@
 //
 // A file is refused as a whole (with a message naming the column) when a
 // variable has no column, a column names no variable, two columns name the
-// same variable, a header name is empty, or the file holds no cases; also
+// same variable, a header name is empty, or the file holds no cases or more
+// than MaxSeriesCases; also
 // when the variables themselves cannot be matched (a variable without a name
 // or two variables of the same name).
 //
@@ -20,6 +21,10 @@
 
 #include "analysis/csv_table.h"
 #include "matrix/matrix_handling.h"
+
+// A series of more cases than this is refused (the file is split instead):
+// a file of tiny rows would otherwise hold millions of cases.
+constexpr int MaxSeriesCases = 100000;
 
 struct SeriesCase {
     int line = 0;         // line of the cases file where the row starts

@@ -82,7 +82,7 @@ const char* const CliHelpFooter =
     "(A-Z in either case, blanks around the name ignored, in any order). Comma-separated with decimal "
     "points, or semicolon-separated with decimal points or decimal commas; fields in double quotes may "
     "hold separators, line breaks and doubled quotes; UTF-8 with or without a byte-order mark; at most "
-    "32 MiB. Example for the worksheet above:\n"
+    "32 MiB and 100,000 cases. Example for the worksheet above:\n"
     "      case,Task,Educ\n"
     "      P01,30,8\n"
     "      P02,55,12\n"

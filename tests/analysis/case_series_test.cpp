@@ -82,6 +82,19 @@ TEST(CasesFileTest, MatchesColumnsByNameAndRefusesFilesAndRows)
     }
 }
 
+TEST(CasesFileTest, AFileOfMoreThanTheMostCasesIsRefused)
+{
+    CsvTable table;
+    table.header = {"case", "Task"};
+    table.rows.assign(MaxSeriesCases, CsvRow{2, {"A", "1"}});
+    std::vector<SeriesCase> read;
+    std::string message;
+    EXPECT_TRUE(ReadCasesTable(table, {"Task"}, read, message)) << message;
+    table.rows.push_back(table.rows.back());
+    EXPECT_FALSE(ReadCasesTable(table, {"Task"}, read, message));
+    EXPECT_EQ(message, "there are more than 100,000 cases: split the file into smaller ones");
+}
+
 TEST(CasesFileTest, ScoresAreTheWorksheetsNumbers)
 {
     // The worksheet's own conversion of "0.123456789" is what a single run

@@ -103,6 +103,23 @@ TEST_F(CaseSeriesCommand, ARefusedCasesFileIsAnErrorAndNothingIsAskedOrSaved)
     EXPECT_TRUE(W().isVisible());
 }
 
+TEST_F(CaseSeriesCommand, AnErrorOfTheControlSampleIsShownAsForASingleRunAndNothingIsSaved)
+{
+    const std::string saved = folder + "/series.csv";
+    StartWithDialogs(Write("cases.csv", "case,Task,Cov 1\nP01,30,8\n"), saved);
+    FillControlsOnly();
+    Grid().SetCellText(1, SDColumn, QStringLiteral("999999"));  // too extreme for the regression
+    AnswerMatrix({});
+    Press(W().btnCaseSeries);
+    // The engine's own message (raised on the series' thread) and the error,
+    // both shown by the user-interface thread.
+    ASSERT_EQ(Texts(MessageKind::Error).size(), 1u);
+    EXPECT_EQ(Texts(MessageKind::Error)[0].rfind("The analysis cannot be completed", 0), 0u)
+        << Texts(MessageKind::Error)[0];
+    EXPECT_EQ(Texts(MessageKind::Information).size(), 1u);
+    EXPECT_FALSE(fs::exists(saved));
+}
+
 TEST_F(CaseSeriesCommand, CancelInTheProgressDialogSavesNothing)
 {
     std::string text = "case,Task,Cov 1\n";
