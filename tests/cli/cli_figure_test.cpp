@@ -14,6 +14,7 @@
 #include <QXmlStreamReader>
 
 #include "cli_process.h"
+#include "tests/support/command_output.h"
 
 namespace {
 
@@ -65,29 +66,6 @@ TEST(CliPlot, EachEndingGivesItsFileBesideTheSameReport)
         else
             EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n") << ending;
     }
-}
-
-std::string CommandOutput(const std::string& command)
-{
-    std::string out;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
-std::string Squeezed(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\f';
-        if (blank && (out.empty() || out.back() == ' ')) continue;
-        out += blank ? ' ' : c;
-    }
-    return out;
 }
 
 TEST(CliPdf, TheReportsLinesThenTheFigureOnItsOwnPage)

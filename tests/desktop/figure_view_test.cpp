@@ -10,21 +10,10 @@
 #include "analysis/report.h"
 #include "desktop/figure_view.h"
 #include "desktop_fixture.h"
+#include "tests/support/command_output.h"
 
 namespace desktop_test {
 namespace {
-
-std::string CommandOutput(const std::string& command)
-{
-    std::string out;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
-        pclose(pipe);
-    }
-    return out;
-}
 
 bool AnyTextContains(const FigureLayout& figure, const std::string& part)
 {

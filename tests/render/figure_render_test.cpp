@@ -23,6 +23,7 @@
 #include "render/report_figure_pdf.h"
 #include "render/report_pdf.h"
 #include "tests/support/worked_example_run.h"
+#include "tests/support/command_output.h"
 
 namespace {
 
@@ -144,34 +145,6 @@ TEST(FigureFile, RefusedOrFailedNameLeavesNoFile)
         }
     }
     EXPECT_TRUE(fs::is_empty(folder));
-}
-
-}  // namespace
-
-namespace {
-
-std::string CommandOutput(const std::string& command)
-{
-    std::string out;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
-// Runs of blanks as one: pdftotext keeps the words, not the exact spacing.
-std::string Squeezed(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\f';
-        if (blank && (out.empty() || out.back() == ' ')) continue;
-        out += blank ? ' ' : c;
-    }
-    return out;
 }
 
 TEST(ReportPdf, ReportPagesAsPrintedThenTheFigure)
