@@ -89,7 +89,9 @@ TEST(CliPdf, TheReportsLinesThenTheFigureOnItsOwnPage)
     for (std::string line; std::getline(lines, line);) {
         std::string squeezed = Squeezed(line);
         if (!squeezed.empty() && squeezed[0] == ' ') squeezed.erase(0, 1);
-        if (!squeezed.empty()) EXPECT_NE(report.find(squeezed), std::string::npos) << line;
+        if (!squeezed.empty()) {
+            EXPECT_NE(report.find(squeezed), std::string::npos) << line;
+        }
     }
     const std::string last = CommandOutput("pdftotext -f " + std::to_string(pages) + " '" + path + "' -");
     EXPECT_NE(last.find("Posterior distribution of Z-CCC: Story recall (delayed) (k = 2, N = 28)"),

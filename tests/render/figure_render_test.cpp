@@ -171,9 +171,12 @@ TEST(ReportPdf, ReportPagesAsPrintedThenTheFigure)
     EXPECT_NE(Squeezed(CommandOutput("pdfinfo '" + path + "'")).find("Pages: " + std::to_string(reportPages + 1) + " "),
               std::string::npos);
     const std::string all = Squeezed(CommandOutput("pdftotext -layout '" + path + "' -"));
-    for (const std::string& line : run.report)
-        if (!Squeezed(line).empty() && Squeezed(line) != " ")
-            EXPECT_NE(all.find(Squeezed(line).substr(Squeezed(line)[0] == ' ')), std::string::npos) << line;
+    for (const std::string& line : run.report) {
+        const std::string words = Squeezed(line);
+        if (!words.empty() && words != " ") {
+            EXPECT_NE(all.find(words.substr(words[0] == ' ')), std::string::npos) << line;
+        }
+    }
     const std::string last = CommandOutput("pdftotext -f " + std::to_string(pages) + " -l " + std::to_string(pages) +
                                            " '" + path + "' -");
     EXPECT_NE(last.find("Posterior distribution of Z-CCC: Task (k = 1, N = 20)"), std::string::npos) << last;
