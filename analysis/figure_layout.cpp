@@ -71,17 +71,6 @@ std::vector<double> TicksWithin(double from, double to, double step)
     return ticks;
 }
 
-std::string GroupedCount(std::int64_t n)
-{
-    std::string digits = std::to_string(n);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
-    }
-    return grouped;
-}
-
 struct Bar {
     double from, to, density;
 };
@@ -338,7 +327,7 @@ private:
         lineEntry(FigureStyle::Estimate, FormatC("Point estimate: Z-CCC = %.3Lf", figure_.result.zccc));
         if (withBars)
             boxEntry(FigureStyle::BarInInterval,
-                     "Posterior of Z-CCC (" + GroupedCount(figure_.summary.draws) + " draws)");
+                     "Posterior of Z-CCC (" + GroupedNumber(static_cast<std::uint64_t>(figure_.summary.draws)) + " draws)");
         lineEntry(FigureStyle::Zero, "Zero: no difference from the controls");
     }
 

@@ -47,17 +47,6 @@ std::string ReadHead(const std::string& path, const std::string& name)
 
 }  // namespace
 
-std::string GroupedNumber(std::uint64_t n)
-{
-    std::string digits = std::to_string(n);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
-    }
-    return grouped;
-}
-
 std::string RawFileTooLargeMessage(const std::string& fileName, const std::string& what)
 {
     return "\"" + fileName + "\" is too large: Harrow reads " + what + " of raw data.";

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/c_locale_format.h"
+
 struct RawColumn {
     std::string name;             // as the file has it
     bool numeric = true;
@@ -42,5 +44,3 @@ struct RawReadLimits {
 
 // "\"big.csv\" is too large: Harrow reads at most 1,000,000 rows." and the like.
 std::string RawFileTooLargeMessage(const std::string& fileName, const std::string& what);
-// 1000000 -> "1,000,000".
-std::string GroupedNumber(std::uint64_t n);

@@ -11,6 +11,7 @@
 
 #include "analysis/case_series.h"
 #include "analysis/text_file.h"
+#include "cli/cli_command.h"
 #include "cli/series_json.h"
 #include "cli/worksheet_analysis.h"
 #include "foundation/messages.h"
@@ -46,11 +47,6 @@ void ReportRefusedRows(const std::string& path, const std::vector<SeriesResult>&
         if (!r.analysed)
             std::fprintf(stderr, "harrow-cli: line %d of \"%s\" (case \"%s\") was not analysed: %s\n", r.input.line,
                          path.c_str(), r.input.label.c_str(), r.error.c_str());
-}
-
-bool WriteText(std::FILE* out, const std::string& text)
-{
-    return std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
 }
 
 }  // namespace
@@ -102,8 +98,7 @@ int RunCaseSeriesOnControls(const SeriesControls& controls, const CaseSeriesRequ
                 platform::ShowError(e.what());
                 return ExitAnalysisFailed;
             }
-        } else if (!WriteText(out, text)) {
-            platform::ShowError(std::string("Cannot write the results: ") + std::strerror(errno));
+        } else if (!WriteOutputText(out, text, "results")) {
             return ExitAnalysisFailed;
         }
         return CountRefused(results) == 0 ? ExitReportWritten : ExitSomeRowsRefused;

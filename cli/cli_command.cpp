@@ -23,11 +23,6 @@ void ShowRefusedLine(const std::string& path, int line)
         std::fprintf(stderr, "harrow-cli: the refused entry is on line %d of \"%s\".\n", line, path.c_str());
 }
 
-bool WriteText(std::FILE* out, const std::string& text)
-{
-    return std::fwrite(text.data(), 1, text.size(), out) == text.size();
-}
-
 // Whether two names lead to the same file, existing or not yet.
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -125,10 +120,7 @@ int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* fig
         } else {
             for (const std::string& line : ReportLines(analysis)) text += line + "\n";
         }
-        if (!WriteText(out, text) || std::fflush(out) != 0) {
-            platform::ShowError(std::string("Cannot write the report: ") + std::strerror(errno));
-            return ExitAnalysisFailed;
-        }
+        if (!WriteOutputText(out, text, "report")) return ExitAnalysisFailed;
         return ExitReportWritten;
     } catch (const std::bad_alloc&) {
         platform::ShowError("Out of memory");
@@ -138,4 +130,11 @@ int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* fig
         platform::ShowError("The analysis stopped with an unknown error");
     }
     return ExitAnalysisFailed;
+}
+
+bool WriteOutputText(std::FILE* out, const std::string& text, const char* what)
+{
+    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0) return true;
+    platform::ShowError(std::string("Cannot write the ") + what + ": " + std::strerror(errno));
+    return false;
 }

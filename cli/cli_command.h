@@ -47,4 +47,8 @@ bool ReadNotesFile(const std::string& path, std::vector<std::string>& lines);
 // before the report is printed; when one cannot be written, nothing is
 // printed on standard output. `figures` may be null when neither --plot nor
 // --pdf is given.
+// Writes the whole text to `out` and flushes it; on failure shows "Cannot
+// write the <what>: <reason>" and returns false.
+bool WriteOutputText(std::FILE* out, const std::string& text, const char* what);
+
 int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* figures = nullptr);

@@ -43,13 +43,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(b, text.find_last_not_of(' ') - b + 1);
 }
 
-bool WriteText(std::FILE* out, const std::string& text)
-{
-    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0) return true;
-    platform::ShowError(std::string("Cannot write the output: ") + std::strerror(errno));
-    return false;
-}
-
 }  // namespace
 
 bool ReadCaseOption(const std::string& text, const RawSummary& summary, tVector& scores)
@@ -107,7 +100,7 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
 
         if (!request.hasCase) {
             std::string text = request.json ? FormatJsonRawStatistics(summary) + "\n" : FormatRawStatistics(summary);
-            return WriteText(out, text) ? ExitReportWritten : ExitAnalysisFailed;
+            return WriteOutputText(out, text, "output") ? ExitReportWritten : ExitAnalysisFailed;
         }
 
         tVector scores;
@@ -124,7 +117,7 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
             WorksheetData data = RawReportData(summary, request.credibleLimit, notes);
             for (const std::string& line : RawReportLines(false, summary, data, in, outputs)) text += line + "\n";
         }
-        return WriteText(out, text) ? ExitReportWritten : ExitAnalysisFailed;
+        return WriteOutputText(out, text, "output") ? ExitReportWritten : ExitAnalysisFailed;
     } catch (const std::bad_alloc&) {
         platform::ShowError("Out of memory");
     } catch (const std::exception& e) {

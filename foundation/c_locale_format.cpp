@@ -54,3 +54,14 @@ bool ReadCNumber(const std::string& text, double& value)
     value = v;
     return true;
 }
+
+std::string GroupedNumber(std::uint64_t n)
+{
+    std::string digits = std::to_string(n);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}

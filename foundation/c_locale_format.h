@@ -5,6 +5,7 @@
 // goes through these.
 #include <locale.h>
 
+#include <cstdint>
 #include <string>
 
 // printf-style formatting in the "C" locale; "%5.3f", "%11.3Lf", "%1.6g", ...
@@ -27,3 +28,7 @@ public:
 private:
     locale_t previous_;
 };
+
+// A whole number with thousands separated by commas, as messages and
+// captions write counts: 1000000 -> "1,000,000".
+std::string GroupedNumber(std::uint64_t n);
