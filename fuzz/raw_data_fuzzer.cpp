@@ -13,35 +13,12 @@
 #include "analysis/raw_data_analysis.h"
 #include "analysis/raw_data_reader.h"
 #include "cli/json_result.h"
+#include "fuzz/memory_input_file.h"
 #include "cli/raw_data_command.h"
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 
 namespace {
-
-// The reader takes a path: the input goes into a memory file named by its
-// /proc entry, so no disk file is written per input.
-int InputDescriptor()
-{
-    static const int fd = [] {
-        int d = memfd_create("raw-data", 0);
-        if (d < 0) std::abort();
-        return d;
-    }();
-    return fd;
-}
-
-void WriteInput(const uint8_t* data, size_t size)
-{
-    int fd = InputDescriptor();
-    if (ftruncate(fd, 0) != 0) std::abort();
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-        if (n <= 0) std::abort();
-        done += static_cast<size_t>(n);
-    }
-}
 
 // A few hundred draws instead of a million: the same code paths.
 constexpr int FuzzIterations = 200;
@@ -60,9 +37,9 @@ RawReadLimits FuzzLimits()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    WriteInput(data, size);
+    WriteMemoryInput(data, size);
     RawDataTable table;
-    if (!LoadRawDataFile("/proc/self/fd/" + std::to_string(InputDescriptor()), table, FuzzLimits())) return 0;
+    if (!LoadRawDataFile(MemoryInputPath(), table, FuzzLimits())) return 0;
     std::vector<RawVariableOverview> numeric = NumericVariables(table);
     if (numeric.empty()) return 0;
 

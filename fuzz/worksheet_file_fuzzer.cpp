@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/json_result.h"
+#include "fuzz/memory_input_file.h"
 #include "cli/worksheet_analysis.h"
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
@@ -20,37 +21,13 @@
 
 namespace {
 
-// The reader takes a path: the input goes into a memory file named by its
-// /proc entry, so no disk file is written per input.
-const std::string& InputPath()
-{
-    static const std::string path = [] {
-        int fd = memfd_create("worksheet", 0);
-        if (fd < 0) std::abort();
-        return "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-void WriteInput(const uint8_t* data, size_t size)
-{
-    int fd = std::stoi(InputPath().substr(std::string("/proc/self/fd/").size()));
-    if (ftruncate(fd, 0) != 0) std::abort();
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-        if (n <= 0) std::abort();
-        done += static_cast<size_t>(n);
-    }
-}
-
 // A few hundred draws instead of a million: the same code paths.
 constexpr int FuzzIterations = 200;
 
 void AnalyseFile()
 {
     WorksheetAnalysis analysis;
-    DataFileResult read = ReadDataFile(InputPath(), analysis.data);
+    DataFileResult read = ReadDataFile(MemoryInputPath(), analysis.data);
     if (!read.ok()) return;
     analysis.data.PreviousDataLoaded = true;
     analysis.data.credibleLimit = static_cast<int>(analysis.data.Cell(0, NameColumn).size() % 3);
@@ -98,7 +75,7 @@ void MatrixRules(const std::string& text, int size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    WriteInput(data, size);
+    WriteMemoryInput(data, size);
     AnalyseFile();
 
     std::string text(reinterpret_cast<const char*>(data), size);
