@@ -56,22 +56,43 @@ void ThrowFactorisationFailure()
                          ExtremeScaleAdvice);
 }
 
-void PrepareControlSetup(int k, int N, const tVector& sds, const tVector& means, const tMatrix& corr,
-                         tDrawSetup& setup)
+void ComputeRegression(int k, int N, const tVector& sds, const tVector& means, const tMatrix& corr,
+                       tRegression& regression)
 {
     ClearFloatingPointErrors();
+    // An overflow or invalid operation is the first fault wherever it occurs,
+    // so the flags are checked before a breakdown is reported.
+    const bool computed =
+        RegressionFromSummary(corr, sds, means, 1, k, N, regression.B, regression.residVar, regression.XtXInv);
+    RaiseFloatingPointErrors();
+    if (!computed) ThrowInversionFailure();
+}
+
+void ComputeCaseMoments(int k, const tVector& sds, const tVector& means, const tMatrix& corr, const tVector& design,
+                        extended caseScore, extended& mean, extended& sd, extended& zccc)
+{
+    tMatrix condVar;
+    tVector condMeans;
+    const bool computed = ConditionalMoments(k + 1, k, corr, sds, means, design, condVar, condMeans);
+    RaiseFloatingPointErrors();
+    if (!computed) ThrowInversionFailure();
+    mean = condMeans[1];
+    sd = std::sqrt(condVar[1][1]);
+    zccc = (caseScore - mean) / sd;
+}
+
+void FinishControlSetup(int k, int N, const tRegression& regression, tDrawSetup& setup)
+{
     const int p = k + 1;
     setup.p = p;
-    tMatrix B, residVar, XtXInv;
-    const bool regressionComputed = RegressionFromSummary(corr, sds, means, 1, k, N, B, residVar, XtXInv);
-    RaiseFloatingPointErrors();
-    if (!regressionComputed) ThrowInversionFailure();
-    ExtractColumn(B, 1, setup.b);
-    CopyLeadingBlock(XtXInv, p, setup.L);
+    ExtractColumn(regression.B, 1, setup.b);
+    CopyLeadingBlock(regression.XtXInv, p, setup.L);
     if (!CholeskyLower(p, setup.L)) ThrowFactorisationFailure();
     setup.nu = static_cast<extended>(N - k - 1);
-    setup.sigmaScale = std::sqrt(residVar[1][1]) * std::sqrt(setup.nu);
-    RaiseFloatingPointErrors();
+    // A residual variance below zero (cancellation with extreme means) is an
+    // invalid operation here, before any draw.
+    setup.sigmaScale = std::sqrt(regression.residVar[1][1]) * std::sqrt(setup.nu);
+    RaiseFloatingPointErrors();  // nothing is drawn from infinities or NaNs
 }
 
 void ProbabilitiesFromSum(extended sum, int iterations, tBayesResult& estimates)

@@ -22,26 +22,13 @@ void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSi
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
 
-    ClearFloatingPointErrors();
+    tRegression regression;
+    ComputeRegression(k, N, sds, means, corr, regression);
 
-    const tMatrix R = corr;
-    const tVector s = sds;
-    const tVector m = means;
-    tVector x = caseScores;
-    const int p = k + 1;
     tDrawSetup setup;
-    setup.p = p;
-
-    tMatrix B, residVar, XtXInv;
-    // An overflow or invalid operation is the first fault wherever it occurs,
-    // so the flags are checked before a breakdown is reported.
-    const bool regressionComputed = RegressionFromSummary(R, s, m, 1, k, N, B, residVar, XtXInv);
-    RaiseFloatingPointErrors();
-    if (!regressionComputed) ThrowInversionFailure();
-
-    setup.caseScore = x[1];
-    x[1] = 1.0L;
-    setup.caseDesign = x;
+    setup.caseScore = caseScores[1];
+    setup.caseDesign = caseScores;
+    setup.caseDesign[1] = 1.0L;
 
     tNormal_distribution normal(0.0L, 1.0L);
     if (resetSeed) {
@@ -50,23 +37,10 @@ void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSi
     }
 
     tBayesResult estimates;
-    tMatrix condVar;
-    tVector condMeans;
-    const bool momentsComputed = ConditionalMoments(p, k, R, s, m, x, condVar, condMeans);
-    RaiseFloatingPointErrors();
-    if (!momentsComputed) ThrowInversionFailure();
-    const extended mean = condMeans[1];
-    const extended sd = std::sqrt(condVar[1][1]);
-    estimates.zccc = (setup.caseScore - mean) / sd;
-
-    ExtractColumn(B, 1, setup.b);
-    CopyLeadingBlock(XtXInv, p, setup.L);
-    if (!CholeskyLower(p, setup.L)) ThrowFactorisationFailure();
-    setup.nu = static_cast<extended>(N - k - 1);
-    // A residual variance below zero (cancellation with extreme means) is an
-    // invalid operation here, before any draw.
-    setup.sigmaScale = std::sqrt(residVar[1][1]) * std::sqrt(setup.nu);
-    RaiseFloatingPointErrors();  // nothing is drawn from infinities or NaNs
+    extended mean = 0;
+    extended sd = 0;
+    ComputeCaseMoments(k, sds, means, corr, setup.caseDesign, setup.caseScore, mean, sd, estimates.zccc);
+    FinishControlSetup(k, N, regression, setup);
 
     tDrawStore draws;
     const tProbabilitySums sums = GenerateDraws(setup, iterations, normal, draws);

@@ -64,33 +64,21 @@ public:
     void Fill(int wanted, tControlDraws& draws)
     {
         const int p = setup_.p;
-        const tMatrix& L = setup_.L;
         draws.first = next_;
         draws.count = 0;
         ClearFloatingPointErrors();
-        extended z[MatrixCapacity + 1];
+        extended variates[MatrixCapacity + 2];  // chi-square, then z[1..p]
         while (draws.count < wanted && !error) {
-            extended c = 0;
             try {
-                c = chiSquare_.Random_variate();
-                for (int j = 1; j <= p; ++j) z[j] = normal_.Random_variate();
+                variates[0] = chiSquare_.Random_variate();
+                for (int j = 1; j <= p; ++j) variates[j] = normal_.Random_variate();
             } catch (...) {
                 error = std::current_exception();
                 errorAt = next_;
                 break;
             }
-            // sigma := (sqrt(s^2) * sqrt(nu)) / sqrt(c); beta := b + sigma * L z,
-            // as the single run's loop forms them.
             extended* out = draws.Draw(draws.count);
-            const extended a = std::sqrt(c);
-            const extended sigma = setup_.sigmaScale / a;
-            out[0] = sigma;
-            for (int i = 1; i <= p; ++i) {
-                extended w = 0.0L;
-                for (int j = 1; j <= i; ++j) w = L[i][j] * z[j] + w;
-                w = w * sigma;
-                out[i] = setup_.b[i] + w;
-            }
+            out[0] = DrawCoefficients(setup_, variates, out);
             ++draws.count;
             ++next_;
         }
@@ -143,18 +131,10 @@ public:
     {
         try {
             ClearFloatingPointErrors();
-            tVector x = scores;
-            c.caseScore = x[1];
-            x[1] = 1.0L;
-            c.caseDesign = x;
-            tMatrix condVar;
-            tVector condMeans;
-            const bool momentsComputed = ConditionalMoments(k_ + 1, k_, corr_, sds_, means_, x, condVar, condMeans);
-            RaiseFloatingPointErrors();
-            if (!momentsComputed) ThrowInversionFailure();
-            c.mean = condMeans[1];
-            c.sd = std::sqrt(condVar[1][1]);
-            c.estimates.zccc = (c.caseScore - c.mean) / c.sd;
+            c.caseScore = scores[1];
+            c.caseDesign = scores;
+            c.caseDesign[1] = 1.0L;
+            ComputeCaseMoments(k_, sds_, means_, corr_, c.caseDesign, c.caseScore, c.mean, c.sd, c.estimates.zccc);
             RaiseFloatingPointErrors();
         } catch (const EFloatingPointError&) {
             c.Fail(std::current_exception());
@@ -178,19 +158,11 @@ public:
         ClearFloatingPointErrors();
         for (int n = 0; n < draws.count; ++n) {
             const extended* d = draws.Draw(n);
-            extended mu = 0.0L;
-            for (int i = 1; i <= p; ++i) mu = d[i] * c.caseDesign[i] + mu;
-            const extended zeta = (c.caseScore - mu) / d[0];
-            store[draws.first + n] = static_cast<double>(zeta);
-            if (std::isnan(zeta)) {
-                ClearFloatingPointErrors();
-                c.Fail(std::make_exception_ptr(EFloatingPointError("Invalid floating point operation")));
-                return;
-            }
+            const extended zeta = CaseDistance(c.caseScore, c.caseDesign, p, d[0], d);
             extended f = 0;
             try {
-                f = standard.Distribution_function(zeta);
-            } catch (const EArgumentError&) {
+                f = DrawProbability(zeta, draws.first + n, store, standard);
+            } catch (...) {
                 ClearFloatingPointErrors();
                 c.Fail(std::current_exception());
                 return;
@@ -265,9 +237,10 @@ bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, 
     int lo = 0;
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
-    tDrawSetup control;
-    PrepareControlSetup(k, N, sds, means, corr, control);
-    // The conditional moments' inversions depend on the control sample alone.
+    // The steps of a single run that depend on the control sample alone, in
+    // its order: the conditional moments' inversions need no case.
+    tRegression regression;
+    ComputeRegression(k, N, sds, means, corr, regression);
     {
         tMatrix condVar;
         tVector condMeans;
@@ -275,6 +248,8 @@ bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, 
         RaiseFloatingPointErrors();
         if (!momentsComputed) ThrowInversionFailure();
     }
+    tDrawSetup control;
+    FinishControlSetup(k, N, regression, control);
 
     const int count = static_cast<int>(caseScores.size());
     results.assign(caseScores.size(), tSeriesCaseResult());

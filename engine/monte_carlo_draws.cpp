@@ -162,42 +162,18 @@ private:
     }
 
     // The deterministic part of each draw, exactly as the one-thread loop
-    // does it: sigma := (sqrt(s^2) * sqrt(nu)) / sqrt(c); beta := b + sigma *
-    // L z; mu := beta . x~; zeta := (y* - mu) / sigma.
+    // does it.
     void Process(tDrawChunk& chunk, tNormal_distribution& standard)
     {
         const int p = setup_.p;
-        const tMatrix& L = setup_.L;
         chunk.failedAt = -1;
         chunk.error = nullptr;
+        extended beta[MatrixCapacity + 1];
         for (int n = 0; n < chunk.count; ++n) {
-            const extended* v = &chunk.variates[n * (p + 1)];
-            const extended a = std::sqrt(v[0]);
-            const extended sigma = setup_.sigmaScale / a;
-            // MatrixTimesVector, ScaleVector, AddVectors and DotProduct fused
-            // into one pass with the same operations in the same order: the
-            // calls cost about a quarter of the run.
-            // L z, each row summed as sum := L[i][j] * z[j] + sum from j = 1.
-            // The entries above the diagonal are +0, and adding a zero product
-            // to a running sum that starts at +0 never changes it, so they are
-            // left out.
-            extended mu = 0.0L;
-            for (int i = 1; i <= p; ++i) {
-                extended w = 0.0L;
-                for (int j = 1; j <= i; ++j) w = L[i][j] * v[j] + w;
-                w = w * sigma;
-                const extended beta = setup_.b[i] + w;
-                mu = beta * setup_.caseDesign[i] + mu;
-            }
-            const extended zeta = (setup_.caseScore - mu) / sigma;
-            store_[chunk.first + n] = static_cast<double>(zeta);
-            if (std::isnan(zeta)) {
-                chunk.failedAt = n;
-                chunk.error = std::make_exception_ptr(EFloatingPointError("Invalid floating point operation"));
-                return;
-            }
+            const extended sigma = DrawCoefficients(setup_, &chunk.variates[n * (p + 1)], beta);
+            const extended zeta = CaseDistance(setup_.caseScore, setup_.caseDesign, p, sigma, beta);
             try {
-                chunk.probabilities[n] = standard.Distribution_function(zeta);
+                chunk.probabilities[n] = DrawProbability(zeta, chunk.first + n, store_, standard);
             } catch (...) {
                 chunk.failedAt = n;
                 chunk.error = std::current_exception();
