@@ -10,19 +10,6 @@
 
 namespace {
 
-constexpr int Iterations = 1000000;
-constexpr int CredibleLevel = 95;
-
-// What RunAnalysis refuses after a single run: a result that is not finite.
-void RequireFiniteResult(const SeriesResult& r)
-{
-    for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
-                       r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower, r.result.zcccUpper}) {
-        if (std::isnan(v)) throw EFloatingPointError("Invalid floating point operation");
-        if (std::isinf(v)) throw EFloatingPointError("Floating point overflow");
-    }
-}
-
 SeriesValue Text(const std::string& text)
 {
     SeriesValue v;
@@ -57,16 +44,23 @@ void ClearCaseScores(WorksheetData& data)
     for (int row = 0; row < GridRowCapacity; ++row) data.Cell(row, ScoreColumn) = "0";
 }
 
-SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const AnalysisInputs& in)
+SeriesControls SeriesControlsFromInputs(const std::vector<std::string>& names, const AnalysisInputs& in)
 {
     SeriesControls controls;
     controls.k = in.k;
     controls.N = in.N;
-    for (int row = 0; row < in.p; ++row) controls.names.push_back(data.Cell(row, NameColumn));
+    controls.names = names;
     controls.means = in.means;
     controls.sds = in.sds;
     controls.corr = in.corr;
     return controls;
+}
+
+SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const AnalysisInputs& in)
+{
+    std::vector<std::string> names;
+    for (int row = 0; row < in.p; ++row) names.push_back(data.Cell(row, NameColumn));
+    return SeriesControlsFromInputs(names, in);
 }
 
 std::string SeriesFailureText(const std::exception_ptr& error)
@@ -121,9 +115,16 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
 
     std::vector<tSeriesCaseResult> engineResults;
     auto engineProgress = [&](int done) { return !progress || progress(refused + done, total); };
-    if (!CaseSeriesEngine(controls.k, controls.N, Iterations, IsTwoSidedLimit(credibleLimit), CredibleLevel, controls.sds, controls.means,
-                          controls.corr, engineScores, engineProgress, engineResults))
-        return false;
+    try {
+        if (!CaseSeriesEngine(controls.k, controls.N, AnalysisIterations, IsTwoSidedLimit(credibleLimit),
+                              AnalysisCredibleLevel, controls.sds, controls.means, controls.corr, engineScores,
+                              engineProgress, engineResults))
+            return false;
+    } catch (...) {
+        // The control sample alone failed: told as a single run tells it.
+        ClearFloatingPointErrors();
+        RethrowAsAnalysisError();
+    }
 
     for (std::size_t e = 0; e < engineRow.size(); ++e) {
         SeriesResult& r = results[engineRow[e]];
@@ -137,7 +138,7 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
         r.result = out.result;
         r.mcse = out.mcse;
         try {
-            RequireFiniteResult(r);
+            RequireFiniteResults(r.condMean, r.condSD, r.result);
             r.analysed = true;
         } catch (...) {
             r.error = SeriesFailureText(std::current_exception());

@@ -30,6 +30,8 @@ void ClearCaseScores(WorksheetData& data);
 // correlations, positive-definiteness passed): the gathered inputs and the
 // names in the grid.
 SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const AnalysisInputs& in);
+// The same from gathered inputs and the variables' names (raw data).
+SeriesControls SeriesControlsFromInputs(const std::vector<std::string>& names, const AnalysisInputs& in);
 
 // One row of the results.
 struct SeriesResult {
@@ -52,7 +54,7 @@ using SeriesProgress = std::function<bool(int done, int total)>;
 // the chosen kind). A case whose run fails gets the message a single run of
 // it would show. Returns false when cancelled (results are then incomplete).
 // Errors of the control sample alone (the regression cannot be formed) are
-// thrown as a single run throws them.
+// thrown as a single run throws them: EAnalysisError with the user's message.
 bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
                    const SeriesProgress& progress, std::vector<SeriesResult>& results);
 

@@ -5,6 +5,7 @@
 #include <exception>
 #include <utility>
 
+#include "analysis/run_failure.h"
 #include "foundation/messages.h"
 
 namespace platform {
@@ -16,10 +17,8 @@ bool RunCommand(Handler&& handler) noexcept
     try {
         std::forward<Handler>(handler)();
         return true;
-    } catch (const std::exception& e) {
-        try { ShowError(e.what()); } catch (...) {}
     } catch (...) {
-        try { ShowError("An unexpected error ended the command."); } catch (...) {}
+        try { ShowError(CommandFailureMessage(std::current_exception())); } catch (...) {}
     }
     return false;
 }

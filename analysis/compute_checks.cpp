@@ -18,8 +18,6 @@ const char* const NotPositiveDefiniteMessage =
 
 namespace {
 
-constexpr int Iterations = 1000000;
-constexpr int CredibleLevel = 95;
 
 ComputeCheckResult RefuseField(int field)
 {
@@ -141,6 +139,13 @@ void StandardiseCase(AnalysisInputs& in)
     for (int i = 1; i <= in.p; ++i) RequireFinite(in.zScores[i]);
 }
 
+void RequireFiniteResults(extended condMean, extended condSD, const tBayesResult& r)
+{
+    for (extended v : {condMean, condSD, r.pOneTailed, r.pTwoTailed, r.pctBelow, r.pctLower, r.pctUpper, r.zccc,
+                       r.zcccLower, r.zcccUpper})
+        RequireFinite(v);
+}
+
 bool IsTwoSidedLimit(int credibleLimit)
 {
     return credibleLimit != OneSidedLower && credibleLimit != OneSidedUpper;
@@ -150,14 +155,11 @@ void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& o
 {
     try {
         ClearFloatingPointErrors();
-        BayesDeficitEngine(in.k, in.N, Iterations, true, IsTwoSidedLimit(credibleLimit), CredibleLevel, in.sds,
+        BayesDeficitEngine(in.k, in.N, AnalysisIterations, true, IsTwoSidedLimit(credibleLimit), AnalysisCredibleLevel, in.sds,
                            in.means, in.scores, in.corr, out.condMean, out.condSD, out.result, &out.mcse,
                            &out.summary);
         RaiseFloatingPointErrors();
-        const tBayesResult& r = out.result;
-        for (extended v : {out.condMean, out.condSD, r.pOneTailed, r.pTwoTailed, r.pctBelow, r.pctLower,
-                           r.pctUpper, r.zccc, r.zcccLower, r.zcccUpper})
-            RequireFinite(v);
+        RequireFiniteResults(out.condMean, out.condSD, out.result);
     } catch (...) {
         ClearFloatingPointErrors();
         RethrowAsAnalysisError();
@@ -168,7 +170,17 @@ bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in
 {
     try {
         GatherAnalysisInputs(data, k, N, in);
-        if (!CheckCorrelationMatrix(in)) return false;
+    } catch (...) {
+        ClearFloatingPointErrors();
+        RethrowAsAnalysisError();
+    }
+    return CheckAndStandardise(in);
+}
+
+bool CheckAndStandardise(AnalysisInputs& in)
+{
+    if (!CheckCorrelationMatrix(in)) return false;
+    try {
         StandardiseCase(in);
     } catch (...) {
         ClearFloatingPointErrors();

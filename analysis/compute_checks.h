@@ -81,6 +81,14 @@ bool CheckCorrelationMatrix(const AnalysisInputs& in);
 // EFloatingPointError when one is not finite.
 void StandardiseCase(AnalysisInputs& in);
 
+// The engine's call as every analysis makes it: 1,000,000 draws, 95% limits.
+inline constexpr int AnalysisIterations = 1000000;
+inline constexpr int AnalysisCredibleLevel = 95;
+
+// What an analysis refuses after the engine: a result that is not finite
+// (EFloatingPointError).
+void RequireFiniteResults(extended condMean, extended condSD, const tBayesResult& result);
+
 // Two-sided limits for the two-sided choice, one-sided positions for the
 // lower and the upper choice.
 bool IsTwoSidedLimit(int credibleLimit);
@@ -98,3 +106,7 @@ void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& o
 // been shown; focus the covariate field). Their errors are thrown as
 // EAnalysisError with the user's message (AnalysisFailureMessage).
 bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in);
+
+// Steps 9 and 10 on inputs gathered elsewhere (raw data), as PrepareAnalysis
+// does them.
+bool CheckAndStandardise(AnalysisInputs& in);

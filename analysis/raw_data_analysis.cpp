@@ -2,8 +2,6 @@
 
 #include "analysis/input_rules.h"
 #include "analysis/report.h"
-#include "analysis/run_failure.h"
-#include "distributions/float_errors.h"
 
 std::string RawDataSourceLine(const RawSummary& summary)
 {
@@ -37,24 +35,28 @@ WorksheetData RawReportData(const RawSummary& summary, int credibleLimit, const 
     return data;
 }
 
-bool PrepareRawAnalysis(const RawSummary& summary, const tVector& caseScores, AnalysisInputs& in)
+namespace {
+
+// The control sample's part of the analysis inputs.
+AnalysisInputs ControlInputs(const RawSummary& summary)
 {
-    in = AnalysisInputs();
+    AnalysisInputs in;
     in.k = summary.k;
     in.N = summary.N;
     in.p = summary.p;
     in.means = summary.means;
     in.sds = summary.sds;
-    in.scores = caseScores;
     in.corr = summary.corr;
-    if (!CheckCorrelationMatrix(in)) return false;
-    try {
-        StandardiseCase(in);
-    } catch (...) {
-        ClearFloatingPointErrors();
-        RethrowAsAnalysisError();
-    }
-    return true;
+    return in;
+}
+
+}  // namespace
+
+bool PrepareRawAnalysis(const RawSummary& summary, const tVector& caseScores, AnalysisInputs& in)
+{
+    in = ControlInputs(summary);
+    in.scores = caseScores;
+    return CheckAndStandardise(in);
 }
 
 std::vector<std::string> RawReportLines(bool afterEarlierLines, const RawSummary& summary, const WorksheetData& data,
@@ -65,16 +67,8 @@ std::vector<std::string> RawReportLines(bool afterEarlierLines, const RawSummary
 
 bool RawSeriesControls(const RawSummary& summary, SeriesControls& controls)
 {
-    AnalysisInputs in;
-    in.p = summary.p;
-    in.corr = summary.corr;
+    const AnalysisInputs in = ControlInputs(summary);
     if (!CheckCorrelationMatrix(in)) return false;
-    controls = SeriesControls();
-    controls.k = summary.k;
-    controls.N = summary.N;
-    controls.names = summary.names;
-    controls.means = summary.means;
-    controls.sds = summary.sds;
-    controls.corr = summary.corr;
+    controls = SeriesControlsFromInputs(summary.names, in);
     return true;
 }

@@ -64,3 +64,16 @@ void RethrowAsAnalysisError()
 {
     throw EAnalysisError(AnalysisFailureMessage(std::current_exception()));
 }
+
+std::string CommandFailureMessage(const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+        return "There is not enough free memory to finish the command. Close other programs and try again.";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "An unexpected error ended the command.";
+    }
+}

@@ -27,3 +27,10 @@ std::string AnalysisFailureMessage(const std::exception_ptr& error);
 // Called inside a catch block: throws EAnalysisError carrying
 // AnalysisFailureMessage of the error being handled.
 [[noreturn]] void RethrowAsAnalysisError();
+
+// What the user is told when an error ends a command (opening, saving,
+// printing, a whole run): the error's own text, which the layers below write
+// for the user (an analysis error already carries AnalysisFailureMessage);
+// not enough memory; or, for an error of no known kind, that an unexpected
+// error ended the command. Every front end's command guard uses it.
+std::string CommandFailureMessage(const std::exception_ptr& error);

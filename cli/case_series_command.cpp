@@ -10,6 +10,7 @@
 #include <new>
 
 #include "analysis/case_series.h"
+#include "analysis/run_failure.h"
 #include "analysis/text_file.h"
 #include "cli/cli_command.h"
 #include "cli/series_json.h"
@@ -66,7 +67,7 @@ int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out)
         }
         return RunCaseSeriesOnControls(SeriesControlsFromWorksheet(analysis.data, analysis.in), request, out);
     } catch (...) {
-        platform::ShowError(SeriesFailureText(std::current_exception()));
+        platform::ShowError(CommandFailureMessage(std::current_exception()));
     }
     return ExitAnalysisFailed;
 }
@@ -91,19 +92,13 @@ int RunCaseSeriesOnControls(const SeriesControls& controls, const CaseSeriesRequ
         ReportRefusedRows(request.casesPath, results);
 
         std::string text = request.json ? FormatSeriesJsonLines(controls, results) : FormatSeriesCsv(controls, results);
-        if (!request.outputPath.empty()) {
-            try {
-                platform::WriteWholeFile(request.outputPath, text);
-            } catch (const platform::FileWriteError& e) {
-                platform::ShowError(e.what());
-                return ExitAnalysisFailed;
-            }
-        } else if (!WriteOutputText(out, text, "results")) {
+        if (!request.outputPath.empty())
+            platform::WriteWholeFile(request.outputPath, text);
+        else if (!WriteOutputText(out, text, "results"))
             return ExitAnalysisFailed;
-        }
         return CountRefused(results) == 0 ? ExitReportWritten : ExitSomeRowsRefused;
     } catch (...) {
-        platform::ShowError(SeriesFailureText(std::current_exception()));
+        platform::ShowError(CommandFailureMessage(std::current_exception()));
     }
     return ExitAnalysisFailed;
 }

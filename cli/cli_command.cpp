@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <new>
 
+#include "analysis/run_failure.h"
 #include "analysis/text_encoding.h"
 #include "analysis/text_file.h"
 #include "analysis/figure_format.h"
@@ -122,12 +123,8 @@ int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* fig
         }
         if (!WriteOutputText(out, text, "report")) return ExitAnalysisFailed;
         return ExitReportWritten;
-    } catch (const std::bad_alloc&) {
-        platform::ShowError("Out of memory");
-    } catch (const std::exception& e) {
-        platform::ShowError(e.what());
     } catch (...) {
-        platform::ShowError("The analysis stopped with an unknown error");
+        platform::ShowError(CommandFailureMessage(std::current_exception()));
     }
     return ExitAnalysisFailed;
 }

@@ -118,12 +118,8 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
             for (const std::string& line : RawReportLines(false, summary, data, in, outputs)) text += line + "\n";
         }
         return WriteOutputText(out, text, "output") ? ExitReportWritten : ExitAnalysisFailed;
-    } catch (const std::bad_alloc&) {
-        platform::ShowError("Out of memory");
-    } catch (const std::exception& e) {
-        platform::ShowError(e.what());
     } catch (...) {
-        platform::ShowError("The analysis stopped with an unknown error");
+        platform::ShowError(CommandFailureMessage(std::current_exception()));
     }
     return ExitAnalysisFailed;
 }
@@ -139,7 +135,7 @@ int RunRawCaseSeriesCli(const RawCliRequest& request, const CaseSeriesRequest& s
         if (!RawSeriesControls(summary, controls)) return ExitRefused;
         return RunCaseSeriesOnControls(controls, series, out);
     } catch (...) {
-        platform::ShowError(AnalysisFailureMessage(std::current_exception()));
+        platform::ShowError(CommandFailureMessage(std::current_exception()));
     }
     return ExitAnalysisFailed;
 }

@@ -11,7 +11,6 @@
 #include <QTimer>
 
 #include "analysis/command_guard.h"
-#include "analysis/run_failure.h"
 #include "analysis/text_file.h"
 #include "desktop/qt_open_dialog.h"
 #include "desktop/qt_save_dialog.h"
@@ -78,16 +77,8 @@ void TCaseSeriesRunner::Run(const SeriesControls& controls, int credibleLimit)
             platform::ShowInformation("The case series was cancelled: no results were saved.");
             return;
         }
-        if (failure) {
-            platform::ShowError(AnalysisFailureMessage(failure));
-            return;
-        }
-        try {
-            platform::WriteWholeFile(*resultsPath, FormatSeriesCsv(controls, results));
-        } catch (const platform::FileWriteError& e) {
-            platform::ShowError(e.what());
-            return;
-        }
+        if (failure) std::rethrow_exception(failure);
+        platform::WriteWholeFile(*resultsPath, FormatSeriesCsv(controls, results));
         const std::string summary = SeriesSummaryText(results, *resultsPath);
         if (CountRefused(results) == 0)
             platform::ShowInformation(summary);

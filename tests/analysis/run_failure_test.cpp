@@ -110,6 +110,15 @@ TEST(RunFailure, EveryKindOfErrorHasItsMessage)
               "The analysis stopped because of an internal fault. No results were computed." + details +
                   "an error of unknown kind");
     EXPECT_EQ(AnalysisFailureMessage(std::exception_ptr()), "");
+}
+
+TEST(RunFailure, AnErrorThatEndsACommandIsToldInTheUsersTerms)
+{
+    EXPECT_EQ(CommandFailureMessage(std::make_exception_ptr(std::runtime_error("Cannot write \"a.csv\"."))),
+              "Cannot write \"a.csv\".");
+    EXPECT_EQ(CommandFailureMessage(std::make_exception_ptr(std::bad_alloc())),
+              "There is not enough free memory to finish the command. Close other programs and try again.");
+    EXPECT_EQ(CommandFailureMessage(std::make_exception_ptr(42)), "An unexpected error ended the command.");
     // Raised by the distributions with their identifier.
     try {
         Raise_if(true, 1361);
