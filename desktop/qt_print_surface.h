@@ -1,22 +1,20 @@
 #pragma once
-// A printing surface on a QPrinter: the default printer, or a PDF file.
+// A printing surface on a QPrinter: the one chosen in the print dialog, or a
+// PDF file.
 #include <memory>
 #include <string>
 
 #include <QFont>
 
-#include "analysis/print_surface.h"
+#include "render/painted_text_surface.h"
 
-class QPainter;
 class QPrinter;
 class QWidget;
 
 namespace platform {
 
-class QtPrintSurface : public PrintSurface {
+class QtPrintSurface : public PaintedTextSurface {
 public:
-    // The default printer. Throws PrintError if no printer is installed.
-    static std::unique_ptr<QtPrintSurface> ForDefaultPrinter(const QFont& font);
     // The printer the user picks in the system's print dialog (a printer or
     // "print to file", paper size, copies); nothing when the dialog is
     // cancelled. Works without any printer installed.
@@ -33,17 +31,14 @@ public:
 
     int PageWidth() const override;
     int PageHeight() const override;
-    int CharHeight() const override;
-    int AverageCharWidth() const override;
-    int MeasureRun(const std::u32string& run) const override;
-    void DrawRun(int x, int y, const std::u32string& run) override;
+
+protected:
+    QPaintDevice* Device() const override;
 
 private:
     QtPrintSurface(std::unique_ptr<QPrinter> printer, const QFont& font);
 
     std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<QPainter> painter_;
-    QFont font_;
 };
 
 }  // namespace platform

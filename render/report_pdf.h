@@ -11,7 +11,7 @@
 #include <QFont>
 #include <QPageLayout>
 
-#include "analysis/print_surface.h"
+#include "render/painted_text_surface.h"
 
 class QPainter;
 class QPdfWriter;
@@ -27,7 +27,7 @@ constexpr int ReportPdfResolution = 1200;
 using ExtraPagePainter = std::function<void(QPainter& painter, const QRect& page)>;
 
 // A print surface on a PDF kept in memory.
-class PdfPrintSurface : public PrintSurface {
+class PdfPrintSurface : public PaintedTextSurface {
 public:
     explicit PdfPrintSurface(const QFont& font);
     ~PdfPrintSurface() override;
@@ -39,10 +39,6 @@ public:
 
     int PageWidth() const override;
     int PageHeight() const override;
-    int CharHeight() const override;
-    int AverageCharWidth() const override;
-    int MeasureRun(const std::u32string& run) const override;
-    void DrawRun(int x, int y, const std::u32string& run) override;
 
     // A new page painted by the caller, before EndDocument.
     void AppendPage(const ExtraPagePainter& paint);
@@ -51,11 +47,12 @@ public:
     // The finished document (after EndDocument).
     const std::string& Bytes() const { return bytes_; }
 
+protected:
+    QPaintDevice* Device() const override;
+
 private:
-    struct Device;
-    std::unique_ptr<Device> device_;
-    std::unique_ptr<QPainter> painter_;
-    QFont font_;
+    struct Output;
+    std::unique_ptr<Output> device_;
     int pages_ = 0;
     std::string bytes_;
 };

@@ -11,7 +11,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrinterInfo>
 #include <QTimer>
 
 #include "analysis/print_layout.h"
@@ -212,12 +211,6 @@ TEST_F(QtPrintSurfaceTest, UnwritableOutputFailsToBegin)
 {
     auto surface = QtPrintSurface::ForPdfFile((dir / "missing" / "out.pdf").string(), PrintFont());
     EXPECT_THROW(PrintDocument(*surface, U"text"), PrintError);
-}
-
-TEST(QtPrintSurfaceDefault, NoPrinterInstalledIsAnError)
-{
-    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
-    EXPECT_THROW(QtPrintSurface::ForDefaultPrinter(PrintFont()), PrintError);
 }
 
 }  // namespace
