@@ -188,11 +188,7 @@ int CountRefused(const std::vector<SeriesResult>& results)
 std::vector<std::string> SeriesKeys(const SeriesControls& controls)
 {
     std::vector<std::string> keys{"case", "k", "N"};
-    for (const std::string& name : controls.names) {
-        std::size_t b = name.find_first_not_of(" \t");
-        std::size_t e = name.find_last_not_of(" \t");
-        keys.push_back("z_" + (b == std::string::npos ? std::string() : name.substr(b, e - b + 1)));
-    }
+    for (const std::string& name : controls.names) keys.push_back("z_" + TrimCsvField(name));
     for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower", "pctUpper",
                             "zccc", "zcccLower", "zcccUpper", "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse",
                             "error"})

@@ -8,12 +8,12 @@ namespace {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-bool IsBlankField(const std::string& field) { return field.find_first_not_of(" \t") == std::string::npos; }
+bool IsBlank(const std::string& field) { return TrimCsvField(field).empty(); }
 
 bool AllBlank(const std::vector<std::string>& fields)
 {
     for (const std::string& f : fields)
-        if (!IsBlankField(f)) return false;
+        if (!IsBlank(f)) return false;
     return true;
 }
 
@@ -42,7 +42,7 @@ void ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, st
     c.label = row.fields.empty() ? std::string() : row.fields[0];
     // Spreadsheets pad rows with empty fields past the last column: allowed.
     std::size_t used = row.fields.size();
-    while (used > width && IsBlankField(row.fields[used - 1])) --used;
+    while (used > width && IsBlank(row.fields[used - 1])) --used;
     if (used != width) {
         c.error = "the row has " + std::to_string(row.fields.size()) + " fields, the header row has " +
                   std::to_string(width);
@@ -72,22 +72,11 @@ void ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, st
 
 }  // namespace
 
-std::string CaseColumnKey(const std::string& name)
-{
-    std::size_t b = name.find_first_not_of(" \t");
-    if (b == std::string::npos) return std::string();
-    std::size_t e = name.find_last_not_of(" \t");
-    std::string key = name.substr(b, e - b + 1);
-    for (char& ch : key)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    return key;
-}
-
 bool CheckSeriesVariableNames(const std::vector<std::string>& names, std::string& message)
 {
     std::map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        std::string key = CaseColumnKey(names[i]);
+        std::string key = CsvColumnKey(names[i]);
         if (key.empty()) {
             message = "variable " + std::to_string(i + 1) +
                       " has no name: the cases file's columns are matched to the variables by their names";
@@ -109,11 +98,11 @@ bool ReadCasesTable(const CsvTable& table, const std::vector<std::string>& names
     cases.clear();
     if (!CheckSeriesVariableNames(names, message)) return false;
     std::map<std::string, int> variableOfKey;
-    for (std::size_t i = 0; i < names.size(); ++i) variableOfKey[CaseColumnKey(names[i])] = static_cast<int>(i);
+    for (std::size_t i = 0; i < names.size(); ++i) variableOfKey[CsvColumnKey(names[i])] = static_cast<int>(i);
 
     // Header columns past the last named one are padding.
     std::size_t width = table.header.size();
-    while (width > 1 && IsBlankField(table.header[width - 1])) --width;
+    while (width > 1 && IsBlank(table.header[width - 1])) --width;
 
     bool numericHeader = width > 1;
     for (std::size_t column = 1; column < width; ++column) {
@@ -131,8 +120,8 @@ bool ReadCasesTable(const CsvTable& table, const std::vector<std::string>& names
     std::vector<std::size_t> columnOfVariable(names.size(), 0);
     for (std::size_t column = 1; column < width; ++column) {
         const std::string& name = table.header[column];
-        auto found = variableOfKey.find(CaseColumnKey(name));
-        if (CaseColumnKey(name).empty()) {
+        auto found = variableOfKey.find(CsvColumnKey(name));
+        if (CsvColumnKey(name).empty()) {
             message = "column " + std::to_string(column + 1) + " of the header row has no name";
             return false;
         }

@@ -33,9 +33,6 @@ struct SeriesCase {
     std::string error;    // empty when the row can be analysed
 };
 
-// The key a name is matched by: blanks around it dropped, A-Z lowered.
-std::string CaseColumnKey(const std::string& name);
-
 // Checks that the variables (task first, then the covariates, as named in the
 // worksheet's grid or chosen from a raw-data file) can be matched by name.
 bool CheckSeriesVariableNames(const std::vector<std::string>& names, std::string& message);

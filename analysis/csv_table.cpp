@@ -191,13 +191,26 @@ bool ReadCsvFile(const std::string& path, CsvTable& table, std::string& message)
     return true;
 }
 
-std::string NormaliseCsvNumber(const std::string& field, char separator)
+std::string TrimCsvField(const std::string& field)
 {
     std::size_t b = 0;
     std::size_t e = field.size();
     while (b < e && IsBlank(field[b])) ++b;
     while (e > b && IsBlank(field[e - 1])) --e;
-    std::string text = field.substr(b, e - b);
+    return field.substr(b, e - b);
+}
+
+std::string CsvColumnKey(const std::string& name)
+{
+    std::string key = TrimCsvField(name);
+    for (char& ch : key)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return key;
+}
+
+std::string NormaliseCsvNumber(const std::string& field, char separator)
+{
+    std::string text = TrimCsvField(field);
     if (separator == ';')
         for (char& ch : text)
             if (ch == ',') ch = '.';

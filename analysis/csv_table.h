@@ -65,6 +65,13 @@ enum class CsvNumber {
 };
 CsvNumber ReadCsvNumber(const std::string& field, char separator, double& value);
 
+// The field without the blanks (spaces and tabs) around it: empty when it
+// holds nothing else.
+std::string TrimCsvField(const std::string& field);
+
+// The key a column is matched by its name: the name trimmed, A-Z lowered.
+std::string CsvColumnKey(const std::string& name);
+
 // The field with the decimal comma turned into a point when the separator is
 // ';', blanks around it removed: the text ParseCsvNumber reads.
 std::string NormaliseCsvNumber(const std::string& field, char separator);

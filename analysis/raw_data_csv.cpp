@@ -11,7 +11,7 @@
 
 namespace {
 
-bool IsBlankText(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+bool IsBlankText(const std::string& text) { return TrimCsvField(text).empty(); }
 
 // A cell quoted in a message, cut short when long.
 std::string Quoted(const std::string& cell)

@@ -1,9 +1,9 @@
 #include "analysis/raw_statistics.h"
 
-#include <cctype>
 #include <cmath>
 
 #include "analysis/compute_checks.h"
+#include "analysis/csv_table.h"
 #include "analysis/input_rules.h"
 #include "analysis/worksheet_data.h"
 #include "foundation/messages.h"
@@ -14,16 +14,6 @@ namespace {
 
 // Controls named in the refusal of incomplete ones.
 constexpr std::size_t RowsNamed = 5;
-
-std::string Folded(const std::string& name)
-{
-    std::size_t b = name.find_first_not_of(" \t");
-    if (b == std::string::npos) return "";
-    std::size_t e = name.find_last_not_of(" \t");
-    std::string folded = name.substr(b, e - b + 1);
-    for (char& ch : folded) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return folded;
-}
 
 bool Refuse(const std::string& message)
 {
@@ -36,7 +26,7 @@ bool ChooseColumns(const RawDataTable& table, const RawDataChoice& choice, std::
 {
     if (choice.covariates.empty() || choice.covariates.size() > 5)
         return Refuse(CovariateCountMessage(choice.covariates.size()));
-    if (Folded(choice.task).empty()) return Refuse(NoTaskMessage);
+    if (CsvColumnKey(choice.task).empty()) return Refuse(NoTaskMessage);
     std::vector<std::string> names{choice.task};
     names.insert(names.end(), choice.covariates.begin(), choice.covariates.end());
     chosen.clear();
@@ -105,10 +95,10 @@ std::string NoSpreadMessage(const std::string& name)
 
 int FindRawColumn(const RawDataTable& table, const std::string& name)
 {
-    const std::string wanted = Folded(name);
+    const std::string wanted = CsvColumnKey(name);
     int found = -1;
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
-        if (Folded(table.columns[c].name) != wanted) continue;
+        if (CsvColumnKey(table.columns[c].name) != wanted) continue;
         if (found != -1) return -2;
         found = static_cast<int>(c);
     }
