@@ -95,10 +95,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     memoResults = new QPlainTextEdit(textPanel_);
     memoResults->setObjectName(QStringLiteral("memoResults"));
     memoResults->setGeometry(8, 8, 749, 452);
-    QFont memoFont(QStringLiteral("Courier New"));
-    memoFont.setStyleHint(QFont::TypeWriter);
-    memoFont.setPixelSize(12);
-    memoResults->setFont(memoFont);
+    memoResults->setFont(platform::ReportTextFont());
     memoResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memoResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -291,12 +288,7 @@ void TfrmTemplateResults::mnuShowFigureClick()
     });
 }
 
-QFont TfrmTemplateResults::PrintFont() const
-{
-    QFont printFont = memoResults->font();
-    printFont.setPointSize(8);
-    return printFont;
-}
+QFont TfrmTemplateResults::PrintFont() const { return platform::ReportPrintFont(); }
 
 void TfrmTemplateResults::PrintText(const QString& text)
 {

@@ -40,6 +40,7 @@
 #include "analysis/report.h"
 #include "analysis/worksheet_description.h"
 #include "desktop/worksheet_grid.h"
+#include "render/report_pdf.h"
 
 namespace {
 
@@ -255,10 +256,7 @@ void TfrmTemplate::BuildControls()
     memoComments = new QPlainTextEdit(this);
     memoComments->setObjectName(QStringLiteral("memoComments"));
     memoComments->setGeometry(112, 110, 666, NotesHeight);
-    QFont notesFont(QStringLiteral("Courier New"));
-    notesFont.setStyleHint(QFont::TypeWriter);
-    notesFont.setPixelSize(12);
-    memoComments->setFont(notesFont);
+    memoComments->setFont(platform::ReportTextFont());
     memoComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoComments->setTabChangesFocus(true);
     memoComments->installEventFilter(this);

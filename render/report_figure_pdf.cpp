@@ -1,24 +1,9 @@
 #include "render/report_figure_pdf.h"
 
-#include <QFont>
 #include <QString>
 
 #include "render/figure_painter.h"
 #include "render/report_pdf.h"
-
-namespace {
-
-// The results window's print font: its text font ("Courier New", a
-// typewriter face where that is missing) at 8 points.
-QFont ReportPrintFont()
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(8);
-    return font;
-}
-
-}  // namespace
 
 platform::ExtraPagePainter FigurePage(const FigureLayout& figure)
 {
@@ -35,5 +20,5 @@ int WriteReportAndFigurePdf(const std::string& path, const std::vector<std::stri
     // Lines as the results window holds them, each ending in CR LF.
     QString text;
     for (const std::string& line : lines) text += QString::fromStdString(line) + QStringLiteral("\r\n");
-    return platform::WriteReportPdf(path, ReportPrintFont(), text.toStdU32String(), {FigurePage(figure)});
+    return platform::WriteReportPdf(path, platform::ReportPrintFont(), text.toStdU32String(), {FigurePage(figure)});
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The report and its figure as one PDF, as the results window's "Save as
 // PDF..." writes it: the report's pages exactly as printing lays them out
-// (in "Courier New" at 8 points, as the results window prints), then the
+// (in the print font, as the results window prints), then the
 // figure on a page of its own. Written whole or not at all.
 #include <string>
 #include <vector>

@@ -17,6 +17,21 @@ struct PdfPrintSurface::Output {
     QPdfWriter writer{&buffer};
 };
 
+QFont ReportTextFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(12);
+    return font;
+}
+
+QFont ReportPrintFont()
+{
+    QFont font = ReportTextFont();
+    font.setPointSize(8);
+    return font;
+}
+
 QPageLayout ReportPageLayout()
 {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),

@@ -18,6 +18,12 @@ class QPdfWriter;
 
 namespace platform {
 
+// The program's text font: "Courier New" (a typewriter face where that is
+// missing) at 12 pixels, as the report and the notes are shown.
+QFont ReportTextFont();
+// The same face at 8 points: the font of printing and of the report PDF.
+QFont ReportPrintFont();
+
 // The page of the report PDF.
 QPageLayout ReportPageLayout();
 constexpr int ReportPdfResolution = 1200;
