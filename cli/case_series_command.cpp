@@ -2,12 +2,9 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <exception>
 #include <mutex>
-#include <new>
 
 #include "analysis/case_series.h"
 #include "analysis/run_failure.h"
@@ -60,9 +57,7 @@ int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out)
         analysis.data.credibleLimit = request.credibleLimit;
         ClearCaseScores(analysis.data);
         if (!PrepareWorksheetAnalysis(analysis)) {
-            if (analysis.refusedLine > 0)
-                std::fprintf(stderr, "harrow-cli: the refused entry is on line %d of \"%s\".\n", analysis.refusedLine,
-                             request.worksheetPath.c_str());
+            ShowRefusedLine(request.worksheetPath, analysis.refusedLine);
             return ExitRefused;
         }
         return RunCaseSeriesOnControls(SeriesControlsFromWorksheet(analysis.data, analysis.in), request, out);

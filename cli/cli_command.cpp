@@ -4,7 +4,6 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <new>
 
 #include "analysis/run_failure.h"
 #include "analysis/text_encoding.h"
@@ -17,12 +16,6 @@ namespace {
 
 // Far beyond any notes a report can carry; stops a stray device file.
 constexpr std::size_t NotesByteLimit = 1024 * 1024;
-
-void ShowRefusedLine(const std::string& path, int line)
-{
-    if (line > 0)
-        std::fprintf(stderr, "harrow-cli: the refused entry is on line %d of \"%s\".\n", line, path.c_str());
-}
 
 // Whether two names lead to the same file, existing or not yet.
 bool SameFile(const std::string& a, const std::string& b)

@@ -1,11 +1,9 @@
 #include "cli/raw_data_command.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <exception>
-#include <new>
 
+#include "analysis/csv_table.h"
 #include "analysis/raw_data_analysis.h"
 #include "analysis/raw_data_reader.h"
 #include "analysis/run_failure.h"
@@ -36,19 +34,12 @@ std::vector<std::string> SplitCommas(const std::string& text)
     }
 }
 
-std::string Trimmed(const std::string& text)
-{
-    std::size_t b = text.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    return text.substr(b, text.find_last_not_of(' ') - b + 1);
-}
-
 }  // namespace
 
 bool ReadCaseOption(const std::string& text, const RawSummary& summary, tVector& scores)
 {
     std::vector<std::string> items = SplitCommas(text);
-    for (std::string& item : items) item = Trimmed(item);
+    for (std::string& item : items) item = TrimCsvField(item);
     if (items.size() != static_cast<std::size_t>(summary.p)) {
         std::string names;
         for (const std::string& name : summary.names) names += (names.empty() ? "" : ", ") + name;

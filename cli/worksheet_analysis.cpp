@@ -1,5 +1,7 @@
 #include "cli/worksheet_analysis.h"
 
+#include <cstdio>
+
 #include "analysis/input_rules.h"
 #include "analysis/matrix_entry_rules.h"
 #include "foundation/messages.h"
@@ -40,6 +42,12 @@ bool ReadWorksheetFile(const std::string& path, WorksheetData& data)
         return false;
     }
     return false;
+}
+
+void ShowRefusedLine(const std::string& path, int line)
+{
+    if (line > 0)
+        std::fprintf(stderr, "harrow-cli: the refused entry is on line %d of \"%s\".\n", line, path.c_str());
 }
 
 int FieldLine(int field) { return field + 1; }

@@ -34,6 +34,10 @@ struct WorksheetAnalysis {
 // the file and returns false.
 bool ReadWorksheetFile(const std::string& path, WorksheetData& data);
 
+// After a refusal: says on standard error which line of the worksheet file
+// holds the refused entry, when one does (line > 0).
+void ShowRefusedLine(const std::string& path, int line);
+
 // Line of the file that holds a field (CovariatesField, SampleSizeField), a
 // grid cell (row 0 = task, column 1..4) or a stored correlation (matrix row
 // i, column t, t <= i), for analyses of p variables.
