@@ -7,29 +7,13 @@
 #include "distributions/float_errors.h"
 #include "foundation/messages.h"
 #include "analysis/compute_checks.h"
+#include "tests/support/filled_worksheet.h"
 
 using platform::MessageKind;
 
 namespace {
 
 const std::string kEmpty = "  )\r\rData have not been entered in this field.";
-
-WorksheetData Filled(const char* k, const char* n)
-{
-    WorksheetData d;
-    d.WriteDefaultNames();
-    d.fields[CovariatesField] = k;
-    d.fields[SampleSizeField] = n;
-    d.SetGridRows(3);
-    const char* rows[3][3] = {{"100", "15", "70"}, {"40", "10", "45"}, {"12", "3", "10"}};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) d.Cell(r, MeanColumn + c) = rows[r][c];
-    auto& s = d.StoredCorrelations;
-    s[1][2] = s[2][1] = 0.5;
-    s[1][3] = s[3][1] = 0.4;
-    s[2][3] = s[3][2] = 0.3;
-    return d;
-}
 
 struct Refusal {
     const char* k;
@@ -50,7 +34,7 @@ protected:
 
 TEST_F(ComputeChecks, SoundWorksheetPassesWithNegativeValuesAndNoNames)
 {
-    WorksheetData d = Filled("2", "4");  // 2 < 4 - 1
+    WorksheetData d = FilledWorksheet("2", "4");  // 2 < 4 - 1
     d.Cell(0, MeanColumn) = "-5";
     d.Cell(2, ScoreColumn) = "-1.5";
     d.Cell(1, NameColumn) = "";
@@ -98,7 +82,7 @@ TEST_F(ComputeChecks, EachRefusalInItsOrderWithItsMessageAndFocus)
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.text);
         messages.Clear();
-        WorksheetData d = Filled(c.k, c.n);
+        WorksheetData d = FilledWorksheet(c.k, c.n);
         c.edit(d);
         ComputeCheckResult r = CheckComputeInputs(d);
         EXPECT_FALSE(r.passed);
@@ -116,7 +100,7 @@ TEST_F(ComputeChecks, EachRefusalInItsOrderWithItsMessageAndFocus)
 
 TEST_F(ComputeChecks, CorrelationEntryStartsFromStoredValuesOnlyAfterALoad)
 {
-    WorksheetData d = Filled("2", "30");
+    WorksheetData d = FilledWorksheet("2", "30");
     tMatrixEntryBuffer buffer;
     buffer[4][4] = 9;
     PrefillCorrelationEntry(d, 3, buffer);
@@ -136,7 +120,7 @@ TEST_F(ComputeChecks, CorrelationEntryStartsFromStoredValuesOnlyAfterALoad)
 
 TEST_F(ComputeChecks, GatherReadsTheRowsAndTheStoredCorrelations)
 {
-    WorksheetData d = Filled("2", "30");
+    WorksheetData d = FilledWorksheet("2", "30");
     d.Cell(1, MeanColumn) = "40,5";
     AnalysisInputs in;
     GatherAnalysisInputs(d, 2, 30, in);
@@ -153,7 +137,7 @@ TEST_F(ComputeChecks, GatherReadsTheRowsAndTheStoredCorrelations)
 
 TEST_F(ComputeChecks, OverflowingCellAndSingularMatrixEndTheAnalysisWithAMessage)
 {
-    WorksheetData d = Filled("2", "30");
+    WorksheetData d = FilledWorksheet("2", "30");
     d.Cell(0, MeanColumn) = std::string(400, '9');
     ASSERT_TRUE(CheckComputeInputs(d).passed);
     AnalysisInputs in;
@@ -170,7 +154,7 @@ TEST_F(ComputeChecks, OverflowingCellAndSingularMatrixEndTheAnalysisWithAMessage
     EXPECT_TRUE(messages.shown.empty());
 
     messages.Clear();
-    d = Filled("2", "30");
+    d = FilledWorksheet("2", "30");
     auto& s = d.StoredCorrelations;
     s[1][2] = s[2][1] = s[1][3] = s[3][1] = 0.9;
     s[2][3] = s[3][2] = -0.9;
@@ -185,7 +169,7 @@ TEST_F(ComputeChecks, OverflowingCellAndSingularMatrixEndTheAnalysisWithAMessage
 
 TEST_F(ComputeChecks, EngineRunIsReproducibleAndFollowsTheChoice)
 {
-    WorksheetData d = Filled("2", "30");
+    WorksheetData d = FilledWorksheet("2", "30");
     AnalysisInputs in;
     AnalysisOutputs first, again, oneSided;
     ASSERT_TRUE(PrepareAnalysis(d, 2, 30, in));

@@ -7,6 +7,7 @@
 #include "analysis/compute_checks.h"
 #include "engine/case_series_engine.h"
 #include "foundation/messages.h"
+#include "tests/support/filled_worksheet.h"
 
 namespace {
 
@@ -19,18 +20,7 @@ TEST(SeriesLimitChoice, EachChoiceGivesTheWorksheetRunsNumbers)
 {
     platform::RecordingMessages messages;
     platform::ScopedMessages scope{messages};
-    WorksheetData d;
-    d.WriteDefaultNames();
-    d.fields[CovariatesField] = "2";
-    d.fields[SampleSizeField] = "30";
-    d.SetGridRows(3);
-    const char* rows[3][3] = {{"100", "15", "70"}, {"40", "10", "45"}, {"12", "3", "10"}};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) d.Cell(r, MeanColumn + c) = rows[r][c];
-    auto& s = d.StoredCorrelations;
-    s[1][2] = s[2][1] = 0.5;
-    s[1][3] = s[3][1] = 0.4;
-    s[2][3] = s[3][2] = 0.3;
+    const WorksheetData d = FilledWorksheet();
     AnalysisInputs in;
     ASSERT_TRUE(PrepareAnalysis(d, 2, 30, in));
 
@@ -38,11 +28,13 @@ TEST(SeriesLimitChoice, EachChoiceGivesTheWorksheetRunsNumbers)
         SCOPED_TRACE(choice);
         AnalysisOutputs out;
         RunAnalysis(in, choice, out);
+        // Two cases, so that the series makes its shared draws (one case is
+        // simply its single run).
         std::vector<tSeriesCaseResult> series;
         ASSERT_TRUE(CaseSeriesEngine(in.k, in.N, DrawStoreCapacity, IsTwoSidedLimit(choice), 95, in.sds, in.means,
-                                     in.corr, {in.scores}, nullptr, series));
-        ASSERT_EQ(series.size(), 1u);
-        const tSeriesCaseResult& c = series[0];
+                                     in.corr, {in.scores, in.scores}, nullptr, series));
+        ASSERT_EQ(series.size(), 2u);
+        const tSeriesCaseResult& c = series[1];
         ASSERT_TRUE(c.analysed);
         const tBayesResult& a = out.result;
         const tBayesResult& b = c.result;

@@ -151,14 +151,7 @@ TEST_F(Compute, ContinuePressedAgainDuringTheCommandIsIgnored)
 TEST_F(Compute, AMatrixThatIsNotPositiveDefiniteIsSavedThenRefused)
 {
     Start();
-    W().txtInput1->setText(QStringLiteral("2"));
-    W().txtInput2->setText(QStringLiteral("30"));
-    FillRow(0, "Task", "50", "10", "30");
-    FillRow(1, "Age", "40.5", "12", "45");
-    FillRow(2, "Edu", "12.50", "3", "10");
-    AnswerMatrix({{{1, 2, QStringLiteral("0.9")}, {1, 3, QStringLiteral("0.9")}, {2, 3, QStringLiteral("-0.9")}}});
-    Press(W().cmdCompute);
-    EXPECT_TRUE(matrixShown);
+    ComputeWithRefusedMatrix();
     EXPECT_EQ(Texts(MessageKind::Error), std::vector<std::string>{NotPositiveDefiniteMessage});
     EXPECT_EQ(Focused(), W().txtInput1);
     EXPECT_TRUE(W().isVisible());

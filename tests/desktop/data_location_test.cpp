@@ -34,20 +34,6 @@ protected:
 
     static std::string ProgramFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 
-    // Compute saves the worksheet once the correlations are entered; a matrix
-    // that is not positive definite then ends the command, without the long run.
-    void ComputeWithRefusedMatrix()
-    {
-        W().txtInput1->setText(QStringLiteral("2"));
-        W().txtInput2->setText(QStringLiteral("30"));
-        FillRow(0, "Task", "50", "10", "30");
-        FillRow(1, "Age", "40.5", "12", "45");
-        FillRow(2, "Edu", "12.50", "3", "10");
-        AnswerMatrix({{{1, 2, QStringLiteral("0.9")}, {1, 3, QStringLiteral("0.9")}, {2, 3, QStringLiteral("-0.9")}}});
-        Press(W().cmdCompute);
-        ASSERT_TRUE(matrixShown);
-    }
-
     QString savedName;
     QByteArray savedDataHome;
     bool hadDataHome = false;

@@ -102,13 +102,11 @@ TEST_F(AnalysisFailures, NegativeResidualVarianceIsAnInvalidOperation)
 // predicted score then gives zeta = 0 / 0, which must not reach F as a NaN.
 TEST_F(AnalysisFailures, ZeroOverZeroDrawIsAnInvalidOperation)
 {
-    tSummaryData d = WorkedExample();
-    d.means[1] = 1e7L;
-    d.sds[1] = 0.001L;
-    tMatrix B, residVar, XtXInv;
-    RegressionFromSummary(d.corr, d.sds, d.means, 1, d.k, d.N, B, residVar, XtXInv);
-    ASSERT_EQ(residVar[1][1], 0);
-    d.caseScores[1] = B[2][1] * d.caseScores[2] + B[1][1];  // the prediction, as each draw forms it
+    extended prediction = 0;
+    extended residualVariance = 0;
+    tSummaryData d = ZeroResidualVariance(prediction, residualVariance);
+    ASSERT_EQ(residualVariance, 0);
+    d.caseScores[1] = prediction;
     EXPECT_EQ(FloatingPointErrorOf(d), "Invalid floating point operation");
     d.caseScores[1] += 1;
     EXPECT_EQ(FloatingPointErrorOf(d), "Floating point division by zero");

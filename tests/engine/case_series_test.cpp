@@ -164,14 +164,12 @@ TEST(CaseSeriesEngine, ProgressCanCancel)
 // draw; each gets the error of its own single run, whole or in chunks.
 TEST(CaseSeriesEngine, FloatingPointErrorsStayWithTheirCase)
 {
-    tSummaryData d = WorkedExample();
-    d.means[1] = 1e7L;
-    d.sds[1] = 0.001L;
-    tMatrix B, residVar, XtXInv;
-    RegressionFromSummary(d.corr, d.sds, d.means, 1, d.k, d.N, B, residVar, XtXInv);
-    ASSERT_EQ(residVar[1][1], 0);
+    extended prediction = 0;
+    extended residualVariance = 0;
+    const tSummaryData d = ZeroResidualVariance(prediction, residualVariance);
+    ASSERT_EQ(residualVariance, 0);
     std::vector<tVector> scores(2, d.caseScores);
-    scores[0][1] = B[2][1] * d.caseScores[2] + B[1][1];
+    scores[0][1] = prediction;
     scores[1][1] = scores[0][1] + 1;
     const char* expected[] = {"Invalid floating point operation", "Floating point division by zero"};
     tSeriesMemory chunked;

@@ -61,3 +61,19 @@ inline tEngineRun RunEngine(const tSummaryData& d, int iterations, bool twoSided
                        run.condMean, run.condSD, run.result);
     return run;
 }
+
+// The worked example with the task's SD so small beside its mean that the
+// residual variance is exactly 0 (sigma is 0 in every draw); `prediction` is
+// the case's predicted task score as each draw forms it. The caller checks
+// that the residual variance is 0.
+inline tSummaryData ZeroResidualVariance(extended& prediction, extended& residualVariance)
+{
+    tSummaryData d = WorkedExample();
+    d.means[1] = 1e7L;
+    d.sds[1] = 0.001L;
+    tMatrix B, residVar, XtXInv;
+    RegressionFromSummary(d.corr, d.sds, d.means, 1, d.k, d.N, B, residVar, XtXInv);
+    residualVariance = residVar[1][1];
+    prediction = B[2][1] * d.caseScores[2] + B[1][1];
+    return d;
+}
