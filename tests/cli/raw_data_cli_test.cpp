@@ -53,16 +53,19 @@ RawCliRequest Request(const std::string& scores, int limit, bool json)
     return r;
 }
 
+// The example's statistics as the command line's default choice gives them.
+bool SummariseExample(RawSummary& summary)
+{
+    platform::RecordingMessages messages;
+    platform::ScopedMessages scoped(messages);
+    RawDataTable table;
+    return LoadRawDataFile(kExample, table) && SummariseRawData(table, Request("", 0, false).choice, summary);
+}
+
 TEST(RawDataCli, ReportAndJsonEqualASummaryDataAnalysisOfTheSameStatistics)
 {
     RawSummary summary;
-    {
-        platform::RecordingMessages messages;
-        platform::ScopedMessages scoped(messages);
-        RawDataTable table;
-        ASSERT_TRUE(LoadRawDataFile(kExample, table));
-        ASSERT_TRUE(SummariseRawData(table, Request("", 0, false).choice, summary));
-    }
+    ASSERT_TRUE(SummariseExample(summary));
     for (int limit : {OneSidedUpper}) {
         SCOPED_TRACE(limit);
         // The summary-data analysis: the worksheet's inputs at full precision.
@@ -108,13 +111,7 @@ TEST(RawDataCli, WithoutACaseListsTheStatisticsAtFullPrecision)
     EXPECT_EQ(run->code, 0);
     // The listing gives back the summary's extended values exactly.
     RawSummary summary;
-    {
-        platform::RecordingMessages messages;
-        platform::ScopedMessages scoped(messages);
-        RawDataTable table;
-        ASSERT_TRUE(LoadRawDataFile(kExample, table));
-        ASSERT_TRUE(SummariseRawData(table, Request("", 0, false).choice, summary));
-    }
+    ASSERT_TRUE(SummariseExample(summary));
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = run->text.find('\n', start)) != std::string::npos; start = end + 1)
