@@ -23,4 +23,18 @@ bool RunCommand(Handler&& handler) noexcept
     return false;
 }
 
+// RunCommand, unless a command of the same window is still running: a click
+// can arrive while that command waits in a nested event loop (a dialog, a
+// run off the interface thread) and is then ignored. `running` is the
+// window's flag.
+template <class Handler>
+bool RunCommandOnce(bool& running, Handler&& handler) noexcept
+{
+    if (running) return false;
+    running = true;
+    const bool completed = RunCommand(std::forward<Handler>(handler));
+    running = false;
+    return completed;
+}
+
 }  // namespace platform

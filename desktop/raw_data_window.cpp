@@ -128,9 +128,7 @@ void TRawDataWindow::BuildControls(int credibleLimit)
 
 void TRawDataWindow::btnChooseFileClick()
 {
-    if (running_) return;
-    running_ = true;
-    platform::RunCommand([this] {
+    platform::RunCommandOnce(running_, [this] {
         std::optional<std::string> path = openDialog_.Execute();
         if (!path) return;
         RawDataTable table;
@@ -145,7 +143,6 @@ void TRawDataWindow::btnChooseFileClick()
         loaded_ = true;
         ShowVariables();
     });
-    running_ = false;
 }
 
 void TRawDataWindow::ShowVariables()
@@ -174,10 +171,7 @@ void TRawDataWindow::ShowVariables()
 
 void TRawDataWindow::cmdContinueClick()
 {
-    if (running_) return;
-    running_ = true;
-    platform::RunCommand([this] { Analyse(); });
-    running_ = false;
+    platform::RunCommandOnce(running_, [this] { Analyse(); });
 }
 
 void TRawDataWindow::Analyse()

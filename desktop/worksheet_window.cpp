@@ -675,10 +675,7 @@ void TfrmTemplate::cmdComputeClick()
 {
     // The events let through before the run could press "Continue" again:
     // one command at a time.
-    if (computing_) return;
-    computing_ = true;
-    platform::RunCommand([this] { Compute(); });
-    computing_ = false;
+    platform::RunCommandOnce(computing_, [this] { Compute(); });
 }
 
 namespace {
@@ -749,9 +746,7 @@ void TfrmTemplate::SetRawDataOpenDialog(std::unique_ptr<platform::OpenDialog> di
 // as they are; only its notes go into the report.
 void TfrmTemplate::btnRawDataClick()
 {
-    if (computing_) return;
-    computing_ = true;
-    platform::RunCommand([this] {
+    platform::RunCommandOnce(computing_, [this] {
         ReadWidgets();
         TRawDataWindow window(this, *rawDataDialog_, data_.notes, data_.credibleLimit,
                               results_ && results_->LineCount() > 0);
@@ -762,15 +757,11 @@ void TfrmTemplate::btnRawDataClick()
         results_->AppendLines(window.ReportLines());
         results_->SetFigure(window.Figure());
     });
-    computing_ = false;
 }
 
 void TfrmTemplate::btnCaseSeriesClick()
 {
-    if (computing_) return;
-    computing_ = true;
-    platform::RunCommand([this] { CaseSeries(); });
-    computing_ = false;
+    platform::RunCommandOnce(computing_, [this] { CaseSeries(); });
 }
 
 // Continue's checks and correlation entry, then the series on the control
