@@ -6,9 +6,9 @@
 #include <exception>
 #include <mutex>
 
-#include "analysis/case_series.h"
-#include "analysis/run_failure.h"
-#include "analysis/text_file.h"
+#include "analysis/case_series/case_series.h"
+#include "analysis/run/run_failure.h"
+#include "analysis/files/text_file.h"
 #include "cli/cli_command.h"
 #include "cli/series_json.h"
 #include "cli/worksheet_analysis.h"

@@ -5,10 +5,10 @@
 #include <exception>
 #include <filesystem>
 
-#include "analysis/run_failure.h"
-#include "analysis/text_encoding.h"
-#include "analysis/text_file.h"
-#include "analysis/figure_format.h"
+#include "analysis/run/run_failure.h"
+#include "analysis/files/text_encoding.h"
+#include "analysis/files/text_file.h"
+#include "analysis/figure/figure_format.h"
 #include "cli/json_result.h"
 #include "foundation/messages.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/figure_data.h"
+#include "analysis/figure/figure_data.h"
 #include "cli/worksheet_analysis.h"
 
 struct CliRequest {

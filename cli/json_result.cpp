@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "foundation/c_locale_format.h"
-#include "analysis/worksheet_data.h"
+#include "analysis/worksheet/worksheet_data.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 // back every double exactly; k and N are integers.
 #include <string>
 
-#include "analysis/compute_checks.h"
-#include "analysis/raw_statistics.h"
+#include "analysis/run/compute_checks.h"
+#include "analysis/raw_data/raw_statistics.h"
 
 // "two-sided", "lower" or "upper" for a credible-limit choice.
 const char* CredibleLimitKeyword(int credibleLimit);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <exception>
 
-#include "analysis/csv_table.h"
-#include "analysis/raw_data_analysis.h"
-#include "analysis/raw_data_reader.h"
-#include "analysis/run_failure.h"
+#include "analysis/files/csv_table.h"
+#include "analysis/raw_data/raw_data_analysis.h"
+#include "analysis/raw_data/raw_data_reader.h"
+#include "analysis/run/run_failure.h"
 #include "cli/case_series_command.h"
 #include "cli/cli_command.h"
 #include "cli/json_result.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/raw_statistics.h"
-#include "analysis/worksheet_data.h"
+#include "analysis/raw_data/raw_statistics.h"
+#include "analysis/worksheet/worksheet_data.h"
 
 struct RawCliRequest {
     std::string controlsPath;

@@ -4,6 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/case_series.h"
+#include "analysis/case_series/case_series.h"
 
 std::string FormatSeriesJsonLines(const SeriesControls& controls, const std::vector<SeriesResult>& results);

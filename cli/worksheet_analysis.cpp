@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "analysis/input_rules.h"
-#include "analysis/matrix_entry_rules.h"
+#include "analysis/worksheet/input_rules.h"
+#include "analysis/worksheet/matrix_entry_rules.h"
 #include "foundation/messages.h"
-#include "analysis/data_file.h"
-#include "analysis/report.h"
+#include "analysis/worksheet/data_file.h"
+#include "analysis/report/report.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/compute_checks.h"
-#include "analysis/worksheet_data.h"
+#include "analysis/run/compute_checks.h"
+#include "analysis/worksheet/worksheet_data.h"
 
 // Process exit codes of harrow-cli.
 enum CliExitCode : int {

@@ -7,11 +7,11 @@
 #include <QApplication>
 
 #include "foundation/messages.h"
-#include "desktop/data_location.h"
-#include "desktop/info_options.h"
-#include "desktop/qt_messages.h"
-#include "desktop/results_window.h"
-#include "desktop/worksheet_window.h"
+#include "desktop/app/data_location.h"
+#include "desktop/app/info_options.h"
+#include "desktop/dialogs/qt_messages.h"
+#include "desktop/results/results_window.h"
+#include "desktop/worksheet/worksheet_window.h"
 
 int main(int argc, char** argv)
 {

@@ -7,8 +7,8 @@
 #include <exception>
 #include <string>
 
-#include "analysis/csv_table.h"
-#include "analysis/raw_data_reader.h"
+#include "analysis/files/csv_table.h"
+#include "analysis/raw_data/raw_data_reader.h"
 #include "tests/support/readstat_writer.h"
 
 int main(int argc, char** argv)

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "analysis/raw_data_analysis.h"
-#include "analysis/raw_data_reader.h"
+#include "analysis/raw_data/raw_data_analysis.h"
+#include "analysis/raw_data/raw_data_reader.h"
 #include "cli/json_result.h"
 #include "fuzz/memory_input_file.h"
 #include "cli/raw_data_command.h"

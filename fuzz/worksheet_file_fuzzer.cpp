@@ -14,10 +14,10 @@
 #include "cli/worksheet_analysis.h"
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
-#include "analysis/input_rules.h"
-#include "analysis/matrix_entry_rules.h"
-#include "analysis/data_file.h"
-#include "analysis/worksheet_data.h"
+#include "analysis/worksheet/input_rules.h"
+#include "analysis/worksheet/matrix_entry_rules.h"
+#include "analysis/worksheet/data_file.h"
+#include "analysis/worksheet/worksheet_data.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
-#include "analysis/text_file.h"
+#include "analysis/files/text_file.h"
 #include "render/figure_painter.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // file name's extension, and written whole or not at all.
 #include <string>
 
-#include "analysis/figure_format.h"
-#include "analysis/figure_layout.h"
+#include "analysis/figure/figure_format.h"
+#include "analysis/figure/figure_layout.h"
 
 // The file's bytes. Throws platform::FileWriteError when the format is
 // Unknown or the drawing cannot be made.

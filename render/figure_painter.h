@@ -3,7 +3,7 @@
 // image, an SVG or PDF generator, a printer page.
 #include <QRectF>
 
-#include "analysis/figure_layout.h"
+#include "analysis/figure/figure_layout.h"
 #include "render/report_pdf.h"
 
 class QPainter;

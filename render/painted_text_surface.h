@@ -8,7 +8,7 @@
 
 #include <QFont>
 
-#include "analysis/print_surface.h"
+#include "analysis/report/print_surface.h"
 
 class QPainter;
 class QPaintDevice;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/figure_layout.h"
+#include "analysis/figure/figure_layout.h"
 
 // lines: the report's lines as the results window holds them. Returns the
 // number of pages. Throws platform::PrintError or platform::FileWriteError.

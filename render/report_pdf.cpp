@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "analysis/print_layout.h"
-#include "analysis/text_file.h"
+#include "analysis/report/print_layout.h"
+#include "analysis/files/text_file.h"
 
 namespace platform {
 

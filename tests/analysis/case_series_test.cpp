@@ -1,11 +1,11 @@
 // The cases file (matching columns to variables, refusing files and rows)
 // and the parts of a series that need no Monte Carlo run: rows refused before
 // the engine, the output's keys and quoting, cancelling.
-#include "analysis/case_series.h"
+#include "analysis/case_series/case_series.h"
 
 #include <gtest/gtest.h>
 
-#include "analysis/input_rules.h"
+#include "analysis/worksheet/input_rules.h"
 #include "foundation/c_locale_format.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "distributions/float_errors.h"
 #include "foundation/messages.h"
-#include "analysis/compute_checks.h"
+#include "analysis/run/compute_checks.h"
 #include "tests/support/filled_worksheet.h"
 
 using platform::MessageKind;

@@ -1,4 +1,4 @@
-#include "analysis/csv_table.h"
+#include "analysis/files/csv_table.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "analysis/data_file_location.h"
+#include "analysis/worksheet/data_file_location.h"
 
 namespace fs = std::filesystem;
 

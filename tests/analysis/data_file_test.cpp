@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "tests/support/comma_locale.h"
-#include "analysis/data_file.h"
+#include "analysis/worksheet/data_file.h"
 
 namespace fs = std::filesystem;
 

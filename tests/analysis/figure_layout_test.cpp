@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "analysis/figure_layout.h"
+#include "analysis/figure/figure_layout.h"
 #include "tests/support/comma_locale.h"
 #include "tests/support/worked_example_run.h"
 

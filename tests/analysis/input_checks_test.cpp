@@ -9,7 +9,7 @@
 
 #include "tests/support/comma_locale.h"
 #include "distributions/float_errors.h"
-#include "analysis/input_rules.h"
+#include "analysis/worksheet/input_rules.h"
 #include "foundation/messages.h"
 
 using platform::MessageKind;

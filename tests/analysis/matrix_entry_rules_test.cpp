@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/comma_locale.h"
-#include "analysis/matrix_entry_rules.h"
+#include "analysis/worksheet/matrix_entry_rules.h"
 #include "foundation/messages.h"
 
 using platform::Answer;

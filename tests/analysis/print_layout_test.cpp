@@ -1,10 +1,10 @@
-#include "analysis/print_layout.h"
+#include "analysis/report/print_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "analysis/recording_print_surface.h"
+#include "tests/support/recording_print_surface.h"
 
 namespace platform {
 namespace {

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "analysis/compute_checks.h"
-#include "analysis/raw_data_analysis.h"
-#include "analysis/raw_data_reader.h"
+#include "analysis/run/compute_checks.h"
+#include "analysis/raw_data/raw_data_analysis.h"
+#include "analysis/raw_data/raw_data_reader.h"
 #include "foundation/messages.h"
 #include "tests/support/readstat_writer.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "tests/support/comma_locale.h"
-#include "analysis/report.h"
+#include "analysis/report/report.h"
 
 namespace {
 

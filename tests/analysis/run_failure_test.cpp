@@ -5,8 +5,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "analysis/compute_checks.h"
-#include "analysis/run_failure.h"
+#include "analysis/run/compute_checks.h"
+#include "analysis/run/run_failure.h"
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "foundation/messages.h"

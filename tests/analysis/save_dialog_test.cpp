@@ -1,4 +1,4 @@
-#include "analysis/save_dialog.h"
+#include "analysis/files/save_dialog.h"
 
 #include <gtest/gtest.h>
 

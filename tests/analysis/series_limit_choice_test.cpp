@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "analysis/compute_checks.h"
+#include "analysis/run/compute_checks.h"
 #include "engine/case_series_engine.h"
 #include "foundation/messages.h"
 #include "tests/support/filled_worksheet.h"

@@ -2,7 +2,7 @@
 // Windows-1252 when they are not UTF-8 (older worksheets).
 #include <gtest/gtest.h>
 
-#include "analysis/text_encoding.h"
+#include "analysis/files/text_encoding.h"
 
 namespace {
 

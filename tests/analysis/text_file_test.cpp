@@ -1,4 +1,4 @@
-#include "analysis/text_file.h"
+#include "analysis/files/text_file.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "foundation/messages.h"
-#include "analysis/worksheet_data.h"
+#include "analysis/worksheet/worksheet_data.h"
 
 namespace {
 

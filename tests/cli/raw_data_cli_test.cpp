@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "analysis/raw_data_analysis.h"
-#include "analysis/raw_data_reader.h"
-#include "analysis/report.h"
+#include "analysis/raw_data/raw_data_analysis.h"
+#include "analysis/raw_data/raw_data_reader.h"
+#include "analysis/report/report.h"
 #include "cli/json_result.h"
 #include "cli/raw_data_command.h"
 #include "cli/worksheet_analysis.h"

@@ -10,7 +10,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 
-#include "desktop/busy_run.h"
+#include "desktop/app/busy_run.h"
 #include "desktop_fixture.h"
 
 namespace desktop_test {

@@ -4,11 +4,11 @@
 // a refused cases file, and a cancelled series that saves nothing.
 #include <QProgressDialog>
 
-#include "analysis/case_series.h"
-#include "analysis/compute_checks.h"
-#include "analysis/open_dialog.h"
-#include "analysis/save_dialog.h"
-#include "desktop/case_series_runner.h"
+#include "analysis/case_series/case_series.h"
+#include "analysis/run/compute_checks.h"
+#include "analysis/files/open_dialog.h"
+#include "analysis/files/save_dialog.h"
+#include "desktop/case_series/case_series_runner.h"
 #include "desktop_fixture.h"
 
 namespace desktop_test {

@@ -8,8 +8,8 @@
 
 #include "desktop_fixture.h"
 #include "engine/bayes_deficit_engine.h"
-#include "analysis/input_rules.h"
-#include "analysis/compute_checks.h"
+#include "analysis/worksheet/input_rules.h"
+#include "analysis/run/compute_checks.h"
 
 namespace desktop_test {
 namespace {

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "desktop_fixture.h"
-#include "analysis/compute_checks.h"
-#include "desktop/data_location.h"
+#include "analysis/run/compute_checks.h"
+#include "desktop/app/data_location.h"
 
 namespace desktop_test {
 namespace {

@@ -18,13 +18,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "desktop/matrix_entry_window.h"
+#include "desktop/worksheet/matrix_entry_window.h"
 #include "modal_answerer.h"
 #include "foundation/messages.h"
-#include "desktop/qt_app_helpers.h"
-#include "desktop/results_window.h"
-#include "desktop/worksheet_grid.h"
-#include "desktop/worksheet_window.h"
+#include "desktop/app/qt_app_helpers.h"
+#include "desktop/results/results_window.h"
+#include "desktop/worksheet/worksheet_grid.h"
+#include "desktop/worksheet/worksheet_window.h"
 
 namespace desktop_test {
 

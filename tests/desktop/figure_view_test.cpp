@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "analysis/report.h"
-#include "desktop/figure_view.h"
+#include "analysis/report/report.h"
+#include "desktop/results/figure_view.h"
 #include "desktop_fixture.h"
 #include "tests/support/command_output.h"
 

@@ -4,8 +4,8 @@
 // a file's place, cells without a digit, a case far out in the tail.
 #include <sys/stat.h>
 
-#include "analysis/input_rules.h"
-#include "analysis/save_dialog.h"
+#include "analysis/worksheet/input_rules.h"
+#include "analysis/files/save_dialog.h"
 #include "desktop_fixture.h"
 
 namespace desktop_test {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/info_options.h"
+#include "desktop/app/info_options.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QMessageBox>
 
 #include "desktop_fixture.h"
-#include "analysis/input_rules.h"
-#include "desktop/qt_messages.h"
+#include "analysis/worksheet/input_rules.h"
+#include "desktop/dialogs/qt_messages.h"
 
 namespace desktop_test {
 namespace {

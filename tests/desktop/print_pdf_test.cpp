@@ -16,10 +16,10 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 
-#include "analysis/print_layout.h"
-#include "analysis/save_dialog.h"
-#include "desktop/qt_print_surface.h"
-#include "desktop/results_window.h"
+#include "analysis/report/print_layout.h"
+#include "analysis/files/save_dialog.h"
+#include "desktop/dialogs/qt_print_surface.h"
+#include "desktop/results/results_window.h"
 #include "foundation/messages.h"
 #include "modal_answerer.h"
 #include "render/report_pdf.h"

@@ -13,11 +13,11 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "analysis/print_layout.h"
-#include "desktop/qt_app_helpers.h"
-#include "desktop/qt_messages.h"
-#include "desktop/qt_print_surface.h"
-#include "desktop/qt_save_dialog.h"
+#include "analysis/report/print_layout.h"
+#include "desktop/app/qt_app_helpers.h"
+#include "desktop/dialogs/qt_messages.h"
+#include "desktop/dialogs/qt_print_surface.h"
+#include "desktop/dialogs/qt_save_dialog.h"
 #include "modal_answerer.h"
 
 namespace platform {

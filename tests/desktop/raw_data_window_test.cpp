@@ -7,9 +7,9 @@
 #include <QComboBox>
 #include <QTreeWidget>
 
-#include "analysis/open_dialog.h"
-#include "desktop/figure_view.h"
-#include "desktop/raw_data_window.h"
+#include "analysis/files/open_dialog.h"
+#include "desktop/results/figure_view.h"
+#include "desktop/raw_data/raw_data_window.h"
 #include "desktop_fixture.h"
 
 namespace desktop_test {

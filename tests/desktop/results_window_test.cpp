@@ -1,4 +1,4 @@
-#include "desktop/results_window.h"
+#include "desktop/results/results_window.h"
 
 #include <gtest/gtest.h>
 
@@ -26,9 +26,9 @@
 
 #include "foundation/messages.h"
 #include "modal_answerer.h"
-#include "desktop/qt_print_surface.h"
-#include "analysis/recording_print_surface.h"
-#include "analysis/save_dialog.h"
+#include "desktop/dialogs/qt_print_surface.h"
+#include "tests/support/recording_print_surface.h"
+#include "analysis/files/save_dialog.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 
 #include "desktop_fixture.h"
-#include "analysis/input_rules.h"
+#include "analysis/worksheet/input_rules.h"
 
 namespace desktop_test {
 namespace {

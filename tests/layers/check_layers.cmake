@@ -1,6 +1,9 @@
-# Fails when a file includes a header of a layer above its own, or when the
-# statistical core or the UI-free layer includes a Qt header. Run as a test.
+# Fails when a file includes a header of a layer above its own, when the
+# statistical core or the UI-free layer includes a Qt header, or when a room
+# (sub-folder) of analysis/ or desktop/ includes a room it may not use.
+# Run as a test.
 #   cmake -DSOURCE_DIR=<tree> -P check_layers.cmake
+cmake_policy(SET CMP0057 NEW)
 set(core_dirs foundation distributions matrix engine)
 set(forbidden_core analysis render desktop cli)
 set(forbidden_analysis render desktop cli)
@@ -41,8 +44,60 @@ foreach(f ${render_files})
   endforeach()
 endforeach()
 
+# Rooms: every source file of analysis/ and desktop/ (but desktop/main.cpp,
+# which builds the program) lives in a room, and a room includes only the
+# rooms of its layer listed for it here.
+set(analysis_rooms files worksheet run report figure case_series raw_data)
+set(analysis_files_uses "")
+set(analysis_worksheet_uses files)
+set(analysis_run_uses files worksheet)
+set(analysis_report_uses files worksheet run)
+set(analysis_figure_uses files worksheet run)
+set(analysis_case_series_uses files worksheet run)
+set(analysis_raw_data_uses files worksheet run report case_series)
+set(desktop_rooms dialogs app results raw_data case_series worksheet)
+set(desktop_dialogs_uses "")
+set(desktop_app_uses "")
+set(desktop_results_uses app dialogs)
+set(desktop_raw_data_uses app dialogs)
+set(desktop_case_series_uses app dialogs)
+set(desktop_worksheet_uses app dialogs results raw_data case_series)
+
+function(check_rooms layer)
+  file(GLOB loose ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+  list(FILTER loose EXCLUDE REGEX "/desktop/main\\.cpp$")
+  foreach(f ${loose})
+    list(APPEND faults "${f}: not in a room of ${layer}/")
+  endforeach()
+  file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+  foreach(f ${files})
+    file(RELATIVE_PATH rel ${SOURCE_DIR}/${layer} ${f})
+    if(NOT rel MATCHES "^([a-z_]+)/")
+      continue()
+    endif()
+    set(room ${CMAKE_MATCH_1})
+    if(NOT room IN_LIST ${layer}_rooms)
+      list(APPEND faults "${f}: ${layer}/${room}/ is not a known room")
+      continue()
+    endif()
+    file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"${layer}/")
+    foreach(line ${includes})
+      string(REGEX MATCH "\"${layer}/([a-z_]+)/" found "${line}")
+      set(other ${CMAKE_MATCH_1})
+      if(other STREQUAL "")
+        list(APPEND faults "${f}: includes a file outside the rooms: ${line}")
+      elseif(NOT other STREQUAL room AND NOT other IN_LIST ${layer}_${room}_uses)
+        list(APPEND faults "${f}: ${layer}/${room}/ may not use ${layer}/${other}/: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+  set(faults ${faults} PARENT_SCOPE)
+endfunction()
+check_rooms(analysis)
+check_rooms(desktop)
+
 if(faults)
   list(JOIN faults "\n" text)
   message(FATAL_ERROR "Layer rule broken:\n${text}")
 endif()
-message(STATUS "Layers: no Qt below desktop/, no include of a layer above")
+message(STATUS "Layers: no Qt below desktop/, no include of a layer above, rooms use only their own")

@@ -17,8 +17,8 @@
 
 #include <QFont>
 
-#include "analysis/print_layout.h"
-#include "analysis/text_file.h"
+#include "analysis/report/print_layout.h"
+#include "analysis/files/text_file.h"
 #include "render/figure_files.h"
 #include "render/report_figure_pdf.h"
 #include "render/report_pdf.h"

@@ -2,7 +2,7 @@
 // A worksheet filled for an analysis with two covariates (task 100 (SD 15),
 // case 70; covariates 40 (SD 10) and 12 (SD 3)), with the two field texts
 // given, so that a test can also try counts the fields refuse.
-#include "analysis/worksheet_data.h"
+#include "analysis/worksheet/worksheet_data.h"
 
 inline WorksheetData FilledWorksheet(const char* k = "2", const char* n = "30")
 {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/compute_checks.h"
-#include "analysis/figure_data.h"
-#include "analysis/report.h"
+#include "analysis/run/compute_checks.h"
+#include "analysis/figure/figure_data.h"
+#include "analysis/report/report.h"
 
 struct WorkedExampleRun {
     WorksheetData data;

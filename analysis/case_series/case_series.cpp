@@ -1,0 +1,243 @@
+#include "analysis/case_series/case_series.h"
+
+#include <cmath>
+
+#include "analysis/files/csv_table.h"
+#include "analysis/run/run_failure.h"
+#include "distributions/float_errors.h"
+#include "engine/case_series_engine.h"
+#include "foundation/c_locale_format.h"
+
+namespace {
+
+SeriesValue Text(const std::string& text)
+{
+    SeriesValue v;
+    v.kind = SeriesValue::Text;
+    v.text = text;
+    return v;
+}
+
+SeriesValue Integer(long long value)
+{
+    SeriesValue v;
+    v.kind = SeriesValue::Integer;
+    v.integer = value;
+    return v;
+}
+
+// Every number written is finite (the results are checked); a value that is
+// not would be left empty rather than written as text no reader takes.
+SeriesValue Real(extended value)
+{
+    SeriesValue v;
+    if (!std::isfinite(value)) return v;
+    v.kind = SeriesValue::Real;
+    v.real = static_cast<double>(value);
+    return v;
+}
+
+}  // namespace
+
+void ClearCaseScores(WorksheetData& data)
+{
+    for (int row = 0; row < GridRowCapacity; ++row) data.Cell(row, ScoreColumn) = "0";
+}
+
+SeriesControls SeriesControlsFromInputs(const std::vector<std::string>& names, const AnalysisInputs& in)
+{
+    SeriesControls controls;
+    controls.k = in.k;
+    controls.N = in.N;
+    controls.names = names;
+    controls.means = in.means;
+    controls.sds = in.sds;
+    controls.corr = in.corr;
+    return controls;
+}
+
+SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const AnalysisInputs& in)
+{
+    std::vector<std::string> names;
+    for (int row = 0; row < in.p; ++row) names.push_back(data.Cell(row, NameColumn));
+    return SeriesControlsFromInputs(names, in);
+}
+
+std::string SeriesFailureText(const std::exception_ptr& error)
+{
+    // Message boxes break lines at '\r'; an output field keeps to one line.
+    std::string line;
+    for (char ch : AnalysisFailureMessage(error)) {
+        bool lineEnd = ch == '\r' || ch == '\n';
+        if (!lineEnd) line += ch;
+        else if (!line.empty() && line.back() != ' ') line += ' ';
+    }
+    return line;
+}
+
+bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
+                   const SeriesProgress& progress, std::vector<SeriesResult>& results)
+{
+    const int p = controls.k + 1;
+    const int total = static_cast<int>(cases.size());
+    results.assign(cases.size(), SeriesResult());
+
+    // z-scores as a single run computes them; the rows that pass go to the engine.
+    std::vector<tVector> engineScores;
+    std::vector<std::size_t> engineRow;
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        SeriesResult& r = results[c];
+        r.input = cases[c];
+        if (!r.input.error.empty()) {
+            r.error = r.input.error;
+            continue;
+        }
+        AnalysisInputs in;
+        in.k = controls.k;
+        in.N = controls.N;
+        in.p = p;
+        in.means = controls.means;
+        in.sds = controls.sds;
+        in.scores = r.input.scores;
+        try {
+            StandardiseCase(in);
+        } catch (...) {
+            ClearFloatingPointErrors();
+            r.error = SeriesFailureText(std::current_exception());
+            continue;
+        }
+        r.zScores = in.zScores;
+        engineScores.push_back(in.scores);
+        engineRow.push_back(c);
+    }
+    const int refused = total - static_cast<int>(engineRow.size());
+    if (progress && !progress(refused, total)) return false;
+
+    std::vector<tSeriesCaseResult> engineResults;
+    auto engineProgress = [&](int done) { return !progress || progress(refused + done, total); };
+    try {
+        if (!CaseSeriesEngine(controls.k, controls.N, AnalysisIterations, IsTwoSidedLimit(credibleLimit),
+                              AnalysisCredibleLevel, controls.sds, controls.means, controls.corr, engineScores,
+                              engineProgress, engineResults))
+            return false;
+    } catch (...) {
+        // The control sample alone failed: told as a single run tells it.
+        ClearFloatingPointErrors();
+        RethrowAsAnalysisError();
+    }
+
+    for (std::size_t e = 0; e < engineRow.size(); ++e) {
+        SeriesResult& r = results[engineRow[e]];
+        const tSeriesCaseResult& out = engineResults[e];
+        if (!out.analysed) {
+            r.error = SeriesFailureText(out.failure);
+            continue;
+        }
+        r.condMean = out.condMean;
+        r.condSD = out.condSD;
+        r.result = out.result;
+        r.mcse = out.mcse;
+        try {
+            RequireFiniteResults(r.condMean, r.condSD, r.result);
+            r.analysed = true;
+        } catch (...) {
+            r.error = SeriesFailureText(std::current_exception());
+        }
+    }
+    return true;
+}
+
+std::string SeriesProgressText(int done, int total, double elapsedSeconds)
+{
+    std::string text = FormatC("Case series: %d of %d cases done", done, total);
+    if (done <= 0 || done >= total) return text;
+    long s = std::lround(elapsedSeconds / done * (total - done));
+    if (s >= 3600) return text + FormatC(", about %ld h %02ld min left", s / 3600, (s % 3600) / 60);
+    if (s >= 60) return text + FormatC(", about %ld min %02ld s left", s / 60, s % 60);
+    return text + FormatC(", about %ld s left", s);
+}
+
+std::string SeriesSummaryText(const std::vector<SeriesResult>& results, const std::string& savedTo)
+{
+    constexpr int ListedRows = 20;
+    const int total = static_cast<int>(results.size());
+    const int refused = CountRefused(results);
+    std::string text = FormatC("Case series: %d of %d cases analysed.", total - refused, total) +
+                       "\rThe results are saved in \"" + savedTo + "\".";
+    if (refused == 0) return text;
+    text += "\r\rRows not analysed (their message is in the error column):";
+    int listed = 0;
+    for (const SeriesResult& r : results) {
+        if (r.analysed) continue;
+        if (listed++ == ListedRows) {
+            text += FormatC("\r... and %d more", refused - ListedRows);
+            break;
+        }
+        text += "\rline " + std::to_string(r.input.line) + " (case \"" + r.input.label + "\"): " + r.error;
+    }
+    return text;
+}
+
+int CountRefused(const std::vector<SeriesResult>& results)
+{
+    int refused = 0;
+    for (const SeriesResult& r : results) refused += r.analysed ? 0 : 1;
+    return refused;
+}
+
+std::vector<std::string> SeriesKeys(const SeriesControls& controls)
+{
+    std::vector<std::string> keys{"case", "k", "N"};
+    for (const std::string& name : controls.names) keys.push_back("z_" + TrimCsvField(name));
+    for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower", "pctUpper",
+                            "zccc", "zcccLower", "zcccUpper", "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse",
+                            "error"})
+        keys.push_back(key);
+    return keys;
+}
+
+std::vector<SeriesValue> SeriesValues(const SeriesControls& controls, const SeriesResult& r)
+{
+    const std::size_t count = SeriesKeys(controls).size();
+    std::vector<SeriesValue> values;
+    values.push_back(Text(r.input.label));
+    if (!r.analysed) {
+        values.resize(count - 1);
+        values.push_back(Text(r.error));
+        return values;
+    }
+    values.push_back(Integer(controls.k));
+    values.push_back(Integer(controls.N));
+    for (int i = 1; i <= controls.k + 1; ++i) values.push_back(Real(r.zScores[i]));
+    for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
+                       r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower, r.result.zcccUpper,
+                       r.mcse.pctBelow, r.mcse.pOneTailed, r.mcse.pTwoTailed})
+        values.push_back(Real(v));
+    values.emplace_back();  // no error
+    return values;
+}
+
+std::string FormatSeriesReal(double value) { return FormatC("%#.17g", value); }
+
+std::string FormatSeriesCsv(const SeriesControls& controls, const std::vector<SeriesResult>& results)
+{
+    std::string text;
+    auto appendRow = [&text](const std::vector<std::string>& fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i) text += (i ? "," : "") + QuoteCsvField(fields[i]);
+        text += "\r\n";
+    };
+    appendRow(SeriesKeys(controls));
+    for (const SeriesResult& r : results) {
+        std::vector<std::string> fields;
+        for (const SeriesValue& v : SeriesValues(controls, r)) {
+            switch (v.kind) {
+            case SeriesValue::Text: fields.push_back(v.text); break;
+            case SeriesValue::Integer: fields.push_back(std::to_string(v.integer)); break;
+            case SeriesValue::Real: fields.push_back(FormatSeriesReal(v.real)); break;
+            case SeriesValue::Missing: fields.emplace_back(); break;
+            }
+        }
+        appendRow(fields);
+    }
+    return text;
+}

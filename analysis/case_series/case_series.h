@@ -1,0 +1,98 @@
+#pragma once
+// A case series: every case of a cases file analysed against one control
+// sample, each with exactly the numbers a single run of that case gives.
+// Shared by the command line and the desktop program; the control sample
+// may come from a worksheet or from raw control data.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/case_series/cases_file.h"
+#include "analysis/run/compute_checks.h"
+#include "analysis/worksheet/worksheet_data.h"
+#include "engine/bayes_deficit_engine.h"
+
+// The control sample: what a series needs of a worksheet, or of raw data.
+struct SeriesControls {
+    int k = 0;                       // covariates
+    int N = 0;                       // control sample size
+    std::vector<std::string> names;  // k + 1 variable names, the task first
+    tVector means;                   // 1 .. k + 1, the task first
+    tVector sds;
+    tMatrix corr;                    // (k + 1) x (k + 1), positive definite
+};
+
+// A series ignores the worksheet's own case scores: they are set to "0" so
+// that the worksheet's checks (which cover every score cell) pass over them.
+void ClearCaseScores(WorksheetData& data);
+
+// The control sample of a worksheet prepared as for a single run (checks,
+// correlations, positive-definiteness passed): the gathered inputs and the
+// names in the grid.
+SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const AnalysisInputs& in);
+// The same from gathered inputs and the variables' names (raw data).
+SeriesControls SeriesControlsFromInputs(const std::vector<std::string>& names, const AnalysisInputs& in);
+
+// One row of the results.
+struct SeriesResult {
+    SeriesCase input;       // label, line, scores; input.error when the row was refused
+    bool analysed = false;  // false: `error` says why
+    std::string error;      // one line
+    tVector zScores;
+    extended condMean = 0;
+    extended condSD = 0;
+    tBayesResult result;
+    tMonteCarloError mcse;
+};
+
+// Called with the number of cases finished (refused rows included) and the
+// total; may be called from a worker thread. Returns false to cancel.
+using SeriesProgress = std::function<bool(int done, int total)>;
+
+// Runs the series: each case's z-scores and analysis as in a single run
+// (1,000,000 draws, the random stream reset for each case, 95% limits of
+// the chosen kind). A case whose run fails gets the message a single run of
+// it would show. Returns false when cancelled (results are then incomplete).
+// Errors of the control sample alone (the regression cannot be formed) are
+// thrown as a single run throws them: EAnalysisError with the user's message.
+bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
+                   const SeriesProgress& progress, std::vector<SeriesResult>& results);
+
+// "Case series: 3 of 10 cases done, about 1 min 05 s left" (no time before
+// the first case is done), for the progress shown while a series runs.
+std::string SeriesProgressText(int done, int total, double elapsedSeconds);
+
+// What the user is told when a series has ended and its results were saved
+// in savedTo: how many cases were analysed and, line by line, the rows that
+// were not (at most 20, then how many more). '\r' starts a new line.
+std::string SeriesSummaryText(const std::vector<SeriesResult>& results, const std::string& savedTo);
+
+// Rows refused (input or run), in input order.
+int CountRefused(const std::vector<SeriesResult>& results);
+
+// The message a single run shows for an error that ended it
+// (AnalysisFailureMessage), on one line.
+std::string SeriesFailureText(const std::exception_ptr& error);
+
+// The output's columns and values. Keys: "case", "k", "N", "z_<name>" for
+// each variable, "condMean", "condSD", "pOneTailed", "pTwoTailed",
+// "pctBelow", "pctLower", "pctUpper", "zccc", "zcccLower", "zcccUpper",
+// "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "error": the single
+// run's JSON numbers in its order, then the Monte Carlo errors.
+struct SeriesValue {
+    enum Kind { Text, Integer, Real, Missing };
+    Kind kind = Missing;
+    std::string text;
+    long long integer = 0;
+    double real = 0;
+};
+std::vector<std::string> SeriesKeys(const SeriesControls& controls);
+std::vector<SeriesValue> SeriesValues(const SeriesControls& controls, const SeriesResult& result);
+
+// A number as the output writes it: 17 significant digits, decimal point.
+std::string FormatSeriesReal(double value);
+
+// The results as CSV text: the header row of SeriesKeys, then one row per
+// case in input order, comma-separated, CR LF line ends, fields quoted where
+// needed; a refused row has only its label and its error.
+std::string FormatSeriesCsv(const SeriesControls& controls, const std::vector<SeriesResult>& results);

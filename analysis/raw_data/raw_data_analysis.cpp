@@ -1,0 +1,74 @@
+#include "analysis/raw_data/raw_data_analysis.h"
+
+#include "analysis/worksheet/input_rules.h"
+#include "analysis/report/report.h"
+
+std::string RawDataSourceLine(const RawSummary& summary)
+{
+    return " Summary statistics computed from raw data: \"" + summary.fileName + "\", N = " +
+           std::to_string(summary.N) + " controls, " + std::to_string(summary.dropped) + " incomplete control" +
+           (summary.dropped == 1 ? "" : "s") + " left out";
+}
+
+bool ReadCaseScores(const RawSummary& summary, const std::vector<std::string>& texts, tVector& scores,
+                    int* refused)
+{
+    scores = tVector();
+    for (int i = 0; i < summary.p; ++i) {
+        const std::string text = i < static_cast<int>(texts.size()) ? texts[static_cast<std::size_t>(i)] : "";
+        scores[i + 1] = CheckNumericField(text, summary.names[static_cast<std::size_t>(i)]);
+        if (InputError) {
+            if (refused) *refused = i;
+            return false;
+        }
+    }
+    return true;
+}
+
+WorksheetData RawReportData(const RawSummary& summary, int credibleLimit, const std::vector<std::string>& notes)
+{
+    WorksheetData data;
+    data.fields[CovariatesField] = std::to_string(summary.k);
+    data.fields[SampleSizeField] = std::to_string(summary.N);
+    data.credibleLimit = credibleLimit;
+    data.notes = notes;
+    return data;
+}
+
+namespace {
+
+// The control sample's part of the analysis inputs.
+AnalysisInputs ControlInputs(const RawSummary& summary)
+{
+    AnalysisInputs in;
+    in.k = summary.k;
+    in.N = summary.N;
+    in.p = summary.p;
+    in.means = summary.means;
+    in.sds = summary.sds;
+    in.corr = summary.corr;
+    return in;
+}
+
+}  // namespace
+
+bool PrepareRawAnalysis(const RawSummary& summary, const tVector& caseScores, AnalysisInputs& in)
+{
+    in = ControlInputs(summary);
+    in.scores = caseScores;
+    return CheckAndStandardise(in);
+}
+
+std::vector<std::string> RawReportLines(bool afterEarlierLines, const RawSummary& summary, const WorksheetData& data,
+                                        const AnalysisInputs& in, const AnalysisOutputs& out)
+{
+    return ReportLines(afterEarlierLines, data, in, out, RawDataSourceLine(summary));
+}
+
+bool RawSeriesControls(const RawSummary& summary, SeriesControls& controls)
+{
+    const AnalysisInputs in = ControlInputs(summary);
+    if (!CheckCorrelationMatrix(in)) return false;
+    controls = SeriesControlsFromInputs(summary.names, in);
+    return true;
+}

@@ -1,0 +1,187 @@
+#include "analysis/raw_data/raw_statistics.h"
+
+#include <cmath>
+
+#include "analysis/run/compute_checks.h"
+#include "analysis/files/csv_table.h"
+#include "analysis/worksheet/input_rules.h"
+#include "analysis/worksheet/worksheet_data.h"
+#include "foundation/messages.h"
+
+const char* const NoTaskMessage = "Choose the task of interest.";
+
+namespace {
+
+// Controls named in the refusal of incomplete ones.
+constexpr std::size_t RowsNamed = 5;
+
+bool Refuse(const std::string& message)
+{
+    platform::ShowError(message);
+    return false;
+}
+
+// The columns chosen, task first; false after a refusal.
+bool ChooseColumns(const RawDataTable& table, const RawDataChoice& choice, std::vector<int>& chosen)
+{
+    if (choice.covariates.empty() || choice.covariates.size() > 5)
+        return Refuse(CovariateCountMessage(choice.covariates.size()));
+    if (CsvColumnKey(choice.task).empty()) return Refuse(NoTaskMessage);
+    std::vector<std::string> names{choice.task};
+    names.insert(names.end(), choice.covariates.begin(), choice.covariates.end());
+    chosen.clear();
+    for (const std::string& name : names) {
+        int column = FindRawColumn(table, name);
+        if (column == -1) return Refuse(UnknownVariableMessage(name, table.fileName));
+        if (column == -2) return Refuse(AmbiguousVariableMessage(name, table.fileName));
+        const RawColumn& c = table.columns[static_cast<std::size_t>(column)];
+        if (!c.numeric) return Refuse(NotNumericMessage(c.name, table.fileName, c.notNumericReason));
+        for (int earlier : chosen)
+            if (earlier == column) return Refuse(ChosenTwiceMessage(c.name));
+        chosen.push_back(column);
+    }
+    return true;
+}
+
+std::string IncompleteControlsMessage(const RawDataTable& table, const std::vector<std::size_t>& incomplete)
+{
+    std::size_t count = incomplete.size();
+    std::string rows;
+    std::size_t named = std::min(count, RowsNamed);
+    for (std::size_t i = 0; i < named; ++i) {
+        if (i > 0) rows += i + 1 == named && named == count ? " and " : ", ";
+        rows += std::to_string(table.RowNumber(incomplete[i]));
+    }
+    if (count > named) rows += " and " + std::to_string(count - named) + " more";
+    std::string word = table.rowWord + (count > 1 ? "s" : "");
+    std::string who = count == 1 ? "1 control has" : std::to_string(count) + " controls have";
+    return who + " no value for one or more of the chosen variables (" + word + " " + rows + " of \"" +
+           table.fileName + "\"): complete " + std::string(count == 1 ? "it" : "them") + ", or leave out incomplete controls.";
+}
+
+}  // namespace
+
+std::string CovariateCountMessage(std::size_t chosen)
+{
+    return "Choose from 1 to 5 covariates (" + std::to_string(chosen) + (chosen == 1 ? " was" : " were") +
+           " chosen).";
+}
+
+std::string UnknownVariableMessage(const std::string& name, const std::string& fileName)
+{
+    return "There is no variable \"" + name + "\" in \"" + fileName + "\".";
+}
+
+std::string AmbiguousVariableMessage(const std::string& name, const std::string& fileName)
+{
+    return "More than one variable of \"" + fileName + "\" is named \"" + name + "\": rename all but one.";
+}
+
+std::string NotNumericMessage(const std::string& name, const std::string& fileName, const std::string& reason)
+{
+    return "The variable \"" + name + "\" in \"" + fileName + "\" is not numeric (" + reason + ").";
+}
+
+std::string ChosenTwiceMessage(const std::string& name)
+{
+    return "The variable \"" + name + "\" is chosen twice.";
+}
+
+std::string NoSpreadMessage(const std::string& name)
+{
+    return "The variable \"" + name +
+           "\" has the same value for every control: a variable without spread cannot be analysed.";
+}
+
+int FindRawColumn(const RawDataTable& table, const std::string& name)
+{
+    const std::string wanted = CsvColumnKey(name);
+    int found = -1;
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        if (CsvColumnKey(table.columns[c].name) != wanted) continue;
+        if (found != -1) return -2;
+        found = static_cast<int>(c);
+    }
+    return found;
+}
+
+std::vector<RawVariableOverview> NumericVariables(const RawDataTable& table)
+{
+    std::vector<RawVariableOverview> list;
+    for (const RawColumn& column : table.columns) {
+        if (!column.numeric) continue;
+        RawVariableOverview v;
+        v.name = column.name;
+        extended sum = 0;
+        for (double x : column.values) {
+            if (std::isnan(x)) continue;
+            sum += x;
+            ++v.count;
+        }
+        if (v.count > 0) v.mean = sum / v.count;
+        list.push_back(v);
+    }
+    return list;
+}
+
+bool SummariseRawData(const RawDataTable& table, const RawDataChoice& choice, RawSummary& summary)
+{
+    summary = RawSummary();
+    summary.fileName = table.fileName;
+    std::vector<int> chosen;
+    if (!ChooseColumns(table, choice, chosen)) return false;
+    const int p = static_cast<int>(chosen.size());
+    std::vector<const std::vector<double>*> data;
+    for (int column : chosen) data.push_back(&table.columns[static_cast<std::size_t>(column)].values);
+
+    std::vector<std::size_t> used, incomplete;
+    for (std::size_t r = 0; r < table.rows; ++r) {
+        bool complete = true;
+        for (const auto* values : data) complete = complete && r < values->size() && !std::isnan((*values)[r]);
+        (complete ? used : incomplete).push_back(r);
+    }
+    if (!incomplete.empty() && !choice.dropIncomplete) return Refuse(IncompleteControlsMessage(table, incomplete));
+
+    const double N = static_cast<double>(used.size());
+    if (!CheckSampleSize(SampleSizeCaption, N)) return false;
+    const int n = static_cast<int>(used.size());
+    if (!(p - 1 < n - 1)) return Refuse(MaxCovariatesMessage(n));
+
+    for (int j = 0; j < p; ++j) {
+        const std::vector<double>& x = *data[static_cast<std::size_t>(j)];
+        bool spread = false;
+        for (std::size_t r : used) spread = spread || x[r] != x[used.front()];
+        if (!spread) return Refuse(NoSpreadMessage(table.columns[static_cast<std::size_t>(chosen[j])].name));
+    }
+
+    // First pass: the means.
+    for (int j = 1; j <= p; ++j) {
+        const std::vector<double>& x = *data[static_cast<std::size_t>(j - 1)];
+        extended sum = 0;
+        for (std::size_t r : used) sum += x[r];
+        summary.means[j] = sum / n;
+    }
+    // Second pass: sums of centred products.
+    tMatrix S;
+    for (int j = 1; j <= p; ++j) {
+        const std::vector<double>& x = *data[static_cast<std::size_t>(j - 1)];
+        for (int l = j; l <= p; ++l) {
+            const std::vector<double>& y = *data[static_cast<std::size_t>(l - 1)];
+            extended sum = 0;
+            for (std::size_t r : used) sum += (x[r] - summary.means[j]) * (y[r] - summary.means[l]);
+            S[j][l] = S[l][j] = sum;
+        }
+    }
+    for (int j = 1; j <= p; ++j) {
+        summary.sds[j] = std::sqrt(S[j][j] / (n - 1));
+        for (int l = 1; l <= p; ++l)
+            summary.corr[j][l] = j == l ? 1.0L : S[j][l] / std::sqrt(S[j][j] * S[l][l]);
+    }
+
+    for (int column : chosen) summary.names.push_back(table.columns[static_cast<std::size_t>(column)].name);
+    summary.k = p - 1;
+    summary.p = p;
+    summary.N = n;
+    summary.dropped = static_cast<int>(incomplete.size());
+    return true;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// From the controls' raw scores to the summary statistics the analysis
+// takes: the chosen variables (the task and 1 to 5 covariates), the
+// controls with a value for each of them, and N, the means, the SDs (divisor
+// N - 1) and the correlations in extended precision, two passes over the
+// data (means first, then sums of centred products), so that large means
+// with small spreads lose nothing.
+#include <string>
+#include <vector>
+
+#include "analysis/raw_data/raw_data_table.h"
+#include "matrix/matrix_handling.h"
+
+struct RawDataChoice {
+    std::string task;
+    std::vector<std::string> covariates;  // in the order of the analysis
+    bool dropIncomplete = false;          // leave out controls with a missing value
+};
+
+struct RawSummary {
+    std::string fileName;
+    std::vector<std::string> names;  // p names as the file has them, the task first
+    int k = 0;
+    int p = 0;
+    int N = 0;        // controls used
+    int dropped = 0;  // incomplete controls left out
+    tVector means;    // 1 .. p
+    tVector sds;
+    tMatrix corr;     // p x p, 1 on the diagonal
+};
+
+// A numeric variable as the raw-data window lists it.
+struct RawVariableOverview {
+    std::string name;
+    long count = 0;        // controls with a value
+    extended mean = 0;     // of those values (0 when there are none)
+};
+std::vector<RawVariableOverview> NumericVariables(const RawDataTable& table);
+
+// Index of the column that name chooses (the file's names compared without
+// regard to case or surrounding blanks), -1 when none, -2 when several.
+int FindRawColumn(const RawDataTable& table, const std::string& name);
+
+// The checks in order: 1 to 5 covariates; each name known, unique in the
+// file, numeric and chosen once; missing values (refused, naming the first
+// controls, unless they are to be left out); N >= 3 and k < N - 1 (the
+// worksheet's messages); no variable without spread. The first refusal is
+// shown (error box, or the worksheet's warning for N) and false returned.
+// The correlation matrix is not tested here (see CheckCorrelationMatrix).
+bool SummariseRawData(const RawDataTable& table, const RawDataChoice& choice, RawSummary& summary);
+
+// The refusal texts, for the front ends' tests.
+std::string CovariateCountMessage(std::size_t chosen);
+std::string UnknownVariableMessage(const std::string& name, const std::string& fileName);
+std::string AmbiguousVariableMessage(const std::string& name, const std::string& fileName);
+std::string NotNumericMessage(const std::string& name, const std::string& fileName, const std::string& reason);
+std::string ChosenTwiceMessage(const std::string& name);
+std::string NoSpreadMessage(const std::string& name);
+extern const char* const NoTaskMessage;

@@ -1,0 +1,149 @@
+#include "desktop/case_series/case_series_runner.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include "analysis/run/command_guard.h"
+#include "analysis/files/text_file.h"
+#include "desktop/dialogs/qt_open_dialog.h"
+#include "desktop/dialogs/qt_save_dialog.h"
+#include "foundation/messages.h"
+
+namespace {
+
+// While the series runs, a message raised on the worker thread (the engine's
+// own, about the control sample) is shown by the user-interface thread,
+// which waits for the answer; messages of the user-interface thread pass
+// straight through.
+class GuiThreadMessages : public platform::MessageChannel {
+public:
+    explicit GuiThreadMessages(platform::MessageChannel& target) : target_(target) {}
+    platform::Answer Show(platform::MessageKind kind, const std::string& text) override
+    {
+        if (QThread::currentThread() == qApp->thread()) return target_.Show(kind, text);
+        platform::Answer answer = platform::Answer::Ok;
+        QMetaObject::invokeMethod(
+            qApp, [&] { answer = target_.Show(kind, text); }, Qt::BlockingQueuedConnection);
+        return answer;
+    }
+    void Beep() override {}
+
+private:
+    platform::MessageChannel& target_;
+};
+
+}  // namespace
+
+TCaseSeriesRunner::TCaseSeriesRunner(QWidget* parent)
+    : parent_(parent),
+      casesDialog_(std::make_unique<platform::QtOpenDialog>(parent, "Cases file", "CSV files (*.csv);;All files (*)")),
+      resultsDialog_(std::make_unique<platform::QtSaveDialog>(parent, "case-series.csv", "*.csv"))
+{
+}
+
+TCaseSeriesRunner::~TCaseSeriesRunner() = default;
+
+void TCaseSeriesRunner::SetDialogs(std::unique_ptr<platform::OpenDialog> casesDialog,
+                                   std::unique_ptr<platform::SaveDialog> resultsDialog)
+{
+    casesDialog_ = std::move(casesDialog);
+    resultsDialog_ = std::move(resultsDialog);
+}
+
+void TCaseSeriesRunner::Run(const SeriesControls& controls, int credibleLimit)
+{
+    platform::RunCommand([&] {
+        const std::optional<std::string> casesPath = casesDialog_->Execute();
+        if (!casesPath) return;
+        std::vector<SeriesCase> cases;
+        std::string message;
+        if (!ReadCasesFile(*casesPath, controls.names, cases, message)) {
+            platform::ShowError(message);
+            return;
+        }
+        const std::optional<std::string> resultsPath = resultsDialog_->Execute();
+        if (!resultsPath) return;
+
+        std::vector<SeriesResult> results;
+        std::exception_ptr failure;
+        if (!RunWithProgress(controls, credibleLimit, cases, results, failure)) {
+            platform::ShowInformation("The case series was cancelled: no results were saved.");
+            return;
+        }
+        if (failure) std::rethrow_exception(failure);
+        platform::WriteWholeFile(*resultsPath, FormatSeriesCsv(controls, results));
+        const std::string summary = SeriesSummaryText(results, *resultsPath);
+        if (CountRefused(results) == 0)
+            platform::ShowInformation(summary);
+        else
+            platform::ShowWarning(summary);
+    });
+}
+
+bool TCaseSeriesRunner::RunWithProgress(const SeriesControls& controls, int credibleLimit,
+                                        const std::vector<SeriesCase>& cases, std::vector<SeriesResult>& results,
+                                        std::exception_ptr& failure)
+{
+    const int total = static_cast<int>(cases.size());
+    QProgressDialog dialog(QString::fromStdString(SeriesProgressText(0, total, 0)), QStringLiteral("Cancel"), 0,
+                           total, parent_);
+    dialog.setObjectName(QString::fromLatin1(ProgressDialogName));
+    dialog.setWindowTitle(QStringLiteral("Case series"));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    dialog.setMinimumDuration(0);
+    dialog.setMinimumWidth(420);
+
+    std::atomic<int> done{0};
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> finished{false};
+    bool completed = false;
+    QEventLoop loop;
+    QObject::connect(&dialog, &QProgressDialog::canceled, [&] {
+        cancel = true;
+        dialog.setLabelText(QStringLiteral("Cancelling the case series..."));
+    });
+    const auto start = std::chrono::steady_clock::now();
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (finished) {
+            loop.quit();
+            return;
+        }
+        if (cancel) return;
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        dialog.setValue(done);
+        dialog.setLabelText(QString::fromStdString(SeriesProgressText(done, total, elapsed)));
+    });
+
+    platform::MessageChannel& shown = platform::Messages();
+    GuiThreadMessages forwarded(shown);
+    platform::ScopedMessages scope(forwarded);
+    std::thread worker([&] {
+        try {
+            completed = RunCaseSeries(controls, credibleLimit, cases,
+                                      [&](int n, int) {
+                                          done = n;
+                                          return !cancel;
+                                      },
+                                      results);
+        } catch (...) {
+            failure = std::current_exception();
+            completed = true;
+        }
+        finished = true;
+    });
+    dialog.show();
+    timer.start(50);
+    loop.exec();
+    worker.join();
+    return completed && !cancel;
+}

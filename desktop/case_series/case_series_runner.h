@@ -1,0 +1,41 @@
+#pragma once
+// The desktop side of a case series, after the worksheet has checked its
+// control sample and taken the correlations: asks for the cases file, reads
+// it (a refused file is an error box), asks where to save the results CSV,
+// runs the series on a worker thread behind a progress dialog that can
+// cancel, saves the file whole, and says how many cases were analysed and
+// which rows were not. A cancelled series saves nothing. Nothing thrown on
+// the worker thread leaves it: its error is shown as a single run's would be.
+#include <memory>
+
+#include "analysis/case_series/case_series.h"
+#include "analysis/files/open_dialog.h"
+#include "analysis/files/save_dialog.h"
+
+class QWidget;
+
+class TCaseSeriesRunner {
+public:
+    explicit TCaseSeriesRunner(QWidget* parent);
+    ~TCaseSeriesRunner();
+
+    // Dialogs to use instead of the toolkit's (tests script them).
+    void SetDialogs(std::unique_ptr<platform::OpenDialog> casesDialog,
+                    std::unique_ptr<platform::SaveDialog> resultsDialog);
+
+    // Runs the whole command; returns when it is over. Never throws.
+    void Run(const SeriesControls& controls, int credibleLimit);
+
+    // The progress dialog's object name, for tests that press its Cancel.
+    static constexpr char ProgressDialogName[] = "dlgCaseSeriesProgress";
+
+private:
+    // Runs the series on a worker thread while the progress dialog shows;
+    // false when cancelled. An error of the run is returned in failure.
+    bool RunWithProgress(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
+                         std::vector<SeriesResult>& results, std::exception_ptr& failure);
+
+    QWidget* parent_;
+    std::unique_ptr<platform::OpenDialog> casesDialog_;
+    std::unique_ptr<platform::SaveDialog> resultsDialog_;
+};

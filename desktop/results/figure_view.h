@@ -1,0 +1,58 @@
+#pragma once
+// The figure of the latest analysis in a window of its own, opened from the
+// results window: the posterior of Z-CCC, drawn to the window's size, and
+// "Save Figure..." to keep it as PNG, SVG or PDF.
+#include <memory>
+#include <optional>
+
+#include <QDialog>
+#include <QWidget>
+
+#include "analysis/figure/figure_layout.h"
+#include "analysis/files/save_dialog.h"
+
+class QPushButton;
+
+// Paints the figure scaled into its whole area, or nothing before the first.
+class FigureCanvas : public QWidget {
+public:
+    explicit FigureCanvas(QWidget* parent = nullptr);
+    void SetFigure(const FigureLayout& figure);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<FigureLayout> figure_;
+};
+
+class TfrmFigure : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TfrmFigure(QWidget* parent = nullptr);
+    ~TfrmFigure() override;
+
+    // Shows this analysis' figure from now on (also while the window is open).
+    void SetFigure(const FigureData& figure);
+    // The figure shown, or nullptr before the first analysis.
+    const FigureLayout* Figure() const { return figure_ ? &*figure_ : nullptr; }
+
+    // The save dialog (replaceable in tests); by default the toolkit's,
+    // proposing "figure.png".
+    void SetSaveDialog(std::unique_ptr<platform::SaveDialog> dialog);
+
+    FigureCanvas* canvas = nullptr;
+    QPushButton* cmdSaveFigure = nullptr;
+    QPushButton* cmdClose = nullptr;
+
+public slots:
+    // Asks for a file name and writes the figure in the format its extension
+    // names; a refused name or a failed write ends with an error box and
+    // leaves no file behind.
+    void cmdSaveFigureClick();
+
+private:
+    std::optional<FigureLayout> figure_;
+    std::unique_ptr<platform::SaveDialog> saveDialog_;
+};

@@ -1,0 +1,326 @@
+#include "desktop/results/results_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFont>
+#include <QFrame>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "analysis/run/command_guard.h"
+#include "foundation/messages.h"
+#include "analysis/report/print_layout.h"
+#include "desktop/results/figure_view.h"
+#include "render/figure_painter.h"
+#include "desktop/app/qt_app_helpers.h"
+#include "desktop/dialogs/qt_print_surface.h"
+#include "desktop/dialogs/qt_save_dialog.h"
+#include "analysis/files/text_file.h"
+
+namespace {
+
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 554;
+
+QPushButton* MakeButton(const char* name, const char* caption, int left, QWidget* parent,
+                        const QFont& font)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(left, 488, 161, 37);
+    button->setFont(font);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
+    button->setAutoDefault(false);
+    platform::ClickOnEnter(button);
+    return button;
+}
+
+// Text with every line break as CR LF, the form files and printouts take.
+QString WithCrLf(QString text)
+{
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    return text;
+}
+
+}  // namespace
+
+TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("frmTemplateResults"));
+    setWindowTitle(QStringLiteral("Output"));
+    QFont formFont(QStringLiteral("MS Sans Serif"));
+    formFont.setPixelSize(11);
+    setFont(formFont);
+
+    QMenu* printerMenu = menuBar()->addMenu(QStringLiteral("Printer options..."));
+    mnuPrint = printerMenu->addAction(QStringLiteral("Print All"));
+    mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuPrintSelection = printerMenu->addAction(QStringLiteral("Print Selection"));
+    mnuPrintSelection->setObjectName(QStringLiteral("mnuPrintSelection"));
+    mnuSavePdf = printerMenu->addAction(QStringLiteral("Save as PDF..."));
+    mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
+    QMenu* figureMenu = menuBar()->addMenu(QStringLiteral("Figure"));
+    mnuShowFigure = figureMenu->addAction(QStringLiteral("Show Figure"));
+    mnuShowFigure->setObjectName(QStringLiteral("mnuShowFigure"));
+    mnuShowFigure->setEnabled(false);
+    frmFigure = new TfrmFigure(this);
+    // The menu from the keyboard: F10 opens it, as on the desktops the
+    // program was first written for (this style has no Alt navigation).
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this, printerMenu] { menuBar()->setActiveAction(printerMenu->menuAction()); });
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+
+    textPanel_ = new QFrame(client);
+    textPanel_->setGeometry(12, 2, 765, 468);
+    textPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    memoResults = new QPlainTextEdit(textPanel_);
+    memoResults->setObjectName(QStringLiteral("memoResults"));
+    memoResults->setGeometry(8, 8, 749, 452);
+    memoResults->setFont(platform::ReportTextFont());
+    memoResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memoResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memoResults->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    memoResults->setTabChangesFocus(true);
+    QPalette memoPalette = memoResults->palette();
+    memoPalette.setColor(QPalette::Text, Qt::black);
+    // The selection stays visible when the memo loses the focus.
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        memoPalette.setColor(QPalette::Inactive, role, memoPalette.color(QPalette::Active, role));
+    memoResults->setPalette(memoPalette);
+
+    buttonBar_ = new QFrame(client);
+    buttonBar_->setGeometry(12, 482, 765, 49);
+    buttonBar_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    QFont buttonFont(QStringLiteral("System"));
+    buttonFont.setPixelSize(13);
+    buttonFont.setBold(true);
+    cmdSaveOutput = MakeButton("cmdSaveOutput", "Save Output", 28, client, buttonFont);
+    cmdClearResults = MakeButton("cmdClearResults", "Clear Results", 220, client, buttonFont);
+    cmdReturn = MakeButton("cmdReturn", "Return to Worksheet", 411, client, buttonFont);
+    cmdExit = MakeButton("cmdExit", "Exit", 603, client, buttonFont);
+    setTabOrder(memoResults, cmdSaveOutput);
+    setTabOrder(cmdSaveOutput, cmdClearResults);
+    setTabOrder(cmdClearResults, cmdReturn);
+    setTabOrder(cmdReturn, cmdExit);
+    cmdReturn->setFocus();
+
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+    connect(cmdSaveOutput, &QPushButton::clicked, this, &TfrmTemplateResults::cmdSaveOutputClick);
+    connect(cmdClearResults, &QPushButton::clicked, this,
+            &TfrmTemplateResults::cmdClearResultsClick);
+    connect(cmdReturn, &QPushButton::clicked, this, &TfrmTemplateResults::cmdReturnClick);
+    connect(cmdExit, &QPushButton::clicked, this, &TfrmTemplateResults::cmdExitClick);
+    connect(mnuPrint, &QAction::triggered, this, &TfrmTemplateResults::mnuPrintClick);
+    connect(mnuPrintSelection, &QAction::triggered, this,
+            &TfrmTemplateResults::mnuPrintSelectionClick);
+    connect(mnuSavePdf, &QAction::triggered, this, &TfrmTemplateResults::mnuSavePdfClick);
+    connect(mnuShowFigure, &QAction::triggered, this, &TfrmTemplateResults::mnuShowFigureClick);
+
+    saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
+    pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "*.pdf");
+    // The figure of the latest analysis follows the report's pages.
+    pdfExtraPages_ = [this] {
+        std::vector<platform::ExtraPagePainter> pages;
+        if (const FigureLayout* figure = frmFigure->Figure()) pages.push_back(FigurePage(*figure));
+        return pages;
+    };
+    printSurfaceFactory_ = [this](const QFont& font) -> std::unique_ptr<platform::PrintSurface> {
+        return platform::QtPrintSurface::FromPrintDialog(font, this);
+    };
+    quit_ = [] { QCoreApplication::exit(0); };
+
+    FormCreate();
+}
+
+TfrmTemplateResults::~TfrmTemplateResults() = default;
+
+void TfrmTemplateResults::FormCreate() { memoResults->clear(); }
+
+// ---- Compute command interface ------------------------------------------------
+
+void TfrmTemplateResults::AppendLine(const std::string& line) { AppendLines({line}); }
+
+void TfrmTemplateResults::AppendLines(const std::vector<std::string>& lines)
+{
+    if (lines.empty()) return;
+    QString piece;
+    // Text typed after the last line break belongs to a line of its own.
+    if (memoResults->document()->lastBlock().length() > 1) piece += QLatin1Char('\n');
+    for (const std::string& line : lines) {
+        piece += QString::fromStdString(line);
+        piece += QLatin1Char('\n');
+    }
+    QTextCursor cursor = memoResults->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(piece);
+    memoResults->setTextCursor(cursor);
+    memoResults->ensureCursorVisible();
+}
+
+int TfrmTemplateResults::LineCount() const
+{
+    const QTextDocument* doc = memoResults->document();
+    int lines = doc->blockCount();
+    if (doc->lastBlock().length() <= 1) --lines;   // the empty line after the last line break
+    return lines;
+}
+
+void TfrmTemplateResults::SetCaption(const std::string& caption)
+{
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+std::string TfrmTemplateResults::TextForFile() const
+{
+    return WithCrLf(memoResults->toPlainText()).toUtf8().toStdString();
+}
+
+void TfrmTemplateResults::SetFigure(const FigureData& figure)
+{
+    frmFigure->SetFigure(figure);
+    mnuShowFigure->setEnabled(true);
+}
+
+// ---- Replaceable services -------------------------------------------------------
+
+void TfrmTemplateResults::SetSaveDialog(std::unique_ptr<platform::SaveDialog> dialog)
+{
+    saveDialog_ = std::move(dialog);
+}
+
+void TfrmTemplateResults::SetPrintSurfaceFactory(PrintSurfaceFactory factory)
+{
+    printSurfaceFactory_ = std::move(factory);
+}
+
+void TfrmTemplateResults::SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+
+// ---- Handlers ---------------------------------------------------------------------
+
+void TfrmTemplateResults::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        platform::CentreOnScreen(this);
+    }
+    platform::BringToFront(this);
+}
+
+void TfrmTemplateResults::closeEvent(QCloseEvent* event)
+{
+    platform::CloseAsExit(this, event, ending_, [this] { EndProgram(); });
+}
+
+void TfrmTemplateResults::cmdReturnClick()
+{
+    platform::RunCommand([&] {
+        hide();
+        emit ReturnToWorksheet();
+    });
+}
+
+void TfrmTemplateResults::cmdClearResultsClick()
+{
+    platform::RunCommand([&] { memoResults->clear(); });
+}
+
+void TfrmTemplateResults::cmdSaveOutputClick()
+{
+    platform::RunCommand([&] {
+        const std::optional<std::string> fileName = saveDialog_->Execute();
+        if (!fileName) return;
+        platform::WriteWholeFile(*fileName, TextForFile());
+    });
+}
+
+void TfrmTemplateResults::cmdExitClick()
+{
+    platform::AskToExit([this] { EndProgram(); });
+}
+
+void TfrmTemplateResults::mnuPrintClick()
+{
+    platform::RunCommand([&] { PrintText(memoResults->toPlainText()); });
+}
+
+void TfrmTemplateResults::mnuPrintSelectionClick()
+{
+    platform::RunCommand([&] {
+        const QTextCursor cursor = memoResults->textCursor();
+        if (!cursor.hasSelection()) {
+            platform::ShowWarning("You have not selected any text.");
+            return;
+        }
+        PrintText(cursor.selectedText());
+    });
+}
+
+void TfrmTemplateResults::mnuShowFigureClick()
+{
+    platform::RunCommand([&] {
+        if (!frmFigure->Figure()) return;
+        frmFigure->show();
+        frmFigure->raise();
+        frmFigure->activateWindow();
+    });
+}
+
+QFont TfrmTemplateResults::PrintFont() const { return platform::ReportPrintFont(); }
+
+void TfrmTemplateResults::PrintText(const QString& text)
+{
+    std::unique_ptr<platform::PrintSurface> surface = printSurfaceFactory_(PrintFont());
+    if (!surface) return;  // the print dialog was cancelled
+    platform::PrintDocument(*surface, WithCrLf(text).toStdU32String());
+}
+
+void TfrmTemplateResults::mnuSavePdfClick()
+{
+    platform::RunCommand([&] {
+        const std::optional<std::string> fileName = pdfSaveDialog_->Execute();
+        if (!fileName) return;
+        const std::vector<platform::ExtraPagePainter> extra =
+            pdfExtraPages_ ? pdfExtraPages_() : std::vector<platform::ExtraPagePainter>{};
+        platform::WriteReportPdf(*fileName, PrintFont(), WithCrLf(memoResults->toPlainText()).toStdU32String(),
+                                 extra);
+    });
+}
+
+void TfrmTemplateResults::SetPdfSaveDialog(std::unique_ptr<platform::SaveDialog> dialog)
+{
+    pdfSaveDialog_ = std::move(dialog);
+}
+
+void TfrmTemplateResults::SetPdfExtraPages(std::function<std::vector<platform::ExtraPagePainter>()> pages)
+{
+    pdfExtraPages_ = std::move(pages);
+}
+
+void TfrmTemplateResults::EndProgram()
+{
+    ending_ = true;
+    if (quit_) quit_();
+}

@@ -1,0 +1,171 @@
+#pragma once
+// The worksheet, the program's main window: the number of covariates, the
+// control sample size, the data grid, the credible-limit choice and the
+// notes; "Continue" runs the Compute command (correlation entry, data file,
+// analysis, report into the results window).
+//
+// The window keeps a WorksheetData as its model. Its handlers read the
+// controls into it, call the shared code (checks, file, analysis, report)
+// and show the outcome; they decide nothing of their own.
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QSet>
+#include <QWidget>
+
+#include "analysis/worksheet/data_file.h"
+#include "analysis/worksheet/worksheet_data.h"
+
+class QButtonGroup;
+class QCloseEvent;
+class QFrame;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QShowEvent;
+class TWorksheetGrid;
+class TfrmTemplateResults;
+class TCaseSeriesRunner;
+namespace platform {
+class OpenDialog;
+}
+struct AnalysisInputs;
+struct AnalysisOutputs;
+struct ComputeFocus;
+
+class TfrmTemplate : public QWidget {
+    Q_OBJECT
+
+public:
+    // dataFolder: the folder of the previous-data file (the program's own
+    // folder or the user's data folder, see platform::PreviousDataFolder;
+    // tests give a folder of their own), made at the first save if missing.
+    // Creating the window runs FormCreate, which restores the worksheet from
+    // that file.
+    explicit TfrmTemplate(const std::string& dataFolder, QWidget* parent = nullptr);
+    ~TfrmTemplate() override;
+
+    // The window the Compute command writes its reports to; its "Return to
+    // Worksheet" shows this window again.
+    void SetResultsWindow(TfrmTemplateResults* results);
+    // How the program is ended; by default the application's event loop quits.
+    void SetQuitHandler(std::function<void()> quit);
+
+    // The worksheet as the controls show it now.
+    const WorksheetData& Data();
+    std::string DataPath() const;
+
+    // Writes the previous-data file for an analysis of p variables. A file
+    // that cannot be written is reported (with the system's reason); false then.
+    bool SaveCurrentData(int p);
+    // Restores the worksheet from the previous-data file (default names
+    // without one); a damaged file is reported and what was read is kept.
+    void LoadPreviousData();
+    // Lays out the grid and its headings from GridColumns and GridRows.
+    void SizeGrid();
+
+    // ---- Controls -----------------------------------------------------------
+    QPlainTextEdit* DescripFld = nullptr;
+    QFrame* pnlComments = nullptr;
+    QLabel* lblComments = nullptr;
+    QPlainTextEdit* memoComments = nullptr;
+    QFrame* Panel1 = nullptr;
+    std::array<QLabel*, NumericFieldCount> Labels{};         // Label1 .. Label8
+    std::array<QLineEdit*, NumericFieldCount> txtInputs{};   // txtInput1 .. txtinput8
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* txtInput1 = nullptr;
+    QLineEdit* txtInput2 = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    std::array<QRadioButton*, 3> RadioItems{};
+    TWorksheetGrid* grdData = nullptr;
+    QLabel* lblGridColumnsTitle = nullptr;
+    QLabel* lblItems = nullptr;
+    std::array<QLabel*, 6> lblCols{};  // lblCol1 .. lblCol6
+    QFrame* pnlButtons = nullptr;
+    QPushButton* cmdCompute = nullptr;
+    QPushButton* btnclearData = nullptr;
+    QPushButton* ExitBtn = nullptr;
+    QPushButton* btnCaseSeries = nullptr;
+    QPushButton* btnRawData = nullptr;
+
+    // Where "Raw data..." chooses its file (replaceable in tests).
+    void SetRawDataOpenDialog(std::unique_ptr<platform::OpenDialog> dialog);
+
+    // The case series started by btnCaseSeries (its dialogs can be replaced).
+    TCaseSeriesRunner& CaseSeriesRunner() { return *caseSeries_; }
+
+public slots:
+    void cmdComputeClick();
+    void btnclearDataClick();
+    void ExitBtnClick();
+    void btnCaseSeriesClick();
+    void btnRawDataClick();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void DescripFldChange();
+    void memoCommentsChange();
+    void memoCommentsEnter();
+    void memoCommentsKeyUp(int key);
+    void memoCommentsExit();
+    void txtInput1Change();
+    void txtInput1KeyUp();
+    void txtInput1Exit();
+    bool txtInput2KeyPress(QKeyEvent* event, QObject* target);  // and fields 3 to 8
+    void txtInput2KeyUp(int field);                             // and fields 3 to 8
+    bool grdDataKeyPress(QKeyEvent* event, QObject* target);
+    void grdDataKeyUp();
+    void grdDataExit();
+    void FocusChanged(QWidget* old, QWidget* now);
+
+    void Compute();
+    void CaseSeries();
+    bool EnterCorrelations(int p);
+    void ShowReport(const AnalysisInputs& in, const AnalysisOutputs& out);
+    void FocusRefusal(const ComputeFocus& focus);
+    void FocusField(int field);
+    void EndProgram();
+
+    // Model <-> controls.
+    void ReadWidgets();
+    void ReadGridCells();
+    void ShowData();
+    void ApplyGridRows();
+
+    // KeyUp handlers run only for keys pressed in the same control, so the
+    // key that closed a message box does not bring it up again.
+    void NoteKeyPress(QObject* control, int key);
+    bool IsReleaseOfPressedKey(QObject* control, int key);
+
+    std::string dataFolder_;
+    WorksheetData data_;
+    TfrmTemplateResults* results_ = nullptr;
+    std::function<void()> quit_;
+    QButtonGroup* radioButtons_ = nullptr;
+    bool updating_ = false;          // controls being filled from the model
+    bool ending_ = false;
+    bool computing_ = false;
+    bool centred_ = false;
+    bool activatedSinceShow_ = false;
+    QMetaObject::Connection focusConnection_;
+    QObject* keyControl_ = nullptr;
+    QSet<int> pressedKeys_;
+    std::unique_ptr<TCaseSeriesRunner> caseSeries_;
+    std::unique_ptr<platform::OpenDialog> rawDataDialog_;
+};
