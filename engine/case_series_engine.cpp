@@ -229,11 +229,18 @@ int Helpers()
 
 }  // namespace
 
-bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, const tVector& sds,
-                      const tVector& means, const tMatrix& corr, const std::vector<tVector>& caseScores,
+bool CaseSeriesEngine(const SummaryData& controls, const std::vector<tVector>& caseScores, const RunOptions& options,
                       const std::function<bool(int done)>& progress, std::vector<tSeriesCaseResult>& results,
                       const tSeriesMemory& memory)
 {
+    const int k = controls.k;
+    const int N = controls.N;
+    const tVector& sds = controls.sds;
+    const tVector& means = controls.means;
+    const tMatrix& corr = controls.corr;
+    const int iterations = options.draws;
+    const bool twoSided = options.twoSided;
+    const int credPct = options.level;
     int lo = 0;
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
@@ -258,8 +265,9 @@ bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, 
         // is quicker than making the shared draws first.
         tSeriesCaseResult& r = results[0];
         try {
-            BayesDeficitEngine(k, N, iterations, true, twoSided, credPct, sds, means, caseScores[0], corr, r.condMean,
-                               r.condSD, r.result, &r.mcse);
+            RunOptions single = options;
+            single.resetSeed = true;
+            BayesDeficitEngine(controls, caseScores[0], single, r.condMean, r.condSD, r.result, &r.mcse);
             r.analysed = true;
         } catch (const EFloatingPointError&) {
             r.failure = std::current_exception();

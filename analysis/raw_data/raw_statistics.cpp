@@ -180,7 +180,6 @@ bool SummariseRawData(const RawDataTable& table, const RawDataChoice& choice, Ra
 
     for (int column : chosen) summary.names.push_back(table.columns[static_cast<std::size_t>(column)].name);
     summary.k = p - 1;
-    summary.p = p;
     summary.N = n;
     summary.dropped = static_cast<int>(incomplete.size());
     return true;

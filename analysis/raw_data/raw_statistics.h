@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/raw_data/raw_data_table.h"
+#include "engine/summary_data.h"
 #include "matrix/matrix_handling.h"
 
 struct RawDataChoice {
@@ -17,16 +18,11 @@ struct RawDataChoice {
     bool dropIncomplete = false;          // leave out controls with a missing value
 };
 
-struct RawSummary {
+// The control sample (names as the file has them, N the controls used,
+// correlations with 1 on the diagonal) and where it came from.
+struct RawSummary : SummaryData {
     std::string fileName;
-    std::vector<std::string> names;  // p names as the file has them, the task first
-    int k = 0;
-    int p = 0;
-    int N = 0;        // controls used
     int dropped = 0;  // incomplete controls left out
-    tVector means;    // 1 .. p
-    tVector sds;
-    tMatrix corr;     // p x p, 1 on the diagonal
 };
 
 // A numeric variable as the raw-data window lists it.

@@ -214,7 +214,7 @@ void TRawDataWindow::Analyse()
         Hourglass hourglass;
         platform::RunWhileBusy([&in, &out, limit] { RunAnalysis(in, limit, out); });
     }
-    reportLines_ = RawReportLines(afterEarlierLines_, summary, RawReportData(summary, limit, notes_), in, out);
+    reportLines_ = ::ReportLines(afterEarlierLines_, RawReportHeading(summary, limit, notes_), in, out);
     figure_ = MakeFigureData(summary.names[0], limit, in, out);
     accept();
 }

@@ -110,9 +110,9 @@ TEST(CasesFileTest, ScoresAreTheWorksheetsNumbers)
     }
 }
 
-SeriesControls ThreeVariables()
+SummaryData ThreeVariables()
 {
-    SeriesControls controls;
+    SummaryData controls;
     controls.k = 2;
     controls.N = 30;
     controls.names = {"Task", "Educ", "Age"};
@@ -126,7 +126,7 @@ SeriesControls ThreeVariables()
 
 TEST(CaseSeriesTest, RowsRefusedInTheFileKeepTheirMessageAndHaveNoNumbers)
 {
-    SeriesControls controls = ThreeVariables();
+    SummaryData controls = ThreeVariables();
     std::vector<SeriesCase> cases(1);
     cases[0].label = "read";
     cases[0].error = "the score for \"Educ\" is empty";
@@ -156,7 +156,7 @@ TEST(CaseSeriesTest, CancelledSeriesStopsAndSaysSo)
 
 TEST(CaseSeriesTest, OutputQuotesNamesAndWritesSeventeenDigits)
 {
-    SeriesControls controls = ThreeVariables();
+    SummaryData controls = ThreeVariables();
     controls.names = {" Task, raw ", "Educ", "Age"};
     SeriesResult r;
     r.input.label = "P1";

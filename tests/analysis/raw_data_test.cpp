@@ -183,9 +183,9 @@ TEST(RawStatistics, AgreeWithAStraightforwardComputation)
 bool SameSummary(const RawSummary& a, const RawSummary& b)
 {
     bool same = a.N == b.N && a.k == b.k && a.dropped == b.dropped && a.names == b.names;
-    for (int i = 1; i <= a.p; ++i) {
+    for (int i = 1; i <= a.p(); ++i) {
         same = same && a.means[i] == b.means[i] && a.sds[i] == b.sds[i];
-        for (int j = 1; j <= a.p; ++j) same = same && a.corr[i][j] == b.corr[i][j];
+        for (int j = 1; j <= a.p(); ++j) same = same && a.corr[i][j] == b.corr[i][j];
     }
     return same;
 }

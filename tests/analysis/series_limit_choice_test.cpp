@@ -31,8 +31,9 @@ TEST(SeriesLimitChoice, EachChoiceGivesTheWorksheetRunsNumbers)
         // Two cases, so that the series makes its shared draws (one case is
         // simply its single run).
         std::vector<tSeriesCaseResult> series;
-        ASSERT_TRUE(CaseSeriesEngine(in.k, in.N, DrawStoreCapacity, IsTwoSidedLimit(choice), 95, in.sds, in.means,
-                                     in.corr, {in.scores, in.scores}, nullptr, series));
+        RunOptions options = AnalysisOptions(choice);
+        options.draws = DrawStoreCapacity;
+        ASSERT_TRUE(CaseSeriesEngine(in, {in.scores, in.scores}, options, nullptr, series));
         ASSERT_EQ(series.size(), 2u);
         const tSeriesCaseResult& c = series[1];
         ASSERT_TRUE(c.analysed);
