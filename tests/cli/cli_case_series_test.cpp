@@ -114,10 +114,10 @@ TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
         << lines[1];
     EXPECT_EQ(lines[1].back(), ',');  // no error
 
-    // An output file that cannot be written: nothing appears, exit 1.
+    // An output file that cannot be written is refused before the series runs: nothing appears, exit 2.
     std::string unwritable = folder.Path() + "/no-such-folder/results.csv";
     CliRun failed = RunCli({"--cases", cases, "--output", unwritable, ExamplePath("worked-example.txt")});
-    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.exitCode, 2);
     EXPECT_EQ(failed.err.rfind("Error: Cannot save the file \"" + unwritable + "\"", 0), 0u) << failed.err;
     EXPECT_FALSE(std::ifstream(unwritable).good());
 }

@@ -122,7 +122,7 @@ TEST(CliPlot, RefusedOrFailingNamesWriteNothing)
          "Error: Cannot write \"" + worksheet + "\": it is the worksheet file, which is only read.\n"},
         {{"--plot", f + "same.pdf", "--pdf", f + "./same.pdf"}, 2,
          "Error: Cannot write \"" + f + "./same.pdf\": --plot and --pdf name the same file.\n"},
-        {{"--plot", f + "missing/figure.png"}, 1, "Error: Cannot save the file \"" + f + "missing/figure.png\"."},
+        {{"--plot", f + "missing/figure.png"}, 2, "Error: Cannot save the file \"" + f + "missing/figure.png\"."},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments = c.options;
