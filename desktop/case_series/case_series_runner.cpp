@@ -7,41 +7,16 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
-#include <QThread>
 #include <QTimer>
 
 #include "analysis/run/command_guard.h"
 #include "analysis/files/same_file.h"
 #include "analysis/files/text_file.h"
 #include "analysis/files/write_target.h"
+#include "desktop/app/interface_thread_messages.h"
 #include "desktop/dialogs/qt_open_dialog.h"
 #include "desktop/dialogs/qt_save_dialog.h"
 #include "foundation/messages.h"
-
-namespace {
-
-// While the series runs, a message raised on the worker thread (the engine's
-// own, about the control sample) is shown by the user-interface thread,
-// which waits for the answer; messages of the user-interface thread pass
-// straight through.
-class GuiThreadMessages : public platform::MessageChannel {
-public:
-    explicit GuiThreadMessages(platform::MessageChannel& target) : target_(target) {}
-    platform::Answer Show(platform::MessageKind kind, const std::string& text) override
-    {
-        if (QThread::currentThread() == qApp->thread()) return target_.Show(kind, text);
-        platform::Answer answer = platform::Answer::Ok;
-        QMetaObject::invokeMethod(
-            qApp, [&] { answer = target_.Show(kind, text); }, Qt::BlockingQueuedConnection);
-        return answer;
-    }
-    void Beep() override {}
-
-private:
-    platform::MessageChannel& target_;
-};
-
-}  // namespace
 
 TCaseSeriesRunner::TCaseSeriesRunner(QWidget* parent)
     : parent_(parent),
@@ -159,9 +134,7 @@ bool TCaseSeriesRunner::RunWithProgress(const SeriesControls& controls, int cred
         dialog.setLabelText(QString::fromStdString(SeriesProgressText(done, total, elapsed)));
     });
 
-    platform::MessageChannel& shown = platform::Messages();
-    GuiThreadMessages forwarded(shown);
-    platform::ScopedMessages scope(forwarded);
+    platform::InterfaceThreadMessages forwarded;  // the engine's own message, about the control sample
     std::thread worker([&] {
         try {
             completed = RunCaseSeries(controls, credibleLimit, cases,
