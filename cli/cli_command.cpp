@@ -35,7 +35,7 @@ bool CheckOutputIsNoInput(const std::string& output, const std::vector<std::pair
 {
     for (const auto& input : inputs)
         if (!input.first.empty() && platform::SameFile(output, input.first))
-            return RefuseOutput("Cannot write \"" + output + "\": it is the " + input.second + ", which is only read.");
+            return RefuseOutput(platform::OutputIsInputMessage(output, input.second));
     return true;
 }
 

@@ -28,4 +28,9 @@ bool SameFile(const std::string& a, const std::string& b)
     return PlannedPath(a) == PlannedPath(b);
 }
 
+std::string OutputIsInputMessage(const std::string& output, const std::string& what)
+{
+    return "Cannot write \"" + output + "\": it is the " + what + ", which is only read.";
+}
+
 }  // namespace platform

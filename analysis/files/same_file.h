@@ -14,4 +14,8 @@ std::string PlannedPath(const std::string& path);
 // hard link or another spelling counts), or when their planned paths agree.
 bool SameFile(const std::string& a, const std::string& b);
 
+// "Cannot write \"<output>\": it is the <what>, which is only read." for an
+// output that names an input (what: "worksheet file", "cases file", ...).
+std::string OutputIsInputMessage(const std::string& output, const std::string& what);
+
 }  // namespace platform

@@ -63,7 +63,10 @@ void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string&
         EXPECT_TRUE(row["error"].is_null());
         int compared = 0;
         for (auto it = one.begin(); it != one.end(); ++it) {
-            if (it.key() == "limit") continue;
+            if (it.key() == "limit") {
+                EXPECT_EQ(row["limit"], *it);  // the series says which limits it holds
+                continue;
+            }
             if (it.key() == "zScores") {
                 std::size_t i = 0;
                 for (auto z = row.begin(); z != row.end(); ++z) {
@@ -121,9 +124,9 @@ TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
     std::vector<std::string> lines = Lines(ReadFile(output));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0],
-              "case,k,N,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-              "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error");
-    EXPECT_EQ(lines[1].rfind("\"Smith, J.\",1,20,-2.0000000000000000,-1.0000000000000000,45.000000000000000,", 0), 0u)
+              "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,"
+              "zccc,zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error");
+    EXPECT_EQ(lines[1].rfind("\"Smith, J.\",1,20,two-sided,-2.0000000000000000,-1.0000000000000000,45.000000000000000,", 0), 0u)
         << lines[1];
     EXPECT_EQ(lines[1].back(), ',');  // no error
 
@@ -160,10 +163,10 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
          "harrow-cli: line 2 of \"{}\" (case \"A\") was not analysed: the score for \"Task\" is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"B\") was not analysed: the score for \"Educ\" is not a number: "
          "\"x\"\n",
-         "case,k,N,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,zcccLower,"
-         "zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error\r\n"
-         "A" + std::string(18, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
-         "B" + std::string(18, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
+         "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
+         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error\r\n"
+         "A" + std::string(19, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         "B" + std::string(19, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
     };
     int n = 0;
     for (const Refusal& r : refusals) {

@@ -142,4 +142,19 @@ TEST(CliPlot, RefusedOrFailingNamesWriteNothing)
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"worksheet.pdf"});
 }
 
+// Names compared as they will be: a relative name and another spelling of
+// it are one new file, refused before anything is drawn.
+TEST(CliPlot, TwoSpellingsOfOneNewFileAreRefused)
+{
+    TempFolder folder;
+    folder.Write("ws.txt", FileBytes(ExamplePath("worked-example.txt")));
+    const fs::path old = fs::current_path();
+    fs::current_path(folder.Path());
+    const CliRun run = RunCli({"--plot", "same.pdf", "--pdf", "./same.pdf", "ws.txt"});
+    fs::current_path(old);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "Error: Cannot write \"./same.pdf\": --plot and --pdf name the same file.\n");
+    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"ws.txt"});
+}
+
 }  // namespace
