@@ -225,7 +225,7 @@ TEST(CliCaseSeries, ARowWhoseRunFailsGetsTheSingleRunsMessage)
 
     // An error of the control sample alone ends the series as it ends a single run.
     std::string scale = folder.Write(
-        "scale.txt", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10", "999999", "8", "1.000", "0.500", "1.000"}));
+        "scale.txt", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10000000", "2", "8", "1.000", "0.500", "1.000"}));
     single = RunCli({scale});
     run = RunCli({"--cases", ExamplePath("worked-example-cases.csv"), scale});
     EXPECT_EQ(run.exitCode, 1);

@@ -136,6 +136,9 @@ void ExpectSeriesMatchesSingleRuns(const tSummaryData& d, const std::vector<tCas
 TEST(CaseSeriesEngine, EveryCaseMatchesItsSingleRunBitForBit)
 {
     const std::vector<tCaseRow> firstTwo(VariedCases.begin(), VariedCases.begin() + 2);
+    tSummaryData naturalScale = WorkedExample();  // computed in rescaled covariate units
+    naturalScale.means[2] = 1.5e6L;
+    naturalScale.sds[2] = 999999;
     const struct {
         tSummaryData sample;
         const std::vector<tCaseRow>& rows;
@@ -146,6 +149,8 @@ TEST(CaseSeriesEngine, EveryCaseMatchesItsSingleRunBitForBit)
         {WorkedExample(), VariedCases, 20000, false},
         {FiveCovariates(), VariedCases, 20000, true},
         {FiveCovariates(), VariedCases, 20000, false},
+        {naturalScale, VariedCases, 20000, true},
+        {naturalScale, VariedCases, 20000, false},
         {FiveCovariates(), firstTwo, DrawStoreCapacity, true},
     };
     for (const auto& s : series) {
@@ -205,16 +210,13 @@ TEST(CaseSeriesEngine, ControlSampleFailuresEndTheSeries)
 {
     platform::RecordingMessages messages;
     platform::ScopedMessages scope{messages};
-    tSummaryData huge = WorkedExample();  // breaks the factorisation
-    huge.means[2] = 0;
-    huge.sds[2] = 999999;
-    tSummaryData tiny = WorkedExample();  // breaks the regression's inversion
-    tiny.means[2] = 0;
-    tiny.sds[2] = 1e-6L;
+    tSummaryData far = WorkedExample();  // breaks the factorisation in any unit
+    far.means[2] = 1e7L;
+    far.sds[2] = 1;
     tSummaryData negative = WorkedExample();  // residual variance below zero
     negative.means[1] = 3e9L;
     negative.sds[1] = 0.001L;
-    for (const tSummaryData& d : {huge, tiny, negative}) {
+    for (const tSummaryData& d : {far, negative}) {
         const std::vector<tVector> scores = ScoresOf(d, VariedCases);
         const tSingleOutcome single = SingleRun(d, scores[0], 1000, true);
         ASSERT_FALSE(single.run.analysed);
