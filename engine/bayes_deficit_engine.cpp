@@ -9,18 +9,19 @@
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "engine/analysis_steps.h"
+#include "engine/covariate_units.h"
 #include "engine/draw_summary.h"
 #include "engine/monte_carlo_draws.h"
 #include "engine/credible_limits.h"
 
-void BayesDeficitEngine(const SummaryData& controls, const tVector& caseScores, const RunOptions& options,
+void BayesDeficitEngine(const SummaryData& controls, const tVector& givenCaseScores, const RunOptions& options,
                         extended& condMean, extended& condSD, tBayesResult& result, tMonteCarloError* mcse,
                         tDrawSummary* summary)
 {
     const int k = controls.k;
     const int N = controls.N;
-    const tVector& sds = controls.sds;
-    const tVector& means = controls.means;
+    const tVector& givenSds = controls.sds;
+    const tVector& givenMeans = controls.means;
     const tMatrix& corr = controls.corr;
     const int iterations = options.draws;
     const bool resetSeed = options.resetSeed;
@@ -29,6 +30,10 @@ void BayesDeficitEngine(const SummaryData& controls, const tVector& caseScores, 
     int lo = 0;
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
+    const tCovariateUnits units = ChooseCovariateUnits(k, N, givenSds, givenMeans, corr);
+    const tVector sds = InCovariateUnits(units, k, givenSds);
+    const tVector means = InCovariateUnits(units, k, givenMeans);
+    const tVector caseScores = InCovariateUnits(units, k, givenCaseScores);
 
     tRegression regression;
     ComputeRegression(k, N, sds, means, corr, regression);

@@ -18,6 +18,7 @@
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "engine/analysis_steps.h"
+#include "engine/covariate_units.h"
 #include "engine/credible_limits.h"
 #include "engine/parallel_tasks.h"
 
@@ -229,14 +230,14 @@ int Helpers()
 
 }  // namespace
 
-bool CaseSeriesEngine(const SummaryData& controls, const std::vector<tVector>& caseScores, const RunOptions& options,
-                      const std::function<bool(int done)>& progress, std::vector<tSeriesCaseResult>& results,
-                      const tSeriesMemory& memory)
+bool CaseSeriesEngine(const SummaryData& controls, const std::vector<tVector>& givenCaseScores,
+                      const RunOptions& options, const std::function<bool(int done)>& progress,
+                      std::vector<tSeriesCaseResult>& results, const tSeriesMemory& memory)
 {
     const int k = controls.k;
     const int N = controls.N;
-    const tVector& sds = controls.sds;
-    const tVector& means = controls.means;
+    const tVector& givenSds = controls.sds;
+    const tVector& givenMeans = controls.means;
     const tMatrix& corr = controls.corr;
     const int iterations = options.draws;
     const bool twoSided = options.twoSided;
@@ -244,6 +245,15 @@ bool CaseSeriesEngine(const SummaryData& controls, const std::vector<tVector>& c
     int lo = 0;
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
+    // The units each case's single run computes in (one choice: it depends
+    // on the control sample alone).
+    const tCovariateUnits units = ChooseCovariateUnits(k, N, givenSds, givenMeans, corr);
+    const tVector sds = InCovariateUnits(units, k, givenSds);
+    const tVector means = InCovariateUnits(units, k, givenMeans);
+    std::vector<tVector> rescaledCaseScores;
+    if (units.rescaled)
+        for (const tVector& scores : givenCaseScores) rescaledCaseScores.push_back(InCovariateUnits(units, k, scores));
+    const std::vector<tVector>& caseScores = units.rescaled ? rescaledCaseScores : givenCaseScores;
     // The steps of a single run that depend on the control sample alone, in
     // its order: the conditional moments' inversions need no case.
     tRegression regression;
@@ -265,9 +275,12 @@ bool CaseSeriesEngine(const SummaryData& controls, const std::vector<tVector>& c
         // is quicker than making the shared draws first.
         tSeriesCaseResult& r = results[0];
         try {
+            SummaryData inUnits = controls;
+            inUnits.sds = sds;
+            inUnits.means = means;
             RunOptions single = options;
             single.resetSeed = true;
-            BayesDeficitEngine(controls, caseScores[0], single, r.condMean, r.condSD, r.result, &r.mcse);
+            BayesDeficitEngine(inUnits, caseScores[0], single, r.condMean, r.condSD, r.result, &r.mcse);
             r.analysed = true;
         } catch (const EFloatingPointError&) {
             r.failure = std::current_exception();

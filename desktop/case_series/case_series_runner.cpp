@@ -10,7 +10,9 @@
 #include <QTimer>
 
 #include "analysis/run/command_guard.h"
+#include "analysis/files/same_file.h"
 #include "analysis/files/text_file.h"
+#include "analysis/files/write_target.h"
 #include "desktop/app/interface_thread_messages.h"
 #include "desktop/dialogs/qt_open_dialog.h"
 #include "desktop/dialogs/qt_save_dialog.h"
@@ -43,7 +45,7 @@ void TCaseSeriesRunner::Run(const SummaryData& controls, int credibleLimit)
             platform::ShowError(message);
             return;
         }
-        const std::optional<std::string> resultsPath = resultsDialog_->Execute();
+        std::optional<std::string> resultsPath = AskResultsPath(*casesPath);
         if (!resultsPath) return;
 
         std::vector<SeriesResult> results;
@@ -53,13 +55,46 @@ void TCaseSeriesRunner::Run(const SummaryData& controls, int credibleLimit)
             return;
         }
         if (failure) std::rethrow_exception(failure);
-        platform::WriteWholeFile(*resultsPath, FormatSeriesCsv(controls, results));
+        // A failed save (a full disk, a folder gone) keeps the results and
+        // asks for another place: a long series is never run for nothing.
+        const std::string text = FormatSeriesCsv(controls, results);
+        for (;;) {
+            try {
+                platform::WriteWholeFile(*resultsPath, text);
+                break;
+            } catch (const platform::FileWriteError& e) {
+                platform::ShowError(std::string(e.what()) + "\r\rThe results are kept: choose another place to save them.");
+            }
+            resultsPath = AskResultsPath(*casesPath);
+            if (!resultsPath) {
+                platform::ShowWarning("The results of the case series were not saved.");
+                return;
+            }
+        }
         const std::string summary = SeriesSummaryText(results, *resultsPath);
         if (CountRefused(results) == 0)
             platform::ShowInformation(summary);
         else
             platform::ShowWarning(summary);
     });
+}
+
+std::optional<std::string> TCaseSeriesRunner::AskResultsPath(const std::string& casesPath)
+{
+    for (;;) {
+        std::optional<std::string> path = resultsDialog_->Execute();
+        if (!path) return path;
+        if (platform::SameFile(*path, casesPath)) {
+            platform::ShowError(platform::OutputIsInputMessage(*path, "cases file"));
+            continue;
+        }
+        try {
+            platform::CheckWriteTarget(*path);
+            return path;
+        } catch (const platform::FileWriteError& e) {
+            platform::ShowError(e.what());
+        }
+    }
 }
 
 bool TCaseSeriesRunner::RunWithProgress(const SummaryData& controls, int credibleLimit,
