@@ -130,23 +130,33 @@ void ExpectSeriesMatchesSingleRuns(const tSummaryData& d, const std::vector<tCas
 }
 
 // The worksheet's lower and upper choices both take the one-sided positions
-// (twoSided false), the two-sided choice the two-sided ones.
+// (twoSided false), the two-sided choice the two-sided ones. The full draw
+// count fills the shared store exactly for five covariates; two cases, as a
+// series of one case is simply its single run.
 TEST(CaseSeriesEngine, EveryCaseMatchesItsSingleRunBitForBit)
 {
     tSummaryData naturalScale = WorkedExample();  // computed in rescaled covariate units
     naturalScale.means[2] = 1.5e6L;
     naturalScale.sds[2] = 999999;
-    for (const tSummaryData& d : {WorkedExample(), FiveCovariates(), naturalScale})
-        for (bool twoSided : {true, false}) {
-            SCOPED_TRACE("k = " + std::to_string(d.k) + (twoSided ? ", two-sided" : ", one-sided"));
-            ExpectSeriesMatchesSingleRuns(d, VariedCases, 20000, twoSided);
-        }
-}
-
-TEST(CaseSeriesEngine, FullRunsMatchBitForBit)
-{
-    const std::vector<tCaseRow> rows(VariedCases.begin(), VariedCases.begin() + 3);
-    ExpectSeriesMatchesSingleRuns(FiveCovariates(), rows, DrawStoreCapacity, true);
+    const std::vector<tCaseRow> firstTwo(VariedCases.begin(), VariedCases.begin() + 2);
+    const struct {
+        tSummaryData sample;
+        const std::vector<tCaseRow>& rows;
+        int iterations;
+        bool twoSided;
+    } series[] = {
+        {WorkedExample(), VariedCases, 20000, true},
+        {WorkedExample(), VariedCases, 20000, false},
+        {FiveCovariates(), VariedCases, 20000, true},
+        {FiveCovariates(), VariedCases, 20000, false},
+        {FiveCovariates(), firstTwo, DrawStoreCapacity, true},
+        {naturalScale, VariedCases, 20000, true},
+    };
+    for (const auto& s : series) {
+        SCOPED_TRACE("k = " + std::to_string(s.sample.k) + ", " + std::to_string(s.iterations) + " draws" +
+                     (s.twoSided ? ", two-sided" : ", one-sided"));
+        ExpectSeriesMatchesSingleRuns(s.sample, s.rows, s.iterations, s.twoSided);
+    }
 }
 
 TEST(CaseSeriesEngine, ProgressCanCancel)
