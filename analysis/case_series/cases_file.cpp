@@ -1,5 +1,6 @@
 #include "analysis/case_series/cases_file.h"
 
+#include <algorithm>
 #include <map>
 
 #include "analysis/worksheet/input_rules.h"
@@ -24,16 +25,6 @@ std::string ListNames(const std::vector<std::string>& names)
     return list;
 }
 
-// The number as the worksheet's grid reads it (its own digit walk), when the
-// text is one the grid accepts; otherwise the nearest double.
-extended CaseScoreValue(const std::string& field, char decimalMark, double nearest)
-{
-    std::string text = NormaliseCsvNumber(field, decimalMark);
-    if (text.find_first_of("eE") != std::string::npos) return nearest;
-    if (text[0] == '+') text.erase(0, 1);
-    return ParseNumber(text);  // already checked: no message, InputError stays false
-}
-
 // Reads the scores of one row into the case, or says why it cannot be.
 // Returns false (with the file's message) for a number whose decimal mark is
 // ambiguous: then the whole file is refused.
@@ -45,9 +36,9 @@ bool ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, st
     // Spreadsheets pad rows with empty fields past the last column: allowed.
     std::size_t used = row.fields.size();
     while (used > width && IsBlank(row.fields[used - 1])) --used;
-    if (used != width) {
-        c.error = "the row has " + std::to_string(row.fields.size()) + " fields, the header row has " +
-                  std::to_string(width);
+    if (used != width || row.textBeyond) {
+        c.error = "the row has " + std::to_string(std::max(row.fieldCount, row.fields.size())) +
+                  " fields, the header row has " + std::to_string(width);
         return true;
     }
     for (std::size_t column = 1; column < width; ++column) {
@@ -57,7 +48,7 @@ bool ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, st
         double value = 0;
         switch (ReadCsvNumber(field, head.decimalMark, value)) {
         case CsvNumber::Ok:
-            c.scores[variable + 1] = CaseScoreValue(field, head.decimalMark, value);
+            c.scores[variable + 1] = CaseScoreFromField(field, head.decimalMark, value);
             break;
         case CsvNumber::Empty:
             c.error = what + " is empty";
@@ -99,6 +90,14 @@ private:
 };
 
 }  // namespace
+
+extended CaseScoreFromField(const std::string& field, char decimalMark, double nearest)
+{
+    std::string text = NormaliseCsvNumber(field, decimalMark);
+    if (text.find_first_of("eE") != std::string::npos) return nearest;
+    if (text[0] == '+') text.erase(0, 1);
+    return ParseNumber(text);  // already checked: no message, InputError stays false
+}
 
 bool CheckSeriesVariableNames(const std::vector<std::string>& names, std::string& message)
 {
@@ -234,6 +233,8 @@ bool ReadCasesFile(const std::string& path, const std::vector<std::string>& name
     CsvRowReader reader;
     reader.header = [&](const CsvHead& head) { return cases_reader.Header(head); };
     reader.row = [&](const CsvRow& row) { return cases_reader.Row(row); };
+    // Past this many fields a header names no variable and a row has too many.
+    reader.fieldLimit = 1000;
     CsvHead head;
     std::string parseProblem;
     if (!ReadCsvRows(text, head, reader, parseProblem) || !cases_reader.Finish()) {

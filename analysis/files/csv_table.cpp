@@ -153,7 +153,13 @@ struct RecordSink : LineTracker {
     static void Field(void* s, std::size_t len, void* data)
     {
         auto* self = static_cast<RecordSink*>(data);
-        if (!self->stopped) self->row.fields.emplace_back(static_cast<const char*>(s), len);
+        if (self->stopped) return;
+        ++self->row.fieldCount;
+        const char* text = static_cast<const char*>(s);
+        if (self->row.fields.size() < self->reader->fieldLimit) self->row.fields.emplace_back(text, len);
+        else
+            for (std::size_t i = 0; i < len && !self->row.textBeyond; ++i)
+                self->row.textBeyond = !IsBlank(text[i]);
     }
     static void Record(int, void* data)
     {
@@ -165,11 +171,14 @@ struct RecordSink : LineTracker {
             self->headerSeen = true;
             self->head->headerLine = self->row.line;
             self->head->header.swap(self->row.fields);
+            self->head->fieldCount = self->row.fieldCount;
             self->stopped = self->reader->header && !self->reader->header(*self->head);
         } else {
             self->stopped = self->reader->row && !self->reader->row(self->row);
         }
         self->row.fields.clear();
+        self->row.fieldCount = 0;
+        self->row.textBeyond = false;
     }
 };
 

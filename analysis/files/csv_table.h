@@ -18,7 +18,9 @@
 
 struct CsvRow {
     int line = 0;                     // physical line (1-based) where the record starts
-    std::vector<std::string> fields;  // as many as the record has (rows may be ragged)
+    std::vector<std::string> fields;  // as many as the record has (rows may be ragged), see CsvRowReader
+    std::size_t fieldCount = 0;       // fields in the record, those not kept included
+    bool textBeyond = false;          // a field not kept holds more than blanks
 };
 
 struct CsvTable {
@@ -47,14 +49,18 @@ struct CsvHead {
     std::string decimalCommaExample;   // ... and that number, for messages
     int headerLine = 0;
     std::vector<std::string> header;
+    std::size_t fieldCount = 0;        // fields of the header row, those not kept included
 };
 
 // What the streaming reader calls: `header` once the header row is read,
 // then `row` for each data row in file order; either returns false to stop
 // the reading (and keeps its own message). Either may be empty.
+// Fields past `fieldLimit` in a record are counted, not kept, so that a line
+// of millions of separators costs no more than its text.
 struct CsvRowReader {
     std::function<bool(const CsvHead& head)> header;
     std::function<bool(const CsvRow& row)> row;
+    std::size_t fieldLimit = static_cast<std::size_t>(-1);
 };
 
 // Reads the text one record at a time: no more than the text and one row

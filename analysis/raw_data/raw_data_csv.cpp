@@ -2,6 +2,7 @@
 // header row names the variables, each further row is a control. A column
 // is numeric when every cell that is not empty holds a number; an empty
 // cell is a missing value.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <sys/stat.h>
@@ -29,7 +30,7 @@ public:
     void Header(const CsvHead& head)
     {
         head_ = head;
-        const std::size_t columns = head.header.size();
+        const std::size_t columns = std::max(head.header.size(), head.fieldCount);
         if (columns > limits_.columns)
             throw RawDataError(
                 RawFileTooLargeMessage(table_.fileName, "at most " + GroupedNumber(limits_.columns) + " columns"));
@@ -46,11 +47,12 @@ public:
         const std::size_t columns = table_.columns.size();
         if (table_.rows == limits_.rows)
             throw RawDataError(RawFileTooLargeMessage(table_.fileName, "at most " + GroupedNumber(limits_.rows) + " rows"));
-        for (std::size_t f = columns; f < row.fields.size(); ++f)
-            if (!IsBlankText(row.fields[f]))
-                throw RawDataError("\"" + table_.fileName + "\": line " + std::to_string(row.line) + " has " +
-                                   std::to_string(row.fields.size()) + " fields, but the header row names " +
-                                   std::to_string(columns) + " columns");
+        bool extra = row.textBeyond;
+        for (std::size_t f = columns; f < row.fields.size(); ++f) extra = extra || !IsBlankText(row.fields[f]);
+        if (extra)
+            throw RawDataError("\"" + table_.fileName + "\": line " + std::to_string(row.line) + " has " +
+                               std::to_string(std::max(row.fieldCount, row.fields.size())) +
+                               " fields, but the header row names " + std::to_string(columns) + " columns");
         ++table_.rows;
         table_.rowNumbers.push_back(row.line);
         for (std::size_t c = 0; c < columns; ++c) {
@@ -115,6 +117,7 @@ void ReadCsvRawData(const std::string& path, RawDataTable& table, const RawReadL
     CsvRowReader reader;
     reader.header = [&](const CsvHead& head) { return builder.Header(head), true; };
     reader.row = [&](const CsvRow& row) { return builder.Row(row), true; };
+    reader.fieldLimit = limits.columns + 1;  // a wider header is refused, a wider row too
     CsvHead head;
     std::string problem;
     if (!ReadCsvRows(text, head, reader, problem)) throw RawDataError("\"" + path + "\": " + problem);

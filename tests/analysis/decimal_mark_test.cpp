@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 
@@ -22,6 +23,9 @@ struct MarkCase {
     const char* refusal;  // "" when the file is read; else the refusal after the file's name
     double meanVolume;    // when read
 };
+
+// Named in test output by its description, not its bytes.
+void PrintTo(const MarkCase& c, std::ostream* out) { *out << c.what; }
 
 const std::string Refused1234 =
     "line 3, column 2 (\"Volume\"): the number \"1.234\" is ambiguous: this file writes decimal commas (line 2 "
