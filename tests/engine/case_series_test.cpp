@@ -135,10 +135,10 @@ void ExpectSeriesMatchesSingleRuns(const tSummaryData& d, const std::vector<tCas
 // series of one case is simply its single run.
 TEST(CaseSeriesEngine, EveryCaseMatchesItsSingleRunBitForBit)
 {
+    const std::vector<tCaseRow> firstTwo(VariedCases.begin(), VariedCases.begin() + 2);
     tSummaryData naturalScale = WorkedExample();  // computed in rescaled covariate units
     naturalScale.means[2] = 1.5e6L;
     naturalScale.sds[2] = 999999;
-    const std::vector<tCaseRow> firstTwo(VariedCases.begin(), VariedCases.begin() + 2);
     const struct {
         tSummaryData sample;
         const std::vector<tCaseRow>& rows;
@@ -149,8 +149,9 @@ TEST(CaseSeriesEngine, EveryCaseMatchesItsSingleRunBitForBit)
         {WorkedExample(), VariedCases, 20000, false},
         {FiveCovariates(), VariedCases, 20000, true},
         {FiveCovariates(), VariedCases, 20000, false},
-        {FiveCovariates(), firstTwo, DrawStoreCapacity, true},
         {naturalScale, VariedCases, 20000, true},
+        {naturalScale, VariedCases, 20000, false},
+        {FiveCovariates(), firstTwo, DrawStoreCapacity, true},
     };
     for (const auto& s : series) {
         SCOPED_TRACE("k = " + std::to_string(s.sample.k) + ", " + std::to_string(s.iterations) + " draws" +
