@@ -1,5 +1,8 @@
 #include "analysis/raw_data/raw_data_analysis.h"
 
+#include "analysis/case_series/cases_file.h"
+#include "analysis/files/csv_table.h"
+
 #include "analysis/worksheet/input_rules.h"
 #include "analysis/report/report.h"
 
@@ -16,6 +19,12 @@ bool ReadCaseScores(const RawSummary& summary, const std::vector<std::string>& t
     scores = tVector();
     for (int i = 0; i < summary.p(); ++i) {
         const std::string text = i < static_cast<int>(texts.size()) ? texts[static_cast<std::size_t>(i)] : "";
+        // The number syntax of cases files and raw data first ("+21", "2.1e1").
+        double nearest = 0;
+        if (ReadCsvNumber(text, '.', nearest) == CsvNumber::Ok) {
+            scores[i + 1] = CaseScoreFromField(text, '.', nearest);
+            continue;
+        }
         scores[i + 1] = CheckNumericField(text, summary.names[static_cast<std::size_t>(i)]);
         if (InputError) {
             if (refused) *refused = i;

@@ -16,8 +16,9 @@
 std::string RawDataSourceLine(const RawSummary& summary);
 
 // The case's score for each chosen variable (1: task, 2 .. p: covariates),
-// each text read as the worksheet reads a grid cell (CheckNumericField,
-// labelled with the variable's name). False after the first refusal (its
+// each text read as a cases file's score (CaseScoreFromField: "+21" and
+// "2.1e1" too), any other text as the worksheet reads a grid cell
+// (CheckNumericField, labelled with the variable's name, its warning). False after the first refusal (its
 // warning shown); the index of the refused score in refused (0-based).
 bool ReadCaseScores(const RawSummary& summary, const std::vector<std::string>& texts, tVector& scores,
                     int* refused = nullptr);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 
 #include <boost/math/distributions/students_t.hpp>
@@ -55,6 +56,9 @@ struct UnitsCase {
     tSummaryData natural;  // refused by the pivot thresholds in its own units
     tSummaryData other;    // the same sample in units the thresholds accept
 };
+
+// Named in test output by its description, not its bytes.
+void PrintTo(const UnitsCase& c, std::ostream* out) { *out << c.name; }
 
 const UnitsCase Cases[] = {
     {"volume in mm3 and in cm3", OneCovariate(50, 100, 15, 1.5e6L, 1.5e5L, 0.4L, 70, 1.35e6L, 1),
