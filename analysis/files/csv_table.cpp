@@ -173,7 +173,13 @@ bool ParseCsvText(const std::string& text, CsvTable& table, std::string& message
 bool ReadCsvFile(const std::string& path, CsvTable& table, std::string& message)
 {
     // Only a regular file is read: a pipe or device in its place is refused.
-    platform::FileReadResult file = platform::ReadRegularFile(path, CsvFileByteLimit);
+    const platform::RegularFile opened(path);
+    return ReadCsvFile(opened, path, table, message);
+}
+
+bool ReadCsvFile(const platform::RegularFile& opened, const std::string& path, CsvTable& table, std::string& message)
+{
+    platform::FileReadResult file = opened.ReadAll(CsvFileByteLimit);
     if (!file.ok()) {
         message = "Cannot read \"" + path + "\": " + file.reason;
         return false;
@@ -261,4 +267,10 @@ std::string QuoteCsvField(const std::string& field, char separator)
     std::string quoted(2 * field.size() + 2, '\0');
     quoted.resize(csv_write(&quoted[0], quoted.size(), field.data(), field.size()));
     return quoted;
+}
+
+std::string SpreadsheetText(const std::string& field)
+{
+    if (!field.empty() && std::string("=+-@\t\r").find(field.front()) != std::string::npos) return "'" + field;
+    return field;
 }

@@ -47,6 +47,10 @@ bool ParseCsvText(const std::string& text, CsvTable& table, std::string& message
 // for a file that cannot be parsed.
 bool ReadCsvFile(const std::string& path, CsvTable& table, std::string& message);
 
+namespace platform { class RegularFile; }
+// The same from a file already opened (and checked) under the name path.
+bool ReadCsvFile(const platform::RegularFile& file, const std::string& path, CsvTable& table, std::string& message);
+
 // Reads one field as a number. Blanks around it are ignored; then an optional
 // sign, digits with at most one decimal mark, and an optional exponent (e or
 // E, optional sign, digits); at least one digit before the exponent. The
@@ -80,3 +84,8 @@ std::string NormaliseCsvNumber(const std::string& field, char separator);
 // is, or in double quotes (quotes doubled) when it holds the separator, a
 // quote, a line break or blanks at either end.
 std::string QuoteCsvField(const std::string& field, char separator = ',');
+
+// A text field as a spreadsheet must take it as text: one that begins with
+// =, +, -, @, a tab or a carriage return would be run as a formula (or lose
+// its start), so it gets a leading apostrophe; any other is as it is.
+std::string SpreadsheetText(const std::string& field);

@@ -4,9 +4,9 @@
 // cell is a missing value.
 #include <cmath>
 #include <limits>
-#include <sys/stat.h>
 
 #include "analysis/files/csv_table.h"
+#include "analysis/files/text_file.h"
 #include "analysis/raw_data/raw_data_reader.h"
 
 namespace {
@@ -22,15 +22,15 @@ std::string Quoted(const std::string& cell)
 
 }  // namespace
 
-void ReadCsvRawData(const std::string& path, RawDataTable& table, const RawReadLimits& limits)
+void ReadCsvRawData(const platform::RegularFile& file, const std::string& path, RawDataTable& table,
+                    const RawReadLimits& limits)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && static_cast<std::uint64_t>(info.st_size) > CsvFileByteLimit)
+    if (file.Size() > CsvFileByteLimit)
         throw RawDataError(RawFileTooLargeMessage(table.fileName, "CSV files of at most " +
                                                                       GroupedNumber(CsvFileByteLimit) + " bytes"));
     CsvTable csv;
     std::string message;
-    if (!ReadCsvFile(path, csv, message)) throw RawDataError(message);
+    if (!ReadCsvFile(file, path, csv, message)) throw RawDataError(message);
     FillRawDataFromCsv(csv, table, limits);
 }
 
