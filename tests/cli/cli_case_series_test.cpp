@@ -84,20 +84,33 @@ void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string&
     }
 }
 
+// Each limit choice: lower and upper take the one-sided positions, two-sided
+// the two-sided ones, in the series as in the single run.
 TEST(CliCaseSeries, EveryRowEqualsASingleRunOfThatCase)
 {
-    ExpectSeriesEqualsSingleRuns("worked-example.txt", ExamplePath("worked-example-cases.csv"),
-                                 {{"30", "8"}, {"55", "12"}, {"62.5", "9.5"}, {"5", "16"}}, "two-sided");
-
-    // Five covariates, columns in another order, semicolons, decimal commas, a byte-order mark.
     TempFolder folder;
-    std::string cases = folder.Write(
+    const std::string twoCases = folder.Write("two.csv", "case,Task,Educ\nA,30,8\nB,62.5,9.5\n");
+    // Five covariates, columns in another order, semicolons, decimal commas, a byte-order mark.
+    const std::string fluency = folder.Write(
         "fluency.csv", "\xEF\xBB\xBF" "id;Age;Verbal fluency;Education (years);Premorbid IQ estimate;"
                        "Processing speed;Depression rating\r\n"
                        "F1;66;24;11;103;44;6\r\nF2;58,5;51,25;16;112;60,5;2\r\n");
-    ExpectSeriesEqualsSingleRuns("fluency-five-covariates.txt", cases,
-                                 {{"24", "66", "11", "103", "44", "6"}, {"51.25", "58.5", "16", "112", "60.5", "2"}},
-                                 "upper");
+    const struct {
+        const char* worksheet;
+        std::string cases;
+        std::vector<std::vector<std::string>> scores;
+        const char* limit;
+    } series[] = {
+        {"worked-example.txt", ExamplePath("worked-example-cases.csv"),
+         {{"30", "8"}, {"55", "12"}, {"62.5", "9.5"}, {"5", "16"}}, "two-sided"},
+        {"worked-example.txt", twoCases, {{"30", "8"}, {"62.5", "9.5"}}, "lower"},
+        {"fluency-five-covariates.txt", fluency,
+         {{"24", "66", "11", "103", "44", "6"}, {"51.25", "58.5", "16", "112", "60.5", "2"}}, "upper"},
+    };
+    for (const auto& s : series) {
+        SCOPED_TRACE(s.limit);
+        ExpectSeriesEqualsSingleRuns(s.worksheet, s.cases, s.scores, s.limit);
+    }
 }
 
 TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
@@ -224,7 +237,7 @@ TEST(CliCaseSeries, ARowWhoseRunFailsGetsTheSingleRunsMessage)
 
     // An error of the control sample alone ends the series as it ends a single run.
     std::string scale = folder.Write(
-        "scale.txt", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10", "999999", "8", "1.000", "0.500", "1.000"}));
+        "scale.txt", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10000000", "2", "8", "1.000", "0.500", "1.000"}));
     single = RunCli({scale});
     run = RunCli({"--cases", ExamplePath("worked-example-cases.csv"), scale});
     EXPECT_EQ(run.exitCode, 1);

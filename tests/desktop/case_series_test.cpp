@@ -108,7 +108,8 @@ TEST_F(CaseSeriesCommand, AnErrorOfTheControlSampleIsShownAsForASingleRunAndNoth
     const std::string saved = folder + "/series.csv";
     StartWithDialogs(Write("cases.csv", "case,Task,Cov 1\nP01,30,8\n"), saved);
     FillControlsOnly();
-    Grid().SetCellText(1, SDColumn, QStringLiteral("999999"));  // too extreme for the regression
+    Grid().SetCellText(1, MeanColumn, QStringLiteral("10000000"));  // too far from zero for the regression
+    Grid().SetCellText(1, SDColumn, QStringLiteral("1"));
     AnswerMatrix({});
     Press(W().btnCaseSeries);
     // The engine's own message (raised on the series' thread) and the error,
