@@ -13,6 +13,7 @@
 #include "cli/series_json.h"
 #include "cli/worksheet_analysis.h"
 #include "foundation/messages.h"
+#include "foundation/terminal_text.h"
 
 namespace {
 
@@ -44,7 +45,9 @@ void ReportRefusedRows(const std::string& path, const std::vector<SeriesResult>&
     for (const SeriesResult& r : results)
         if (!r.analysed)
             std::fprintf(stderr, "harrow-cli: line %d of \"%s\" (case \"%s\") was not analysed: %s\n", r.input.line,
-                         path.c_str(), r.input.label.c_str(), r.error.c_str());
+                         platform::EscapeControlCharacters(path).c_str(),
+                         platform::EscapeControlCharacters(r.input.label).c_str(),
+                         platform::EscapeControlCharacters(r.error).c_str());
 }
 
 }  // namespace

@@ -11,6 +11,14 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// A value's JSON text; bytes that are not UTF-8 (a raw file's name from an
+// older system) become U+FFFD, as in the series' JSON Lines, so that the
+// formatting never loses a result that has been computed.
+std::string Dump(const Json& value)
+{
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
 // nlohmann writes the shortest text that reads back; the output promises 17
 // significant digits, so reals are written here ("%#.17g" keeps trailing
 // zeros and always gives a point or an exponent, both valid JSON).
@@ -23,7 +31,7 @@ void WriteJson(const Json& value, std::string& text)
         for (auto it = value.begin(); it != value.end(); ++it) {
             if (!first) text += ',';
             first = false;
-            text += Json(it.key()).dump();
+            text += Dump(Json(it.key()));
             text += ':';
             WriteJson(it.value(), text);
         }
@@ -47,7 +55,7 @@ void WriteJson(const Json& value, std::string& text)
         break;
     }
     default:
-        text += value.dump();
+        text += Dump(value);
         break;
     }
 }

@@ -5,6 +5,7 @@
 #include "analysis/worksheet/input_rules.h"
 #include "analysis/worksheet/matrix_entry_rules.h"
 #include "foundation/messages.h"
+#include "foundation/terminal_text.h"
 #include "analysis/worksheet/data_file.h"
 #include "analysis/report/report.h"
 
@@ -47,7 +48,8 @@ bool ReadWorksheetFile(const std::string& path, WorksheetData& data)
 void ShowRefusedLine(const std::string& path, int line)
 {
     if (line > 0)
-        std::fprintf(stderr, "harrow-cli: the refused entry is on line %d of \"%s\".\n", line, path.c_str());
+        std::fprintf(stderr, "harrow-cli: the refused entry is on line %d of \"%s\".\n", line,
+                     platform::EscapeControlCharacters(path).c_str());
 }
 
 int FieldLine(int field) { return field + 1; }

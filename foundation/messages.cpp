@@ -1,5 +1,7 @@
 #include "foundation/messages.h"
 
+#include "foundation/terminal_text.h"
+
 #include <cstdio>
 
 namespace platform {
@@ -60,7 +62,7 @@ Answer StderrMessages::Show(MessageKind kind, const std::string& text)
     std::string shown = text;
     for (char& c : shown)
         if (c == '\r') c = '\n';
-    std::fprintf(stderr, "%s: %s\n", MessageTitle(kind), shown.c_str());
+    std::fprintf(stderr, "%s: %s\n", MessageTitle(kind), EscapeControlCharacters(shown).c_str());
     return kind == MessageKind::Confirmation ? Answer::Yes : Answer::Ok;
 }
 

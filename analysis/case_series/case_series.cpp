@@ -211,7 +211,7 @@ std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<Serie
         std::vector<std::string> fields;
         for (const SeriesValue& v : SeriesValues(controls, r)) {
             switch (v.kind) {
-            case SeriesValue::Text: fields.push_back(v.text); break;
+            case SeriesValue::Text: fields.push_back(SpreadsheetText(v.text)); break;
             case SeriesValue::Integer: fields.push_back(std::to_string(v.integer)); break;
             case SeriesValue::Real: fields.push_back(FormatSeriesReal(v.real)); break;
             case SeriesValue::Missing: fields.emplace_back(); break;

@@ -80,5 +80,6 @@ std::string FormatSeriesReal(double value);
 
 // The results as CSV text: the header row of SeriesKeys, then one row per
 // case in input order, comma-separated, CR LF line ends, fields quoted where
-// needed; a refused row has only its label and its error.
+// needed, text beginning as a formula would with an apostrophe
+// (SpreadsheetText); a refused row has only its label and its error.
 std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results);

@@ -288,7 +288,14 @@ bool ParseCsvText(const std::string& text, CsvTable& table, std::string& message
 bool ReadCsvFileText(const std::string& path, std::string& text, std::string& message)
 {
     // Only a regular file is read: a pipe or device in its place is refused.
-    platform::FileReadResult file = platform::ReadRegularFile(path, CsvFileByteLimit);
+    const platform::RegularFile opened(path);
+    return ReadCsvFileText(opened, path, text, message);
+}
+
+bool ReadCsvFileText(const platform::RegularFile& opened, const std::string& path, std::string& text,
+                     std::string& message)
+{
+    platform::FileReadResult file = opened.ReadAll(CsvFileByteLimit);
     if (!file.ok()) {
         message = "Cannot read \"" + path + "\": " + file.reason;
         return false;
@@ -396,4 +403,10 @@ std::string AmbiguousCsvNumberMessage(const CsvHead& head, int line, std::size_t
            LineText(head.decimalCommaLine) + " holds \"" + head.decimalCommaExample +
            "\"), so its point may be a thousands separator or a decimal point. Write every number of the file "
            "with a decimal comma and without thousands separators";
+}
+
+std::string SpreadsheetText(const std::string& field)
+{
+    if (!field.empty() && std::string("=+-@\t\r").find(field.front()) != std::string::npos) return "'" + field;
+    return field;
 }

@@ -72,8 +72,12 @@ struct CsvRowReader {
 // stopped the reading.
 bool ReadCsvRows(const std::string& text, CsvHead& head, const CsvRowReader& reader, std::string& message);
 
-// The text of a file for ReadCsvRows, checked as ReadCsvFile checks it.
+// The text of a file for ReadCsvRows, checked as ReadCsvFile checks it; the
+// second form reads a file already opened once (the raw-data reader's).
+namespace platform { class RegularFile; }
 bool ReadCsvFileText(const std::string& path, std::string& text, std::string& message);
+bool ReadCsvFileText(const platform::RegularFile& file, const std::string& path, std::string& text,
+                     std::string& message);
 
 // Parses the text of a whole file (byte-order mark allowed) into a table. On refusal
 // returns false with a message in the user's terms that names the line, e.g.
@@ -87,6 +91,7 @@ bool ParseCsvText(const std::string& text, CsvTable& table, std::string& message
 // cannot be read or is larger than CsvFileByteLimit, "\"x.csv\": line 3 ..."
 // for a file that cannot be parsed.
 bool ReadCsvFile(const std::string& path, CsvTable& table, std::string& message);
+
 
 // Reads one field as a number. Blanks around it are ignored; then an optional
 // sign, digits with at most one decimal mark, and an optional exponent (e or
@@ -126,3 +131,8 @@ std::string NormaliseCsvNumber(const std::string& field, char decimalMark);
 // is, or in double quotes (quotes doubled) when it holds the separator, a
 // quote, a line break or blanks at either end.
 std::string QuoteCsvField(const std::string& field, char separator = ',');
+
+// A text field as a spreadsheet must take it as text: one that begins with
+// =, +, -, @, a tab or a carriage return would be run as a formula (or lose
+// its start), so it gets a leading apostrophe; any other is as it is.
+std::string SpreadsheetText(const std::string& field);

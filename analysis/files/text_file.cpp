@@ -140,38 +140,60 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
     temp.Committed();
 }
 
-FileReadResult ReadRegularFile(const std::string& path, std::size_t byteLimit)
+RegularFile::RegularFile(const std::string& path)
 {
+    auto fail = [this](int error) {
+        status_ = error == ENOENT ? FileReadResult::Missing : FileReadResult::Failed;
+        reason_ = std::strerror(error);
+    };
     // Looked at before opening: opening a device may already act on it.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        const int error = errno;
-        return ReadFailure(error == ENOENT ? FileReadResult::Missing : FileReadResult::Failed, std::strerror(error));
+        fail(errno);
+        return;
     }
-    if (!S_ISREG(info.st_mode)) return ReadFailure(FileReadResult::NotRegular, NotRegularFileReason(info.st_mode));
-
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        const int error = errno;
-        return ReadFailure(error == ENOENT ? FileReadResult::Missing : FileReadResult::Failed, std::strerror(error));
+    if (!S_ISREG(info.st_mode)) {
+        status_ = FileReadResult::NotRegular;
+        reason_ = NotRegularFileReason(info.st_mode);
+        return;
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) {
+        fail(errno);
+        return;
+    }
     // The name may have been given to something else since the look above.
-    if (::fstat(fd, &info) != 0) return ReadFailure(FileReadResult::Failed, std::strerror(errno));
-    if (!S_ISREG(info.st_mode)) return ReadFailure(FileReadResult::NotRegular, NotRegularFileReason(info.st_mode));
+    if (::fstat(fd_, &info) != 0) {
+        fail(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        status_ = FileReadResult::NotRegular;
+        reason_ = NotRegularFileReason(info.st_mode);
+    } else {
+        size_ = static_cast<unsigned long long>(info.st_size);
+        return;
+    }
+    ::close(fd_);
+    fd_ = -1;
+}
 
+RegularFile::~RegularFile()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+FileReadResult RegularFile::ReadAll(std::size_t byteLimit) const
+{
+    if (!ok()) return ReadFailure(status_, reason_);
     FileReadResult r;
     char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd_, chunk, sizeof chunk, at);
         if (n < 0) {
             if (errno == EINTR) continue;
             return ReadFailure(FileReadResult::Failed, std::strerror(errno));
         }
         if (n == 0) break;
+        at += n;
         const std::size_t room = byteLimit - r.bytes.size();
         if (static_cast<std::size_t>(n) > room) {
             r.bytes.append(chunk, room);
@@ -181,6 +203,26 @@ FileReadResult ReadRegularFile(const std::string& path, std::size_t byteLimit)
         r.bytes.append(chunk, static_cast<std::size_t>(n));
     }
     return r;
+}
+
+std::string RegularFile::Head(std::size_t count) const
+{
+    std::string head(count, '\0');
+    std::size_t got = 0;
+    while (ok() && got < count) {
+        const ssize_t n = ::pread(fd_, &head[got], count - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    return head;
+}
+
+FileReadResult ReadRegularFile(const std::string& path, std::size_t byteLimit)
+{
+    const RegularFile file(path);
+    return file.ReadAll(byteLimit);
 }
 
 std::string LfToCrLf(const std::string& text)

@@ -44,6 +44,36 @@ struct FileReadResult {
     bool ok() const { return status == Ok; }
 };
 
+// A regular file opened once for reading (UTF-8 name; a link is followed),
+// so that every read comes from the file that was checked: opened without
+// waiting (O_NONBLOCK) and checked on the open descriptor, so a pipe or
+// device put in its place is refused, never read. The descriptor is closed
+// with the object.
+class RegularFile {
+public:
+    explicit RegularFile(const std::string& path);
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    bool ok() const { return status_ == FileReadResult::Ok; }
+    FileReadResult::Status Status() const { return status_; }
+    const std::string& Reason() const { return reason_; }  // when not ok
+    int Descriptor() const { return fd_; }                  // -1 when not ok
+    unsigned long long Size() const { return size_; }      // at the open
+
+    // The file's bytes from its start, at most byteLimit (FileReadResult).
+    FileReadResult ReadAll(std::size_t byteLimit) const;
+    // Up to count bytes from the start (fewer at the end of the file).
+    std::string Head(std::size_t count) const;
+
+private:
+    FileReadResult::Status status_ = FileReadResult::Ok;
+    std::string reason_;
+    int fd_ = -1;
+    unsigned long long size_ = 0;
+};
+
 // Reads a regular file (UTF-8 name; a link is followed), at most byteLimit
 // bytes. The file is opened without waiting (O_NONBLOCK) and checked again
 // on the open descriptor, so a pipe put in its place meanwhile is refused

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <sys/stat.h>
 
 #include "analysis/files/csv_table.h"
+#include "analysis/files/text_file.h"
 #include "analysis/raw_data/raw_data_reader.h"
 
 namespace {
@@ -104,15 +104,15 @@ private:
 
 }  // namespace
 
-void ReadCsvRawData(const std::string& path, RawDataTable& table, const RawReadLimits& limits)
+void ReadCsvRawData(const platform::RegularFile& file, const std::string& path, RawDataTable& table,
+                    const RawReadLimits& limits)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && static_cast<std::uint64_t>(info.st_size) > CsvFileByteLimit)
+    if (file.Size() > CsvFileByteLimit)
         throw RawDataError(RawFileTooLargeMessage(table.fileName, "CSV files of at most " +
                                                                       GroupedNumber(CsvFileByteLimit) + " bytes"));
     std::string text;
     std::string message;
-    if (!ReadCsvFileText(path, text, message)) throw RawDataError(message);
+    if (!ReadCsvFileText(file, path, text, message)) throw RawDataError(message);
     RawCsvBuilder builder(table, limits);
     CsvRowReader reader;
     reader.header = [&](const CsvHead& head) { return builder.Header(head), true; };

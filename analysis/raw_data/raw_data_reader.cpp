@@ -1,12 +1,9 @@
 #include "analysis/raw_data/raw_data_reader.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <new>
 
 #include "analysis/files/text_file.h"
@@ -35,16 +32,6 @@ bool StartsWith(const std::string& text, const char* prefix)
     return text.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
-// The file's first bytes; the file has been checked to be a regular file.
-std::string ReadHead(const std::string& path, const std::string& name)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw RawDataError("Cannot read \"" + name + "\": " + std::strerror(errno));
-    char head[64] = {};
-    in.read(head, sizeof head);
-    return std::string(head, static_cast<std::size_t>(in.gcount()));
-}
-
 }  // namespace
 
 std::string RawFileTooLargeMessage(const std::string& fileName, const std::string& what)
@@ -70,20 +57,19 @@ void ReadRawDataFile(const std::string& path, RawDataTable& table, const RawRead
     const std::string name = BaseName(path);
     table.fileName = name;
     try {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0)
-            throw RawDataError("Cannot read \"" + name + "\": " + std::strerror(errno));
-        if (!S_ISREG(info.st_mode))
-            throw RawDataError("Cannot read \"" + name + "\": " + platform::NotRegularFileReason(info.st_mode));
-        if (static_cast<std::uint64_t>(info.st_size) > limits.bytes)
+        // Opened once: every read below comes from this descriptor, so a pipe
+        // put in the file's place meanwhile can neither be read nor block.
+        const platform::RegularFile file(path);
+        if (!file.ok()) throw RawDataError("Cannot read \"" + name + "\": " + file.Reason());
+        if (file.Size() > limits.bytes)
             throw RawDataError(RawFileTooLargeMessage(name, "files of at most " + GroupedNumber(limits.bytes) + " bytes"));
-        if (info.st_size == 0) throw RawDataError("\"" + name + "\" is empty.");
+        if (file.Size() == 0) throw RawDataError("\"" + name + "\" is empty.");
 
-        RawFileFormat format = DetectRawFileFormat(path, ReadHead(path, name));
+        RawFileFormat format = DetectRawFileFormat(path, file.Head(64));
         if (format == RawFileFormat::Csv)
-            ReadCsvRawData(path, table, limits);
+            ReadCsvRawData(file, path, table, limits);
         else
-            ReadReadstatFile(path, format, table, limits);
+            ReadReadstatFile(file, format, table, limits);
         if (table.columns.empty()) throw RawDataError("\"" + name + "\" holds no variables.");
     } catch (...) {
         table = RawDataTable();

@@ -27,11 +27,14 @@ void ReadRawDataFile(const std::string& path, RawDataTable& table, const RawRead
 // The same, showing the refusal in an error box (false) instead of throwing.
 bool LoadRawDataFile(const std::string& path, RawDataTable& table, const RawReadLimits& limits = {});
 
-// The format readers, for ReadRawDataFile; each fills table (fileName set
-// by the caller) or throws RawDataError.
-void ReadReadstatFile(const std::string& path, RawFileFormat format, RawDataTable& table,
+// The format readers, for ReadRawDataFile; each reads the file opened once
+// (path only names it), fills table (fileName set by the caller) or throws
+// RawDataError.
+namespace platform { class RegularFile; }
+void ReadReadstatFile(const platform::RegularFile& file, RawFileFormat format, RawDataTable& table,
                       const RawReadLimits& limits);
-void ReadCsvRawData(const std::string& path, RawDataTable& table, const RawReadLimits& limits);
+void ReadCsvRawData(const platform::RegularFile& file, const std::string& path, RawDataTable& table,
+                    const RawReadLimits& limits);
 // The CSV reader's table as raw data (fileName set by the caller).
 struct CsvTable;
 void FillRawDataFromCsv(const CsvTable& csv, RawDataTable& table, const RawReadLimits& limits);

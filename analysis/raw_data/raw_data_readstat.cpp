@@ -3,13 +3,16 @@
 // values and ranges, Stata's . and .a to .z) becomes NaN; text variables are
 // listed but not read.
 #include <readstat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <memory>
 
 #include "analysis/raw_data/raw_data_reader.h"
 #include "analysis/files/text_encoding.h"
+#include "analysis/files/text_file.h"
 
 namespace {
 
@@ -102,17 +105,53 @@ int OnValue(int row, readstat_variable_t* variable, readstat_value_t value, void
     return READSTAT_HANDLER_OK;
 }
 
+// The library reads through these from the descriptor opened once, never
+// opening the file again by its name.
+struct OpenedInput {
+    int fd = -1;
+};
+
+int OnOpen(const char*, void* io)
+{
+    return ::lseek(static_cast<OpenedInput*>(io)->fd, 0, SEEK_SET) == 0 ? 0 : -1;
+}
+
+int OnClose(void*) { return 0; }  // the descriptor is the caller's
+
+readstat_off_t OnSeek(readstat_off_t offset, readstat_io_flags_t whence, void* io)
+{
+    const int from = whence == READSTAT_SEEK_SET ? SEEK_SET : whence == READSTAT_SEEK_CUR ? SEEK_CUR : SEEK_END;
+    return ::lseek(static_cast<OpenedInput*>(io)->fd, offset, from);
+}
+
+ssize_t OnRead(void* buffer, size_t count, void* io)
+{
+    for (;;) {
+        const ssize_t n = ::read(static_cast<OpenedInput*>(io)->fd, buffer, count);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
+readstat_error_t OnUpdate(long, readstat_progress_handler, void*, void*) { return READSTAT_OK; }
+
 struct ParserDeleter {
     void operator()(readstat_parser_t* parser) const { readstat_parser_free(parser); }
 };
 
 }  // namespace
 
-void ReadReadstatFile(const std::string& path, RawFileFormat format, RawDataTable& table,
+void ReadReadstatFile(const platform::RegularFile& file, RawFileFormat format, RawDataTable& table,
                       const RawReadLimits& limits)
 {
     std::unique_ptr<readstat_parser_t, ParserDeleter> parser(readstat_parser_init());
     if (!parser) throw std::bad_alloc();
+    OpenedInput input{file.Descriptor()};
+    readstat_set_open_handler(parser.get(), OnOpen);
+    readstat_set_close_handler(parser.get(), OnClose);
+    readstat_set_seek_handler(parser.get(), OnSeek);
+    readstat_set_read_handler(parser.get(), OnRead);
+    readstat_set_update_handler(parser.get(), OnUpdate);
+    readstat_set_io_ctx(parser.get(), &input);
     readstat_set_metadata_handler(parser.get(), OnMetadata);
     readstat_set_variable_handler(parser.get(), OnVariable);
     readstat_set_value_handler(parser.get(), OnValue);
@@ -120,8 +159,8 @@ void ReadReadstatFile(const std::string& path, RawFileFormat format, RawDataTabl
     ReadstatContext context;
     context.table = &table;
     context.limits = &limits;
-    readstat_error_t error = format == RawFileFormat::Stata ? readstat_parse_dta(parser.get(), path.c_str(), &context)
-                                                            : readstat_parse_sav(parser.get(), path.c_str(), &context);
+    readstat_error_t error = format == RawFileFormat::Stata ? readstat_parse_dta(parser.get(), "", &context)
+                                                            : readstat_parse_sav(parser.get(), "", &context);
     if (!context.tooLarge.empty())
         throw RawDataError(RawFileTooLargeMessage(table.fileName, "at most " + context.tooLarge));
     const char* kind = format == RawFileFormat::Stata ? "a Stata data file" : "an SPSS data file";

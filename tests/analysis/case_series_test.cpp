@@ -172,4 +172,32 @@ TEST(CaseSeriesTest, OutputQuotesNamesAndWritesSeventeenDigits)
     EXPECT_EQ(csv.substr(csv.size() - 3), ",\r\n");  // no error
 }
 
+// Text a spreadsheet would run as a formula (or whose start it would drop)
+// is written with a leading apostrophe; numbers and other text as they are.
+TEST(CaseSeriesTest, TextThatASpreadsheetWouldRunIsWrittenAsText)
+{
+    const struct {
+        std::string label;
+        std::string written;
+    } cases[] = {
+        {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+        {"+cmd|' /C calc'!A0", "'+cmd|' /C calc'!A0"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tP1", "'\tP1"},
+        {"\rP1", "\"'\rP1\""},
+        {"P-1 = ok", "P-1 = ok"},
+        {"'quoted", "'quoted"},
+    };
+    const SummaryData controls = ThreeVariables();
+    for (const auto& c : cases) {
+        SeriesResult r;
+        r.input.label = c.label;
+        r.error = "=1+1";
+        const std::string csv = FormatSeriesCsv(controls, {r});
+        const std::string row = csv.substr(csv.find("\r\n") + 2);
+        EXPECT_EQ(row, c.written + std::string(20, ',') + "'=1+1\r\n") << c.label;
+    }
+}
+
 }  // namespace

@@ -12,7 +12,6 @@ namespace {
 TEST(TypedScore, OneNumberSyntaxAsInCasesFiles)
 {
     RawSummary summary;
-    summary.p = 2;
     summary.k = 1;
     summary.names = {"task", "age"};
     const struct {

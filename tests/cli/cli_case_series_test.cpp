@@ -167,6 +167,15 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
          "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error\r\n"
          "A" + std::string(19, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
          "B" + std::string(19, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
+        // Labels meant for a spreadsheet or a terminal: kept as text, never run.
+        {"formula and escape labels", "case,Task,Educ\n+cmd|' /C calc'!A0,,2\n\"\x1B]0;x\x07\",,2\n", 3,
+         "harrow-cli: line 2 of \"{}\" (case \"+cmd|' /C calc'!A0\") was not analysed: the score for \"Task\" "
+         "is empty\n"
+         "harrow-cli: line 3 of \"{}\" (case \"\\x1B]0;x\\x07\") was not analysed: the score for \"Task\" is empty\n",
+         "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
+         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error\r\n"
+         "'+cmd|' /C calc'!A0" + std::string(19, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         "\x1B]0;x\x07" + std::string(19, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"},
     };
     int n = 0;
     for (const Refusal& r : refusals) {
@@ -189,6 +198,9 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
     CliRun run = RunCli({"--cases", missing, worksheet});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "Error: Cannot read \"" + missing + "\": No such file or directory\n");
+    // A message shows a name's control characters as escapes, never sends them to the terminal.
+    run = RunCli({"--cases", folder.Path() + "/b\x07\x1B[2J.csv", worksheet});
+    EXPECT_EQ(run.err, "Error: Cannot read \"" + folder.Path() + "/b\\x07\\x1B[2J.csv\": No such file or directory\n");
 
     // The worksheet is checked as for a single run; its own case scores are not used.
     std::string noScores = folder.Write(

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <unistd.h>
 #include <memory>
 
 #include "analysis/raw_data/raw_data_analysis.h"
@@ -134,6 +136,24 @@ TEST(RawDataCli, WithoutACaseListsTheStatisticsAtFullPrecision)
     const std::string opening = "{\"source\":\"raw\",\"file\":\"raw-controls.csv\",\"N\":29,\"dropped\":1,"
                               "\"names\":[\"memory\",\"age\",\"education\"],\"means\":[";
     EXPECT_EQ(json->text.substr(0, opening.size()), opening);
+}
+
+// A file name that is not UTF-8 (from an older system) cannot stop the JSON
+// of a finished analysis: its stray bytes become U+FFFD.
+TEST(RawDataCli, JsonOfAFileWhoseNameIsNotUtf8)
+{
+    char folder[] = "/tmp/harrow_raw_name_XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/contr\xF6le.csv";  // Windows-1252 o-umlaut
+    std::filesystem::copy_file(kExample, path);
+    for (const std::string& scores : {std::string(), std::string("21,70,12")}) {
+        RawCliRequest request = Request(scores, TwoSided, true);
+        request.controlsPath = path;
+        auto run = RunRaw(request);
+        EXPECT_EQ(run->code, 0) << scores;
+        EXPECT_NE(run->text.find("\"file\":\"contr\xEF\xBF\xBDle.csv\""), std::string::npos) << run->text;
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST(RawDataCli, RefusalsOfTheCaseAndTheFile)
