@@ -61,7 +61,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("frmTemplateResults"));
-    setWindowTitle(QStringLiteral("Output"));
+    SetCaption("Output");
     QFont formFont(QStringLiteral("MS Sans Serif"));
     formFont.setPixelSize(11);
     setFont(formFont);
@@ -77,6 +77,10 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     mnuShowFigure = figureMenu->addAction(QStringLiteral("Show Figure"));
     mnuShowFigure->setObjectName(QStringLiteral("mnuShowFigure"));
     mnuShowFigure->setEnabled(false);
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEditReport = editMenu->addAction(QStringLiteral("&Edit report"));
+    mnuEditReport->setObjectName(QStringLiteral("mnuEditReport"));
+    mnuEditReport->setCheckable(true);
     frmFigure = new TfrmFigure(this);
     // The menu from the keyboard: F10 opens it, as on the desktops the
     // program was first written for (this style has no Alt navigation).
@@ -101,6 +105,8 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     memoResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memoResults->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     memoResults->setTabChangesFocus(true);
+    memoResults->setReadOnly(true);
+    memoResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QPalette memoPalette = memoResults->palette();
     memoPalette.setColor(QPalette::Text, Qt::black);
     // The selection stays visible when the memo loses the focus.
@@ -137,6 +143,8 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
             &TfrmTemplateResults::mnuPrintSelectionClick);
     connect(mnuSavePdf, &QAction::triggered, this, &TfrmTemplateResults::mnuSavePdfClick);
     connect(mnuShowFigure, &QAction::triggered, this, &TfrmTemplateResults::mnuShowFigureClick);
+    connect(mnuEditReport, &QAction::toggled, this, &TfrmTemplateResults::mnuEditReportToggled);
+    connect(memoResults->document(), &QTextDocument::contentsChanged, this, &TfrmTemplateResults::ReportChanged);
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
     pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "*.pdf");
@@ -174,7 +182,12 @@ void TfrmTemplateResults::AppendLines(const std::vector<std::string>& lines)
     }
     QTextCursor cursor = memoResults->textCursor();
     cursor.movePosition(QTextCursor::End);
+    // A new report is no edit: Undo must not take it away.
+    appending_ = true;
+    memoResults->document()->setUndoRedoEnabled(false);
     cursor.insertText(piece);
+    memoResults->document()->setUndoRedoEnabled(true);
+    appending_ = false;
     memoResults->setTextCursor(cursor);
     memoResults->ensureCursorVisible();
 }
@@ -189,7 +202,27 @@ int TfrmTemplateResults::LineCount() const
 
 void TfrmTemplateResults::SetCaption(const std::string& caption)
 {
-    setWindowTitle(QString::fromStdString(caption));
+    caption_ = QString::fromStdString(caption);
+    ShowCaption();
+}
+
+void TfrmTemplateResults::ShowCaption()
+{
+    setWindowTitle(editedByHand_ ? caption_ + QStringLiteral(" (edited by hand)") : caption_);
+}
+
+void TfrmTemplateResults::ReportChanged()
+{
+    if (appending_ || editedByHand_ || memoResults->isReadOnly()) return;
+    editedByHand_ = true;
+    ShowCaption();
+}
+
+void TfrmTemplateResults::mnuEditReportToggled(bool editing)
+{
+    memoResults->setReadOnly(!editing);
+    if (!editing) memoResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    if (editing) memoResults->setFocus(Qt::OtherFocusReason);
 }
 
 std::string TfrmTemplateResults::TextForFile() const
@@ -244,7 +277,17 @@ void TfrmTemplateResults::cmdReturnClick()
 
 void TfrmTemplateResults::cmdClearResultsClick()
 {
-    platform::RunCommand([&] { memoResults->clear(); });
+    platform::RunCommand([&] {
+        appending_ = true;
+        memoResults->clear();
+        appending_ = false;
+        editedByHand_ = false;
+        ShowCaption();
+        // The figure belonged to the cleared results: Show Figure and
+        // Save as PDF no longer offer it.
+        frmFigure->ClearFigure();
+        mnuShowFigure->setEnabled(false);
+    });
 }
 
 void TfrmTemplateResults::cmdSaveOutputClick()
