@@ -12,7 +12,7 @@ PACKAGES=(
   clang libclang-rt-dev
   xvfb xauth fonts-liberation fonts-dejavu-core
   locales
-  libcsv-dev libreadstat-dev qt6-svg-dev
+  libcsv-dev libreadstat-dev qt6-svg-dev libboost-math-dev
   xdotool x11-utils poppler-utils
   dpkg-dev fakeroot file lintian desktop-file-utils appstream help2man
 )
