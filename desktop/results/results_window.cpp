@@ -69,6 +69,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     QMenu* printerMenu = menuBar()->addMenu(QStringLiteral("Printer options..."));
     mnuPrint = printerMenu->addAction(QStringLiteral("Print All"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuPrint->setShortcut(QKeySequence::Print);
     mnuPrintSelection = printerMenu->addAction(QStringLiteral("Print Selection"));
     mnuPrintSelection->setObjectName(QStringLiteral("mnuPrintSelection"));
     mnuSavePdf = printerMenu->addAction(QStringLiteral("Save as PDF..."));
@@ -98,6 +99,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
 
     memoResults = new QPlainTextEdit(textPanel_);
     memoResults->setObjectName(QStringLiteral("memoResults"));
+    memoResults->setAccessibleName(QStringLiteral("Report"));
     memoResults->setGeometry(8, 8, 749, 452);
     memoResults->setFont(platform::ReportTextFont());
     memoResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -134,6 +136,10 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
     connect(cmdSaveOutput, &QPushButton::clicked, this, &TfrmTemplateResults::cmdSaveOutputClick);
+    // Save Output and Exit from the keyboard too.
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSaveOutput, &QPushButton::click);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, cmdExit,
+            &QPushButton::click);
     connect(cmdClearResults, &QPushButton::clicked, this,
             &TfrmTemplateResults::cmdClearResultsClick);
     connect(cmdReturn, &QPushButton::clicked, this, &TfrmTemplateResults::cmdReturnClick);

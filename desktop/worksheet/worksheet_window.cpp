@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QShowEvent>
 #include <QStyle>
 #include <QSignalBlocker>
@@ -232,6 +233,7 @@ void TfrmTemplate::BuildControls()
 
     grdData = new TWorksheetGrid(Panel1);
     grdData->setObjectName(QStringLiteral("grdData"));
+    grdData->setAccessibleName(QStringLiteral("Data grid"));
     grdData->setColumnCount(GridColumns);
     grdData->move(0, GridTop);
     grdData->keyPressHook = [this](QKeyEvent* event, QObject* target) {
@@ -342,6 +344,9 @@ void TfrmTemplate::LoadPreviousData()
     for (int f = 0; f < NumericFieldCount; ++f) {
         Labels[f]->setVisible(f < FieldsShown);
         txtInputs[f]->setVisible(f < FieldsShown);
+        // Screen readers and testing tools find each field by its label.
+        Labels[f]->setBuddy(txtInputs[f]);
+        txtInputs[f]->setAccessibleName(Labels[f]->text().trimmed().remove(QRegularExpression(QStringLiteral("\\s*:$"))));
     }
     if (result.status == DataFileResult::InvalidNumber || result.status == DataFileResult::FileError)
         platform::ShowError(result.message);

@@ -131,5 +131,13 @@ TEST_F(WorksheetTyping, APastedFieldTakesANumberAndRefusesTextOnce)
               "\"twenty\" is not a number: " + W().Label2->text().toStdString() + " takes numeric data only.");
 }
 
+TEST_F(WorksheetTyping, EachFieldIsNamedByItsLabel)
+{
+    EXPECT_EQ(W().txtInput1->accessibleName(), "Number of covariates");
+    EXPECT_EQ(W().txtInput2->accessibleName(), "Sample size (N) of control sample");
+    EXPECT_EQ(W().Label1->buddy(), W().txtInput1);
+    EXPECT_EQ(Grid().accessibleName(), "Data grid");
+}
+
 }  // namespace
 }  // namespace desktop_test

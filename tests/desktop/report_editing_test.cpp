@@ -116,4 +116,14 @@ TEST_F(ReportEditing, ClearResultsClearsTheFigureToo)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(ReportEditing, ShortcutsReachPrintAndExit)
+{
+    EXPECT_EQ(window.mnuPrint->shortcut(), QKeySequence(QKeySequence::Print));
+    EXPECT_EQ(Memo().accessibleName(), "Report");
+    messages.ScriptAnswers({platform::Answer::No});
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+}
+
 }  // namespace
