@@ -41,7 +41,7 @@ void BM_SeriesOf100Cases(benchmark::State& state)
     const std::vector<tVector> cases = VariedCases(d);
     for (auto _ : state) {
         std::vector<tSeriesCaseResult> results;
-        CaseSeriesEngine(d.k, d.N, DrawStoreCapacity, true, 95, d.sds, d.means, d.corr, cases, nullptr, results);
+        CaseSeriesEngine(d, cases, Options(DrawStoreCapacity, true), nullptr, results);
         benchmark::DoNotOptimize(results);
     }
     state.counters["peak_MB"] = PeakMegabytes();
@@ -57,7 +57,7 @@ void BM_SingleRunsOf100Cases(benchmark::State& state)
             extended condSD = 0;
             tBayesResult result;
             tMonteCarloError mcse;
-            BayesDeficitEngine(d.k, d.N, DrawStoreCapacity, true, true, 95, d.sds, d.means, x, d.corr, condMean,
+            BayesDeficitEngine(d, x, Options(DrawStoreCapacity, true), condMean,
                                condSD, result, &mcse);
             benchmark::DoNotOptimize(result);
         }

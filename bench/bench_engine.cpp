@@ -20,9 +20,8 @@ void RunAnalysis(benchmark::State& state, const tSummaryData& in, bool sideOutpu
         tBayesResult result;
         tMonteCarloError mcse;
         tDrawSummary summary;
-        BayesDeficitEngine(in.k, in.N, DrawStoreCapacity, true, true, 95, in.sds, in.means, in.caseScores, in.corr,
-                           condMean, condSD, result, sideOutputs ? &mcse : nullptr,
-                           sideOutputs ? &summary : nullptr);
+        BayesDeficitEngine(in, in.caseScores, Options(DrawStoreCapacity, true), condMean, condSD, result,
+                           sideOutputs ? &mcse : nullptr, sideOutputs ? &summary : nullptr);
         benchmark::DoNotOptimize(result);
         benchmark::DoNotOptimize(summary);
     }

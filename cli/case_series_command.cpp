@@ -70,14 +70,14 @@ int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out)
             ShowRefusedLine(request.worksheetPath, analysis.refusedLine);
             return ExitRefused;
         }
-        return RunCaseSeriesOnControls(SeriesControlsFromWorksheet(analysis.data, analysis.in), request, out);
+        return RunCaseSeriesOnControls(analysis.in, request, out);
     } catch (...) {
         platform::ShowError(CommandFailureMessage(std::current_exception()));
     }
     return ExitAnalysisFailed;
 }
 
-int RunCaseSeriesOnControls(const SeriesControls& controls, const CaseSeriesRequest& request, std::FILE* out)
+int RunCaseSeriesOnControls(const SummaryData& controls, const CaseSeriesRequest& request, std::FILE* out)
 {
     try {
         std::vector<SeriesCase> cases;

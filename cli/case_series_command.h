@@ -26,5 +26,5 @@ int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out);
 
 // The same from the cases file on, for a control sample already prepared
 // (from a worksheet or from raw data); request.worksheetPath is not used.
-struct SeriesControls;
-int RunCaseSeriesOnControls(const SeriesControls& controls, const CaseSeriesRequest& request, std::FILE* out);
+struct SummaryData;
+int RunCaseSeriesOnControls(const SummaryData& controls, const CaseSeriesRequest& request, std::FILE* out);

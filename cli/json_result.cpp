@@ -60,7 +60,7 @@ std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& ou
                              const RawSummary* raw)
 {
     Json z = Json::array();
-    for (int i = 1; i <= in.p; ++i) z.push_back(Real(in.zScores[i]));
+    for (int i = 1; i <= in.p(); ++i) z.push_back(Real(in.zScores[i]));
 
     const tBayesResult& r = out.result;
     Json object = Json::object();
@@ -97,11 +97,11 @@ std::string FormatJsonRawStatistics(const RawSummary& summary)
     Json means = Json::array();
     Json sds = Json::array();
     Json correlations = Json::array();
-    for (int i = 1; i <= summary.p; ++i) {
+    for (int i = 1; i <= summary.p(); ++i) {
         means.push_back(Real(summary.means[i]));
         sds.push_back(Real(summary.sds[i]));
         Json row = Json::array();
-        for (int j = 1; j <= summary.p; ++j) row.push_back(Real(summary.corr[i][j]));
+        for (int j = 1; j <= summary.p(); ++j) row.push_back(Real(summary.corr[i][j]));
         correlations.push_back(row);
     }
     Json object = Json::object();

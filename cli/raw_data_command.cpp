@@ -40,12 +40,12 @@ bool ReadCaseOption(const std::string& text, const RawSummary& summary, tVector&
 {
     std::vector<std::string> items = SplitCommas(text);
     for (std::string& item : items) item = TrimCsvField(item);
-    if (items.size() != static_cast<std::size_t>(summary.p)) {
+    if (items.size() != static_cast<std::size_t>(summary.p())) {
         std::string names;
         for (const std::string& name : summary.names) names += (names.empty() ? "" : ", ") + name;
         platform::ShowError("--case gives " + std::to_string(items.size()) + " score" +
                             (items.size() == 1 ? "" : "s") + ", but the task and " + std::to_string(summary.k) +
-                            " covariate" + (summary.k == 1 ? "" : "s") + " need " + std::to_string(summary.p) +
+                            " covariate" + (summary.k == 1 ? "" : "s") + " need " + std::to_string(summary.p()) +
                             ", in this order: " + names + ".");
         return false;
     }
@@ -63,16 +63,16 @@ std::string FormatRawStatistics(const RawSummary& s)
     text += "N = " + std::to_string(s.N) + " controls, " + std::to_string(s.dropped) + " incomplete control" +
             (s.dropped == 1 ? "" : "s") + " left out\n\n";
     text += Padded("Variable", width) + Padded("Mean", NumberWidth) + "SD\n";
-    for (int i = 1; i <= s.p; ++i)
+    for (int i = 1; i <= s.p(); ++i)
         text += Padded(s.names[static_cast<std::size_t>(i - 1)], width) + Padded(Full(s.means[i]), NumberWidth) +
                 Full(s.sds[i]) + "\n";
     text += "\nCorrelations\n" + std::string(width, ' ');
-    for (int j = 1; j <= s.p; ++j) text += Padded(s.names[static_cast<std::size_t>(j - 1)], NumberWidth);
+    for (int j = 1; j <= s.p(); ++j) text += Padded(s.names[static_cast<std::size_t>(j - 1)], NumberWidth);
     text.erase(text.find_last_not_of(' ') + 1);
     text += "\n";
-    for (int i = 1; i <= s.p; ++i) {
+    for (int i = 1; i <= s.p(); ++i) {
         std::string line = Padded(s.names[static_cast<std::size_t>(i - 1)], width);
-        for (int j = 1; j <= s.p; ++j) line += Padded(Full(s.corr[i][j]), NumberWidth);
+        for (int j = 1; j <= s.p(); ++j) line += Padded(Full(s.corr[i][j]), NumberWidth);
         line.erase(line.find_last_not_of(' ') + 1);
         text += line + "\n";
     }
@@ -105,8 +105,8 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
         if (request.json) {
             text = FormatJsonResult(in, outputs, request.credibleLimit, &summary) + "\n";
         } else {
-            WorksheetData data = RawReportData(summary, request.credibleLimit, notes);
-            for (const std::string& line : RawReportLines(false, summary, data, in, outputs)) text += line + "\n";
+            const ReportHeading heading = RawReportHeading(summary, request.credibleLimit, notes);
+            for (const std::string& line : ReportLines(false, heading, in, outputs)) text += line + "\n";
         }
         return WriteOutputText(out, text, "output") ? ExitReportWritten : ExitAnalysisFailed;
     } catch (...) {
@@ -123,7 +123,7 @@ int RunRawCaseSeriesCli(const RawCliRequest& request, const CaseSeriesRequest& s
         if (!LoadRawDataFile(request.controlsPath, table)) return ExitRefused;
         RawSummary summary;
         if (!SummariseRawData(table, request.choice, summary)) return ExitRefused;
-        SeriesControls controls;
+        SummaryData controls;
         if (!RawSeriesControls(summary, controls)) return ExitRefused;
         return RunCaseSeriesOnControls(controls, series, out);
     } catch (...) {

@@ -12,7 +12,7 @@ std::string JsonString(const std::string& text)
 
 }  // namespace
 
-std::string FormatSeriesJsonLines(const SeriesControls& controls, const std::vector<SeriesResult>& results)
+std::string FormatSeriesJsonLines(const SummaryData& controls, const std::vector<SeriesResult>& results)
 {
     const std::vector<std::string> keys = SeriesKeys(controls);
     std::string text;

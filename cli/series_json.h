@@ -6,4 +6,4 @@
 
 #include "analysis/case_series/case_series.h"
 
-std::string FormatSeriesJsonLines(const SeriesControls& controls, const std::vector<SeriesResult>& results);
+std::string FormatSeriesJsonLines(const SummaryData& controls, const std::vector<SeriesResult>& results);

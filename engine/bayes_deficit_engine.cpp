@@ -14,11 +14,19 @@
 #include "engine/monte_carlo_draws.h"
 #include "engine/credible_limits.h"
 
-void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
-                        const tVector& givenSds, const tVector& givenMeans, const tVector& givenCaseScores,
-                        const tMatrix& corr, extended& condMean, extended& condSD, tBayesResult& result,
-                        tMonteCarloError* mcse, tDrawSummary* summary)
+void BayesDeficitEngine(const SummaryData& controls, const tVector& givenCaseScores, const RunOptions& options,
+                        extended& condMean, extended& condSD, tBayesResult& result, tMonteCarloError* mcse,
+                        tDrawSummary* summary)
 {
+    const int k = controls.k;
+    const int N = controls.N;
+    const tVector& givenSds = controls.sds;
+    const tVector& givenMeans = controls.means;
+    const tMatrix& corr = controls.corr;
+    const int iterations = options.draws;
+    const bool resetSeed = options.resetSeed;
+    const bool twoSided = options.twoSided;
+    const int credPct = options.level;
     int lo = 0;
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "matrix/matrix_handling.h"
+#include "engine/summary_data.h"
 
 // The engine's eight estimates, in this order.
 struct tBayesResult {
@@ -42,8 +43,10 @@ public:
 bool RegressionFromSummary(const tMatrix& R, const tVector& s, const tVector& m, int nY, int k, int N,
                            tMatrix& B, tMatrix& ResidVar, tMatrix& XtXInv);
 
-// One analysis: the conditional statistics, `iterations` posterior draws from
-// the shared random stream (restarted first when resetSeed is true), and the
+// One analysis of the case (caseScores 1: task, 2..k+1: covariates) against
+// the control sample: the conditional statistics, `options.draws` posterior
+// draws from the shared random stream (restarted first when
+// options.resetSeed is true), and the
 // estimates. Raises EAnalysisError when an inversion or the factorisation
 // breaks down (after the factorisation's own message), EFloatingPointError
 // on an overflow, division by zero or invalid operation, and passes on the
@@ -52,8 +55,7 @@ bool RegressionFromSummary(const tMatrix& R, const tVector& s, const tVector& m,
 // the bin counts of the Z-CCC draws (see draw_summary.h); neither changes a
 // result by a bit.
 // std::invalid_argument marks a call outside the engine's capacity
-// (iterations 1..1,000,000, limit positions inside the draws, k + 1 <= 20).
-void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
-                        const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
+// (draws 1..1,000,000, limit positions inside the draws, k + 1 <= 20).
+void BayesDeficitEngine(const SummaryData& controls, const tVector& caseScores, const RunOptions& options,
                         extended& condMean, extended& condSD, tBayesResult& result,
                         tMonteCarloError* mcse = nullptr, tDrawSummary* summary = nullptr);

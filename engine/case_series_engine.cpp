@@ -230,11 +230,18 @@ int Helpers()
 
 }  // namespace
 
-bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, const tVector& givenSds,
-                      const tVector& givenMeans, const tMatrix& corr, const std::vector<tVector>& givenCaseScores,
-                      const std::function<bool(int done)>& progress, std::vector<tSeriesCaseResult>& results,
-                      const tSeriesMemory& memory)
+bool CaseSeriesEngine(const SummaryData& controls, const std::vector<tVector>& givenCaseScores,
+                      const RunOptions& options, const std::function<bool(int done)>& progress,
+                      std::vector<tSeriesCaseResult>& results, const tSeriesMemory& memory)
 {
+    const int k = controls.k;
+    const int N = controls.N;
+    const tVector& givenSds = controls.sds;
+    const tVector& givenMeans = controls.means;
+    const tMatrix& corr = controls.corr;
+    const int iterations = options.draws;
+    const bool twoSided = options.twoSided;
+    const int credPct = options.level;
     int lo = 0;
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
@@ -268,8 +275,12 @@ bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, 
         // is quicker than making the shared draws first.
         tSeriesCaseResult& r = results[0];
         try {
-            BayesDeficitEngine(k, N, iterations, true, twoSided, credPct, sds, means, caseScores[0], corr, r.condMean,
-                               r.condSD, r.result, &r.mcse);
+            SummaryData inUnits = controls;
+            inUnits.sds = sds;
+            inUnits.means = means;
+            RunOptions single = options;
+            single.resetSeed = true;
+            BayesDeficitEngine(inUnits, caseScores[0], single, r.condMean, r.condSD, r.result, &r.mcse);
             r.analysed = true;
         } catch (const EFloatingPointError&) {
             r.failure = std::current_exception();

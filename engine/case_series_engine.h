@@ -1,7 +1,7 @@
 #pragma once
 // A case series: many cases against one control sample. Each case gets
 // exactly the numbers BayesDeficitEngine gives for it on a freshly reset
-// random stream (its Monte Carlo error included); the draws that depend only
+// random stream (options.resetSeed is not read) (its Monte Carlo error included); the draws that depend only
 // on the control sample (residual SD and regression coefficients) are made
 // once and shared by every case.
 #include <cstddef>
@@ -49,7 +49,6 @@ struct tSeriesMemory {
     std::size_t caseDraws = 4 * sizeof(double) * static_cast<std::size_t>(DrawStoreCapacity);
 };
 
-bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, const tVector& sds,
-                      const tVector& means, const tMatrix& corr, const std::vector<tVector>& caseScores,
+bool CaseSeriesEngine(const SummaryData& controls, const std::vector<tVector>& caseScores, const RunOptions& options,
                       const std::function<bool(int done)>& progress, std::vector<tSeriesCaseResult>& results,
                       const tSeriesMemory& memory = tSeriesMemory());

@@ -56,14 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FormatJsonRawStatistics(summary);
 
     tVector scores;
-    for (int i = 1; i <= summary.p; ++i) scores[i] = summary.means[i] - summary.sds[i];
+    for (int i = 1; i <= summary.p(); ++i) scores[i] = summary.means[i] - summary.sds[i];
     AnalysisInputs in;
     AnalysisOutputs out;
     try {
         if (!PrepareRawAnalysis(summary, scores, in)) return 0;
         ClearFloatingPointErrors();
-        BayesDeficitEngine(in.k, in.N, FuzzIterations, true, true, 95, in.sds, in.means, in.scores, in.corr,
-                           out.condMean, out.condSD, out.result);
+        RunOptions options;
+        options.draws = FuzzIterations;
+        BayesDeficitEngine(in, in.scores, options, out.condMean, out.condSD, out.result);
         RaiseFloatingPointErrors();
     } catch (const EFloatingPointError&) {
         return 0;
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const EArgumentError&) {
         return 0;
     }
-    RawReportLines(false, summary, RawReportData(summary, TwoSided, {}), in, out);
+    ReportLines(false, RawReportHeading(summary, TwoSided, {}), in, out);
     FormatJsonResult(in, out, TwoSided, &summary);
     return 0;
 }

@@ -35,9 +35,10 @@ void AnalyseFile()
         if (!PrepareWorksheetAnalysis(analysis)) return;
         const AnalysisInputs& in = analysis.in;
         ClearFloatingPointErrors();
-        BayesDeficitEngine(in.k, in.N, FuzzIterations, true, analysis.data.credibleLimit == TwoSided, 95, in.sds,
-                           in.means, in.scores, in.corr, analysis.out.condMean, analysis.out.condSD,
-                           analysis.out.result);
+        RunOptions options;
+        options.draws = FuzzIterations;
+        options.twoSided = analysis.data.credibleLimit == TwoSided;
+        BayesDeficitEngine(in, in.scores, options, analysis.out.condMean, analysis.out.condSD, analysis.out.result);
         RaiseFloatingPointErrors();
     } catch (const EFloatingPointError&) {
         return;

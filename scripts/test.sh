@@ -46,4 +46,6 @@ if [ "${HARROW_SKIP_FUZZ:-0}" != "1" ] && command -v "${CXX_FUZZ:-clang++}" >/de
     -artifact_prefix="$FUZZ_BUILD_DIR/" "$smoke_corpus" "$FUZZ_BUILD_DIR/corpus"
   "$FUZZ_BUILD_DIR"/raw_data_fuzzer -max_total_time=15 -print_final_stats=1 \
     -artifact_prefix="$FUZZ_BUILD_DIR/" "$(mktemp -d -p "$smoke_corpus")" "$FUZZ_BUILD_DIR/raw-corpus"
+  "$FUZZ_BUILD_DIR"/cases_file_fuzzer -max_total_time=15 -print_final_stats=1 \
+    -artifact_prefix="$FUZZ_BUILD_DIR/" "$(mktemp -d -p "$smoke_corpus")" "$FUZZ_BUILD_DIR/cases-corpus"
 fi

@@ -45,25 +45,6 @@ void ClearCaseScores(WorksheetData& data)
     for (int row = 0; row < GridRowCapacity; ++row) data.Cell(row, ScoreColumn) = "0";
 }
 
-SeriesControls SeriesControlsFromInputs(const std::vector<std::string>& names, const AnalysisInputs& in)
-{
-    SeriesControls controls;
-    controls.k = in.k;
-    controls.N = in.N;
-    controls.names = names;
-    controls.means = in.means;
-    controls.sds = in.sds;
-    controls.corr = in.corr;
-    return controls;
-}
-
-SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const AnalysisInputs& in)
-{
-    std::vector<std::string> names;
-    for (int row = 0; row < in.p; ++row) names.push_back(data.Cell(row, NameColumn));
-    return SeriesControlsFromInputs(names, in);
-}
-
 std::string SeriesFailureText(const std::exception_ptr& error)
 {
     // Message boxes break lines at '\r'; an output field keeps to one line.
@@ -76,10 +57,9 @@ std::string SeriesFailureText(const std::exception_ptr& error)
     return line;
 }
 
-bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
+bool RunCaseSeries(const SummaryData& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
                    const SeriesProgress& progress, std::vector<SeriesResult>& results)
 {
-    const int p = controls.k + 1;
     const int total = static_cast<int>(cases.size());
     results.assign(cases.size(), SeriesResult());
 
@@ -97,7 +77,6 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
         AnalysisInputs in;
         in.k = controls.k;
         in.N = controls.N;
-        in.p = p;
         in.means = controls.means;
         in.sds = controls.sds;
         in.scores = r.input.scores;
@@ -118,9 +97,7 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
     std::vector<tSeriesCaseResult> engineResults;
     auto engineProgress = [&](int done) { return !progress || progress(refused + done, total); };
     try {
-        if (!CaseSeriesEngine(controls.k, controls.N, AnalysisIterations, IsTwoSidedLimit(credibleLimit),
-                              AnalysisCredibleLevel, controls.sds, controls.means, controls.corr, engineScores,
-                              engineProgress, engineResults))
+        if (!CaseSeriesEngine(controls, engineScores, AnalysisOptions(credibleLimit), engineProgress, engineResults))
             return false;
     } catch (...) {
         // The control sample alone failed: told as a single run tells it.
@@ -187,7 +164,7 @@ int CountRefused(const std::vector<SeriesResult>& results)
     return refused;
 }
 
-std::vector<std::string> SeriesKeys(const SeriesControls& controls)
+std::vector<std::string> SeriesKeys(const SummaryData& controls)
 {
     std::vector<std::string> keys{"case", "k", "N", "limit"};
     for (const std::string& name : controls.names) keys.push_back("z_" + TrimCsvField(name));
@@ -198,7 +175,7 @@ std::vector<std::string> SeriesKeys(const SeriesControls& controls)
     return keys;
 }
 
-std::vector<SeriesValue> SeriesValues(const SeriesControls& controls, const SeriesResult& r)
+std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesResult& r)
 {
     const std::size_t count = SeriesKeys(controls).size();
     std::vector<SeriesValue> values;
@@ -222,7 +199,7 @@ std::vector<SeriesValue> SeriesValues(const SeriesControls& controls, const Seri
 
 std::string FormatSeriesReal(double value) { return FormatC("%#.17g", value); }
 
-std::string FormatSeriesCsv(const SeriesControls& controls, const std::vector<SeriesResult>& results)
+std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results)
 {
     std::string text;
     auto appendRow = [&text](const std::vector<std::string>& fields) {

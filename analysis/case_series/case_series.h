@@ -2,7 +2,8 @@
 // A case series: every case of a cases file analysed against one control
 // sample, each with exactly the numbers a single run of that case gives.
 // Shared by the command line and the desktop program; the control sample
-// may come from a worksheet or from raw control data.
+// (SummaryData, positive definite) may come from a worksheet or from raw
+// control data.
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,26 +13,9 @@
 #include "analysis/worksheet/worksheet_data.h"
 #include "engine/bayes_deficit_engine.h"
 
-// The control sample: what a series needs of a worksheet, or of raw data.
-struct SeriesControls {
-    int k = 0;                       // covariates
-    int N = 0;                       // control sample size
-    std::vector<std::string> names;  // k + 1 variable names, the task first
-    tVector means;                   // 1 .. k + 1, the task first
-    tVector sds;
-    tMatrix corr;                    // (k + 1) x (k + 1), positive definite
-};
-
 // A series ignores the worksheet's own case scores: they are set to "0" so
 // that the worksheet's checks (which cover every score cell) pass over them.
 void ClearCaseScores(WorksheetData& data);
-
-// The control sample of a worksheet prepared as for a single run (checks,
-// correlations, positive-definiteness passed): the gathered inputs and the
-// names in the grid.
-SeriesControls SeriesControlsFromWorksheet(const WorksheetData& data, const AnalysisInputs& in);
-// The same from gathered inputs and the variables' names (raw data).
-SeriesControls SeriesControlsFromInputs(const std::vector<std::string>& names, const AnalysisInputs& in);
 
 // One row of the results.
 struct SeriesResult {
@@ -56,7 +40,7 @@ using SeriesProgress = std::function<bool(int done, int total)>;
 // it would show. Returns false when cancelled (results are then incomplete).
 // Errors of the control sample alone (the regression cannot be formed) are
 // thrown as a single run throws them: EAnalysisError with the user's message.
-bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
+bool RunCaseSeries(const SummaryData& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
                    const SeriesProgress& progress, std::vector<SeriesResult>& results);
 
 // "Case series: 3 of 10 cases done, about 1 min 05 s left" (no time before
@@ -88,8 +72,8 @@ struct SeriesValue {
     long long integer = 0;
     double real = 0;
 };
-std::vector<std::string> SeriesKeys(const SeriesControls& controls);
-std::vector<SeriesValue> SeriesValues(const SeriesControls& controls, const SeriesResult& result);
+std::vector<std::string> SeriesKeys(const SummaryData& controls);
+std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesResult& result);
 
 // A number as the output writes it: 17 significant digits, decimal point.
 std::string FormatSeriesReal(double value);
@@ -97,4 +81,4 @@ std::string FormatSeriesReal(double value);
 // The results as CSV text: the header row of SeriesKeys, then one row per
 // case in input order, comma-separated, CR LF line ends, fields quoted where
 // needed; a refused row has only its label and its error.
-std::string FormatSeriesCsv(const SeriesControls& controls, const std::vector<SeriesResult>& results);
+std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results);

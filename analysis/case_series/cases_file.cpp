@@ -1,5 +1,6 @@
 #include "analysis/case_series/cases_file.h"
 
+#include <algorithm>
 #include <map>
 
 #include "analysis/worksheet/input_rules.h"
@@ -24,53 +25,79 @@ std::string ListNames(const std::vector<std::string>& names)
     return list;
 }
 
-// The number as the worksheet's grid reads it (its own digit walk), when the
-// text is one the grid accepts; otherwise the nearest double.
-extended CaseScoreValue(const std::string& field, char separator, double nearest)
-{
-    std::string text = NormaliseCsvNumber(field, separator);
-    if (text.find_first_of("eE") != std::string::npos) return nearest;
-    if (text[0] == '+') text.erase(0, 1);
-    return ParseNumber(text);  // already checked: no message, InputError stays false
-}
-
 // Reads the scores of one row into the case, or says why it cannot be.
-void ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, std::size_t width,
-                 const std::vector<std::string>& names, char separator, SeriesCase& c)
+// Returns false (with the file's message) for a number whose decimal mark is
+// ambiguous: then the whole file is refused.
+bool ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, std::size_t width,
+                 const std::vector<std::string>& names, const CsvHead& head, SeriesCase& c, std::string& message)
 {
     c.line = row.line;
     c.label = row.fields.empty() ? std::string() : row.fields[0];
     // Spreadsheets pad rows with empty fields past the last column: allowed.
     std::size_t used = row.fields.size();
     while (used > width && IsBlank(row.fields[used - 1])) --used;
-    if (used != width) {
-        c.error = "the row has " + std::to_string(row.fields.size()) + " fields, the header row has " +
-                  std::to_string(width);
-        return;
+    if (used != width || row.textBeyond) {
+        c.error = "the row has " + std::to_string(std::max(row.fieldCount, row.fields.size())) +
+                  " fields, the header row has " + std::to_string(width);
+        return true;
     }
     for (std::size_t column = 1; column < width; ++column) {
         int variable = variableOfColumn[column];
         const std::string& field = row.fields[column];
         const std::string what = "the score for " + Quoted(names[variable]);
         double value = 0;
-        switch (ReadCsvNumber(field, separator, value)) {
+        switch (ReadCsvNumber(field, head.decimalMark, value)) {
         case CsvNumber::Ok:
-            c.scores[variable + 1] = CaseScoreValue(field, separator, value);
+            c.scores[variable + 1] = CaseScoreFromField(field, head.decimalMark, value);
             break;
         case CsvNumber::Empty:
             c.error = what + " is empty";
-            return;
+            return true;
         case CsvNumber::NotFinite:
             c.error = what + " is not a finite number: " + Quoted(field);
-            return;
+            return true;
+        case CsvNumber::Ambiguous:
+            message = AmbiguousCsvNumberMessage(head, row.line, column + 1, field);
+            return false;
         case CsvNumber::Invalid:
             c.error = what + " is not a number: " + Quoted(field);
-            return;
+            return true;
         }
     }
+    return true;
 }
 
+// The cases of a file, read row by row as the CSV reader hands them over.
+class CasesReader {
+public:
+    CasesReader(const std::vector<std::string>& names, std::vector<SeriesCase>& cases, std::string& message)
+        : names_(names), cases_(cases), message_(message)
+    {
+        cases_.clear();
+    }
+
+    bool Header(const CsvHead& head);
+    bool Row(const CsvRow& row);
+    bool Finish();
+
+private:
+    const std::vector<std::string>& names_;
+    std::vector<SeriesCase>& cases_;
+    std::string& message_;
+    CsvHead head_;
+    std::size_t width_ = 0;
+    std::vector<int> variableOfColumn_;
+};
+
 }  // namespace
+
+extended CaseScoreFromField(const std::string& field, char decimalMark, double nearest)
+{
+    std::string text = NormaliseCsvNumber(field, decimalMark);
+    if (text.find_first_of("eE") != std::string::npos) return nearest;
+    if (text[0] == '+') text.erase(0, 1);
+    return ParseNumber(text);  // already checked: no message, InputError stays false
+}
 
 bool CheckSeriesVariableNames(const std::vector<std::string>& names, std::string& message)
 {
@@ -92,25 +119,26 @@ bool CheckSeriesVariableNames(const std::vector<std::string>& names, std::string
     return true;
 }
 
-bool ReadCasesTable(const CsvTable& table, const std::vector<std::string>& names, std::vector<SeriesCase>& cases,
-                    std::string& message)
+bool CasesReader::Header(const CsvHead& head)
 {
-    cases.clear();
+    head_ = head;
+    const std::vector<std::string>& names = names_;
+    std::string& message = message_;
     if (!CheckSeriesVariableNames(names, message)) return false;
     std::map<std::string, int> variableOfKey;
     for (std::size_t i = 0; i < names.size(); ++i) variableOfKey[CsvColumnKey(names[i])] = static_cast<int>(i);
 
     // Header columns past the last named one are padding.
-    std::size_t width = table.header.size();
-    while (width > 1 && IsBlank(table.header[width - 1])) --width;
+    std::size_t width = head.header.size();
+    while (width > 1 && IsBlank(head.header[width - 1])) --width;
 
     bool numericHeader = width > 1;
     for (std::size_t column = 1; column < width; ++column) {
         double ignored;
-        numericHeader = numericHeader && ParseCsvNumber(table.header[column], table.separator, ignored);
+        numericHeader = numericHeader && ParseCsvNumber(head.header[column], head.decimalMark, ignored);
     }
     if (numericHeader) {
-        message = "line " + std::to_string(table.headerLine) +
+        message = "line " + std::to_string(head.headerLine) +
                   " holds numbers, not a header row: the first line must name the columns (the case's label, "
                   "then " + ListNames(names) + ")";
         return false;
@@ -119,7 +147,7 @@ bool ReadCasesTable(const CsvTable& table, const std::vector<std::string>& names
     std::vector<int> variableOfColumn(width, -1);
     std::vector<std::size_t> columnOfVariable(names.size(), 0);
     for (std::size_t column = 1; column < width; ++column) {
-        const std::string& name = table.header[column];
+        const std::string& name = head.header[column];
         auto found = variableOfKey.find(CsvColumnKey(name));
         if (CsvColumnKey(name).empty()) {
             message = "column " + std::to_string(column + 1) + " of the header row has no name";
@@ -145,33 +173,73 @@ bool ReadCasesTable(const CsvTable& table, const std::vector<std::string>& names
             return false;
         }
     }
+    width_ = width;
+    variableOfColumn_ = std::move(variableOfColumn);
+    return true;
+}
 
-    for (const CsvRow& row : table.rows) {
-        if (AllBlank(row.fields)) continue;
-        if (cases.size() == static_cast<std::size_t>(MaxSeriesCases)) {
-            cases.clear();
-            message = "there are more than 100,000 cases: split the file into smaller ones";
-            return false;
-        }
-        SeriesCase c;
-        ReadCaseRow(row, variableOfColumn, width, names, table.separator, c);
-        cases.push_back(std::move(c));
+bool CasesReader::Row(const CsvRow& row)
+{
+    if (AllBlank(row.fields)) return true;
+    if (cases_.size() == static_cast<std::size_t>(MaxSeriesCases)) {
+        cases_.clear();
+        message_ = "there are more than 100,000 cases: split the file into smaller ones";
+        return false;
     }
-    if (cases.empty()) {
-        message = "there are no cases below the header row";
+    SeriesCase c;
+    if (!ReadCaseRow(row, variableOfColumn_, width_, names_, head_, c, message_)) {
+        cases_.clear();
+        return false;
+    }
+    cases_.push_back(std::move(c));
+    return true;
+}
+
+bool CasesReader::Finish()
+{
+    if (cases_.empty()) {
+        message_ = "there are no cases below the header row";
         return false;
     }
     return true;
 }
 
+
+bool ReadCasesTable(const CsvTable& table, const std::vector<std::string>& names, std::vector<SeriesCase>& cases,
+                    std::string& message)
+{
+    CasesReader reader(names, cases, message);
+    CsvHead head;
+    head.separator = table.separator;
+    head.decimalMark = table.decimalMark;
+    head.decimalCommaLine = table.decimalCommaLine;
+    head.decimalCommaExample = table.decimalCommaExample;
+    head.headerLine = table.headerLine;
+    head.header = table.header;
+    if (!reader.Header(head)) return false;
+    for (const CsvRow& row : table.rows)
+        if (!reader.Row(row)) return false;
+    return reader.Finish();
+}
+
 bool ReadCasesFile(const std::string& path, const std::vector<std::string>& names, std::vector<SeriesCase>& cases,
                    std::string& message)
 {
-    CsvTable table;
-    if (!ReadCsvFile(path, table, message)) return false;
+    std::string text;
+    if (!ReadCsvFileText(path, text, message)) return false;
+    // Row by row: a file refused for its size never holds more than its text.
     std::string problem;
-    if (!ReadCasesTable(table, names, cases, problem)) {
-        message = "\"" + path + "\": " + problem;
+    CasesReader cases_reader(names, cases, problem);
+    CsvRowReader reader;
+    reader.header = [&](const CsvHead& head) { return cases_reader.Header(head); };
+    reader.row = [&](const CsvRow& row) { return cases_reader.Row(row); };
+    // Past this many fields a header names no variable and a row has too many.
+    reader.fieldLimit = 1000;
+    CsvHead head;
+    std::string parseProblem;
+    if (!ReadCsvRows(text, head, reader, parseProblem) || !cases_reader.Finish()) {
+        cases.clear();
+        message = "\"" + path + "\": " + (parseProblem.empty() ? problem : parseProblem);
         return false;
     }
     return true;

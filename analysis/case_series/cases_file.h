@@ -33,6 +33,12 @@ struct SeriesCase {
     std::string error;    // empty when the row can be analysed
 };
 
+// A score the CSV number syntax accepts (ReadCsvNumber gave `nearest`), as
+// the worksheet's grid reads it (its own digit walk) when the text is one the
+// grid accepts, otherwise the nearest double. Every typed or read score of a
+// case goes through here, so "+21", "21" and "2.1e1" are one number.
+extended CaseScoreFromField(const std::string& field, char decimalMark, double nearest);
+
 // Checks that the variables (task first, then the covariates, as named in the
 // worksheet's grid or chosen from a raw-data file) can be matched by name.
 bool CheckSeriesVariableNames(const std::vector<std::string>& names, std::string& message);

@@ -1,5 +1,8 @@
 #include "analysis/raw_data/raw_data_analysis.h"
 
+#include "analysis/case_series/cases_file.h"
+#include "analysis/files/csv_table.h"
+
 #include "analysis/worksheet/input_rules.h"
 #include "analysis/report/report.h"
 
@@ -14,8 +17,14 @@ bool ReadCaseScores(const RawSummary& summary, const std::vector<std::string>& t
                     int* refused)
 {
     scores = tVector();
-    for (int i = 0; i < summary.p; ++i) {
+    for (int i = 0; i < summary.p(); ++i) {
         const std::string text = i < static_cast<int>(texts.size()) ? texts[static_cast<std::size_t>(i)] : "";
+        // The number syntax of cases files and raw data first ("+21", "2.1e1").
+        double nearest = 0;
+        if (ReadCsvNumber(text, '.', nearest) == CsvNumber::Ok) {
+            scores[i + 1] = CaseScoreFromField(text, '.', nearest);
+            continue;
+        }
         scores[i + 1] = CheckNumericField(text, summary.names[static_cast<std::size_t>(i)]);
         if (InputError) {
             if (refused) *refused = i;
@@ -25,50 +34,28 @@ bool ReadCaseScores(const RawSummary& summary, const std::vector<std::string>& t
     return true;
 }
 
-WorksheetData RawReportData(const RawSummary& summary, int credibleLimit, const std::vector<std::string>& notes)
+ReportHeading RawReportHeading(const RawSummary& summary, int credibleLimit, const std::vector<std::string>& notes)
 {
-    WorksheetData data;
-    data.fields[CovariatesField] = std::to_string(summary.k);
-    data.fields[SampleSizeField] = std::to_string(summary.N);
-    data.credibleLimit = credibleLimit;
-    data.notes = notes;
-    return data;
+    ReportHeading heading;
+    heading.covariatesText = std::to_string(summary.k);
+    heading.sampleSizeText = std::to_string(summary.N);
+    heading.credibleLimit = credibleLimit;
+    heading.notes = notes;
+    heading.sourceLine = RawDataSourceLine(summary);
+    return heading;
 }
-
-namespace {
-
-// The control sample's part of the analysis inputs.
-AnalysisInputs ControlInputs(const RawSummary& summary)
-{
-    AnalysisInputs in;
-    in.k = summary.k;
-    in.N = summary.N;
-    in.p = summary.p;
-    in.means = summary.means;
-    in.sds = summary.sds;
-    in.corr = summary.corr;
-    return in;
-}
-
-}  // namespace
 
 bool PrepareRawAnalysis(const RawSummary& summary, const tVector& caseScores, AnalysisInputs& in)
 {
-    in = ControlInputs(summary);
+    in = AnalysisInputs();
+    static_cast<SummaryData&>(in) = summary;
     in.scores = caseScores;
     return CheckAndStandardise(in);
 }
 
-std::vector<std::string> RawReportLines(bool afterEarlierLines, const RawSummary& summary, const WorksheetData& data,
-                                        const AnalysisInputs& in, const AnalysisOutputs& out)
+bool RawSeriesControls(const RawSummary& summary, SummaryData& controls)
 {
-    return ReportLines(afterEarlierLines, data, in, out, RawDataSourceLine(summary));
-}
-
-bool RawSeriesControls(const RawSummary& summary, SeriesControls& controls)
-{
-    const AnalysisInputs in = ControlInputs(summary);
-    if (!CheckCorrelationMatrix(in)) return false;
-    controls = SeriesControlsFromInputs(summary.names, in);
+    if (!CheckCorrelationMatrix(summary)) return false;
+    controls = summary;
     return true;
 }

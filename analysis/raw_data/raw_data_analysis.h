@@ -9,33 +9,29 @@
 #include "analysis/case_series/case_series.h"
 #include "analysis/run/compute_checks.h"
 #include "analysis/raw_data/raw_statistics.h"
-#include "analysis/worksheet/worksheet_data.h"
+#include "analysis/report/report.h"
 
 // " Summary statistics computed from raw data: \"controls.csv\", N = 28
 // controls, 2 incomplete controls left out"
 std::string RawDataSourceLine(const RawSummary& summary);
 
 // The case's score for each chosen variable (1: task, 2 .. p: covariates),
-// each text read as the worksheet reads a grid cell (CheckNumericField,
-// labelled with the variable's name). False after the first refusal (its
+// each text read as a cases file's score (CaseScoreFromField: "+21" and
+// "2.1e1" too), any other text as the worksheet reads a grid cell
+// (CheckNumericField, labelled with the variable's name, its warning). False after the first refusal (its
 // warning shown); the index of the refused score in refused (0-based).
 bool ReadCaseScores(const RawSummary& summary, const std::vector<std::string>& texts, tVector& scores,
                     int* refused = nullptr);
 
-// The worksheet record the report echoes: the two field texts (k and N),
-// the credible-limit choice and the notes. Nothing else of it is read.
-WorksheetData RawReportData(const RawSummary& summary, int credibleLimit, const std::vector<std::string>& notes);
+// What the report echoes: k and N as the inputs, the credible-limit choice,
+// the notes and the source line.
+ReportHeading RawReportHeading(const RawSummary& summary, int credibleLimit, const std::vector<std::string>& notes);
 
 // The analysis inputs from the summary and the case's scores, then the
 // positive-definiteness test (its refusal shown; false) and the z-scores
 // (a non-finite one is thrown as EAnalysisError with the user's message).
 bool PrepareRawAnalysis(const RawSummary& summary, const tVector& caseScores, AnalysisInputs& in);
 
-// The report of a raw-data analysis, as ReportLines gives it with the
-// source line added.
-std::vector<std::string> RawReportLines(bool afterEarlierLines, const RawSummary& summary, const WorksheetData& data,
-                                        const AnalysisInputs& in, const AnalysisOutputs& out);
-
 // The control sample of a case series from the summary: the correlation
 // matrix is tested first (its refusal shown; false), as for a single case.
-bool RawSeriesControls(const RawSummary& summary, SeriesControls& controls);
+bool RawSeriesControls(const RawSummary& summary, SummaryData& controls);

@@ -2,6 +2,7 @@
 // header row names the variables, each further row is a control. A column
 // is numeric when every cell that is not empty holds a number; an empty
 // cell is a missing value.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <sys/stat.h>
@@ -20,6 +21,87 @@ std::string Quoted(const std::string& cell)
     return "\"" + (cell.size() > Shown ? cell.substr(0, Shown) + "..." : cell) + "\"";
 }
 
+// Builds the table row by row as the CSV reader hands the rows over, so that
+// a file refused for its size holds no more than its text and what was kept.
+class RawCsvBuilder {
+public:
+    RawCsvBuilder(RawDataTable& table, const RawReadLimits& limits) : table_(table), limits_(limits) {}
+
+    void Header(const CsvHead& head)
+    {
+        head_ = head;
+        const std::size_t columns = std::max(head.header.size(), head.fieldCount);
+        if (columns > limits_.columns)
+            throw RawDataError(
+                RawFileTooLargeMessage(table_.fileName, "at most " + GroupedNumber(limits_.columns) + " columns"));
+        table_.rows = 0;
+        table_.rowWord = "line";
+        table_.rowNumbers.clear();
+        table_.columns.assign(columns, RawColumn());
+        ambiguous_.assign(columns, Ambiguity());
+        for (std::size_t c = 0; c < columns; ++c) table_.columns[c].name = head.header[c];
+    }
+
+    void Row(const CsvRow& row)
+    {
+        const std::size_t columns = table_.columns.size();
+        if (table_.rows == limits_.rows)
+            throw RawDataError(RawFileTooLargeMessage(table_.fileName, "at most " + GroupedNumber(limits_.rows) + " rows"));
+        bool extra = row.textBeyond;
+        for (std::size_t f = columns; f < row.fields.size(); ++f) extra = extra || !IsBlankText(row.fields[f]);
+        if (extra)
+            throw RawDataError("\"" + table_.fileName + "\": line " + std::to_string(row.line) + " has " +
+                               std::to_string(std::max(row.fieldCount, row.fields.size())) +
+                               " fields, but the header row names " + std::to_string(columns) + " columns");
+        ++table_.rows;
+        table_.rowNumbers.push_back(row.line);
+        for (std::size_t c = 0; c < columns; ++c) {
+            RawColumn& column = table_.columns[c];
+            if (!column.numeric) continue;
+            const std::string empty;
+            const std::string& cell = c < row.fields.size() ? row.fields[c] : empty;
+            double value = std::numeric_limits<double>::quiet_NaN();
+            const CsvNumber read = IsBlankText(cell) ? CsvNumber::Empty : ReadCsvNumber(cell, head_.decimalMark, value);
+            if (read == CsvNumber::Ambiguous && ambiguous_[c].line == 0) ambiguous_[c] = {row.line, cell};
+            if (read != CsvNumber::Ok && read != CsvNumber::Empty && read != CsvNumber::Ambiguous) {
+                // A column of text: its points were never numbers.
+                column.numeric = false;
+                column.notNumericReason = "line " + std::to_string(row.line) + " holds " + Quoted(cell);
+                numbers_ -= column.values.size();
+                column.values.clear();
+                column.values.shrink_to_fit();
+                continue;
+            }
+            if (numbers_ == limits_.numbers)
+                throw RawDataError(
+                    RawFileTooLargeMessage(table_.fileName, "at most " + GroupedNumber(limits_.numbers) + " numbers"));
+            ++numbers_;
+            column.values.push_back(value);
+        }
+    }
+
+    // A numeric column with a number whose point may be a thousands
+    // separator is not read at all.
+    void Finish() const
+    {
+        for (std::size_t c = 0; c < table_.columns.size(); ++c)
+            if (table_.columns[c].numeric && ambiguous_[c].line != 0)
+                throw RawDataError("\"" + table_.fileName + "\": " +
+                                   AmbiguousCsvNumberMessage(head_, ambiguous_[c].line, c + 1, ambiguous_[c].cell));
+    }
+
+private:
+    struct Ambiguity {
+        int line = 0;
+        std::string cell;
+    };
+    RawDataTable& table_;
+    const RawReadLimits& limits_;
+    CsvHead head_;
+    std::vector<Ambiguity> ambiguous_;
+    std::size_t numbers_ = 0;
+};
+
 }  // namespace
 
 void ReadCsvRawData(const std::string& path, RawDataTable& table, const RawReadLimits& limits)
@@ -28,59 +110,31 @@ void ReadCsvRawData(const std::string& path, RawDataTable& table, const RawReadL
     if (::stat(path.c_str(), &info) == 0 && static_cast<std::uint64_t>(info.st_size) > CsvFileByteLimit)
         throw RawDataError(RawFileTooLargeMessage(table.fileName, "CSV files of at most " +
                                                                       GroupedNumber(CsvFileByteLimit) + " bytes"));
-    CsvTable csv;
+    std::string text;
     std::string message;
-    if (!ReadCsvFile(path, csv, message)) throw RawDataError(message);
-    FillRawDataFromCsv(csv, table, limits);
+    if (!ReadCsvFileText(path, text, message)) throw RawDataError(message);
+    RawCsvBuilder builder(table, limits);
+    CsvRowReader reader;
+    reader.header = [&](const CsvHead& head) { return builder.Header(head), true; };
+    reader.row = [&](const CsvRow& row) { return builder.Row(row), true; };
+    reader.fieldLimit = limits.columns + 1;  // a wider header is refused, a wider row too
+    CsvHead head;
+    std::string problem;
+    if (!ReadCsvRows(text, head, reader, problem)) throw RawDataError("\"" + path + "\": " + problem);
+    builder.Finish();
 }
 
 void FillRawDataFromCsv(const CsvTable& csv, RawDataTable& table, const RawReadLimits& limits)
 {
-    const std::size_t columns = csv.header.size();
-    if (columns > limits.columns)
-        throw RawDataError(RawFileTooLargeMessage(table.fileName, "at most " + GroupedNumber(limits.columns) + " columns"));
-    if (csv.rows.size() > limits.rows)
-        throw RawDataError(RawFileTooLargeMessage(table.fileName, "at most " + GroupedNumber(limits.rows) + " rows"));
-
-    table.rows = csv.rows.size();
-    table.rowWord = "line";
-    table.rowNumbers.clear();
-    for (const CsvRow& row : csv.rows) {
-        for (std::size_t f = columns; f < row.fields.size(); ++f)
-            if (!IsBlankText(row.fields[f]))
-                throw RawDataError("\"" + table.fileName + "\": line " + std::to_string(row.line) + " has " +
-                                   std::to_string(row.fields.size()) + " fields, but the header row names " +
-                                   std::to_string(columns) + " columns");
-        table.rowNumbers.push_back(row.line);
-    }
-
-    std::size_t numbers = 0;
-    table.columns.resize(columns);
-    for (std::size_t c = 0; c < columns; ++c) {
-        RawColumn& column = table.columns[c];
-        column.name = csv.header[c];
-        bool counted = false;
-        for (const CsvRow& row : csv.rows) {
-            const std::string empty;
-            const std::string& cell = c < row.fields.size() ? row.fields[c] : empty;
-            double value = std::numeric_limits<double>::quiet_NaN();
-            if (!IsBlankText(cell) && !ParseCsvNumber(cell, csv.separator, value)) {
-                column.numeric = false;
-                column.notNumericReason = "line " + std::to_string(row.line) + " holds " + Quoted(cell);
-                if (counted) numbers -= table.rows;
-                column.values.clear();
-                column.values.shrink_to_fit();
-                break;
-            }
-            if (!counted) {
-                counted = true;
-                if (numbers + table.rows > limits.numbers)
-                    throw RawDataError(RawFileTooLargeMessage(
-                        table.fileName, "at most " + GroupedNumber(limits.numbers) + " numbers"));
-                numbers += table.rows;
-                column.values.reserve(table.rows);
-            }
-            column.values.push_back(value);
-        }
-    }
+    CsvHead head;
+    head.separator = csv.separator;
+    head.decimalMark = csv.decimalMark;
+    head.decimalCommaLine = csv.decimalCommaLine;
+    head.decimalCommaExample = csv.decimalCommaExample;
+    head.headerLine = csv.headerLine;
+    head.header = csv.header;
+    RawCsvBuilder builder(table, limits);
+    builder.Header(head);
+    for (const CsvRow& row : csv.rows) builder.Row(row);
+    builder.Finish();
 }

@@ -32,7 +32,7 @@ bool ChooseColumns(const RawDataTable& table, const RawDataChoice& choice, std::
     chosen.clear();
     for (const std::string& name : names) {
         int column = FindRawColumn(table, name);
-        if (column == -1) return Refuse(UnknownVariableMessage(name, table.fileName));
+        if (column == -1) return Refuse(UnknownVariableMessage(name, table));
         if (column == -2) return Refuse(AmbiguousVariableMessage(name, table.fileName));
         const RawColumn& c = table.columns[static_cast<std::size_t>(column)];
         if (!c.numeric) return Refuse(NotNumericMessage(c.name, table.fileName, c.notNumericReason));
@@ -59,6 +59,28 @@ std::string IncompleteControlsMessage(const RawDataTable& table, const std::vect
            table.fileName + "\"): complete " + std::string(count == 1 ? "it" : "them") + ", or leave out incomplete controls.";
 }
 
+// The first variable j whose correlations with the variables before it make
+// the leading j x j block fail the positive-definiteness test (0 when none),
+// and those of them it depends on: the ones with a weight in its regression
+// on them.
+int FindLinearDependence(const tMatrix& corr, int p, const std::vector<std::string>& names,
+                         std::vector<std::string>& dependsOn)
+{
+    dependsOn.clear();
+    if (IsPositiveDefinite(p, corr)) return 0;
+    int j = 1;
+    while (j < p && IsPositiveDefinite(j + 1, corr)) ++j;
+    const int dependent = j + 1;  // blocks 1..j pass, block j + 1 fails
+    tMatrix inverse;
+    InvertMatrix(corr, j, inverse);
+    for (int i = 1; i <= j; ++i) {
+        extended weight = 0;
+        for (int l = 1; l <= j; ++l) weight += inverse[i][l] * corr[l][dependent];
+        if (std::fabs(weight) > 1e-6L) dependsOn.push_back(names[static_cast<std::size_t>(i - 1)]);
+    }
+    return dependent;
+}
+
 }  // namespace
 
 std::string CovariateCountMessage(std::size_t chosen)
@@ -67,9 +89,42 @@ std::string CovariateCountMessage(std::size_t chosen)
            " chosen).";
 }
 
-std::string UnknownVariableMessage(const std::string& name, const std::string& fileName)
+std::string UnknownVariableMessage(const std::string& name, const RawDataTable& table)
 {
-    return "There is no variable \"" + name + "\" in \"" + fileName + "\".";
+    // The numeric variables, the ones that can be chosen; a long list is cut short.
+    constexpr std::size_t Listed = 20;
+    std::vector<std::string> names;
+    for (const RawColumn& column : table.columns)
+        if (column.numeric) names.push_back("\"" + column.name + "\"");
+    std::string message = "There is no variable \"" + name + "\" in \"" + table.fileName + "\".";
+    if (names.empty()) return message + " It has no numeric variables.";
+    const std::size_t shown = std::min(names.size(), Listed);
+    std::string list;
+    for (std::size_t i = 0; i < shown; ++i) list += (i ? ", " : "") + names[i];
+    if (names.size() > shown) list += " and " + std::to_string(names.size() - shown) + " more";
+    return message + " Its numeric variables: " + list + ".";
+}
+
+std::string TooFewControlsMessage(const std::string& fileName, std::size_t rows, std::size_t usable,
+                                  std::size_t dropped)
+{
+    if (rows == 0) return "\"" + fileName + "\" holds no controls: the analysis needs at least 3.";
+    std::string has = usable == 0   ? "no control"
+                      : usable == 1 ? "only 1 control"
+                                    : "only " + std::to_string(usable) + " controls";
+    std::string left = dropped == 0 ? "" : " (" + std::to_string(dropped) + " incomplete left out)";
+    return "\"" + fileName + "\" has " + has + " with a value for every chosen variable" + left +
+           ": the analysis needs at least 3.";
+}
+
+std::string LinearlyDependentMessage(const std::string& name, const std::vector<std::string>& on)
+{
+    std::string list;
+    for (std::size_t i = 0; i < on.size(); ++i)
+        list += std::string(i == 0 ? "" : i + 1 == on.size() ? " and " : ", ") + "\"" + on[i] + "\"";
+    return "Analysis cannot proceed as the correlation matrix of the chosen variables is not positive definite: "
+           "\"" + name + "\" is linearly dependent on " + (on.empty() ? std::string("the other variables") : list) +
+           " (its values follow from theirs). Drop one of these variables.";
 }
 
 std::string AmbiguousVariableMessage(const std::string& name, const std::string& fileName)
@@ -142,8 +197,8 @@ bool SummariseRawData(const RawDataTable& table, const RawDataChoice& choice, Ra
     }
     if (!incomplete.empty() && !choice.dropIncomplete) return Refuse(IncompleteControlsMessage(table, incomplete));
 
-    const double N = static_cast<double>(used.size());
-    if (!CheckSampleSize(SampleSizeCaption, N)) return false;
+    if (used.size() < 3)
+        return Refuse(TooFewControlsMessage(table.fileName, table.rows, used.size(), incomplete.size()));
     const int n = static_cast<int>(used.size());
     if (!(p - 1 < n - 1)) return Refuse(MaxCovariatesMessage(n));
 
@@ -179,8 +234,13 @@ bool SummariseRawData(const RawDataTable& table, const RawDataChoice& choice, Ra
     }
 
     for (int column : chosen) summary.names.push_back(table.columns[static_cast<std::size_t>(column)].name);
+    std::vector<std::string> dependsOn;
+    if (const int dependent = FindLinearDependence(summary.corr, p, summary.names, dependsOn)) {
+        summary = RawSummary();
+        return Refuse(LinearlyDependentMessage(table.columns[static_cast<std::size_t>(chosen[dependent - 1])].name,
+                                               dependsOn));
+    }
     summary.k = p - 1;
-    summary.p = p;
     summary.N = n;
     summary.dropped = static_cast<int>(incomplete.size());
     return true;

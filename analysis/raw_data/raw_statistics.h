@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/raw_data/raw_data_table.h"
+#include "engine/summary_data.h"
 #include "matrix/matrix_handling.h"
 
 struct RawDataChoice {
@@ -17,16 +18,11 @@ struct RawDataChoice {
     bool dropIncomplete = false;          // leave out controls with a missing value
 };
 
-struct RawSummary {
+// The control sample (names as the file has them, N the controls used,
+// correlations with 1 on the diagonal) and where it came from.
+struct RawSummary : SummaryData {
     std::string fileName;
-    std::vector<std::string> names;  // p names as the file has them, the task first
-    int k = 0;
-    int p = 0;
-    int N = 0;        // controls used
     int dropped = 0;  // incomplete controls left out
-    tVector means;    // 1 .. p
-    tVector sds;
-    tMatrix corr;     // p x p, 1 on the diagonal
 };
 
 // A numeric variable as the raw-data window lists it.
@@ -43,15 +39,21 @@ int FindRawColumn(const RawDataTable& table, const std::string& name);
 
 // The checks in order: 1 to 5 covariates; each name known, unique in the
 // file, numeric and chosen once; missing values (refused, naming the first
-// controls, unless they are to be left out); N >= 3 and k < N - 1 (the
-// worksheet's messages); no variable without spread. The first refusal is
-// shown (error box, or the worksheet's warning for N) and false returned.
-// The correlation matrix is not tested here (see CheckCorrelationMatrix).
+// controls, unless they are to be left out); at least 3 controls and
+// k < N - 1; no variable without spread; a positive-definite correlation
+// matrix (else the variable that depends linearly on the ones before it is
+// named). The first refusal is shown in an error box and false returned.
 bool SummariseRawData(const RawDataTable& table, const RawDataChoice& choice, RawSummary& summary);
 
 // The refusal texts, for the front ends' tests.
 std::string CovariateCountMessage(std::size_t chosen);
-std::string UnknownVariableMessage(const std::string& name, const std::string& fileName);
+std::string UnknownVariableMessage(const std::string& name, const RawDataTable& table);  // lists the numeric variables
+// "\"c.csv\" holds no controls: ..." (rows 0), "\"c.csv\" has only 2 controls with a value for every
+// chosen variable (3 incomplete left out): ...".
+std::string TooFewControlsMessage(const std::string& fileName, std::size_t rows, std::size_t usable,
+                                  std::size_t dropped);
+// The refusal of a correlation matrix that is not positive definite: the variable and those it follows from.
+std::string LinearlyDependentMessage(const std::string& name, const std::vector<std::string>& on);
 std::string AmbiguousVariableMessage(const std::string& name, const std::string& fileName);
 std::string NotNumericMessage(const std::string& name, const std::string& fileName, const std::string& reason);
 std::string ChosenTwiceMessage(const std::string& name);

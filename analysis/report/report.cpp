@@ -58,8 +58,8 @@ const char* CredibleLimitName(int choice)
 
 namespace {
 
-void AppendReportBody(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
-                      const AnalysisOutputs& out, const std::string& sourceLine)
+void AppendReportBody(std::vector<std::string>& lines, const ReportHeading& heading, const AnalysisInputs& in,
+                      const AnalysisOutputs& out)
 {
     lines.push_back("");
     lines.push_back(ProgramTitle);
@@ -70,16 +70,16 @@ void AppendReportBody(std::vector<std::string>& lines, const WorksheetData& data
     lines.push_back(" as input, estimates from 1,000,000 Monte Carlo draws from the posterior distribution.");
     lines.push_back("");
     lines.push_back("");
-    if (!data.notes.empty()) {
-        lines.push_back(std::string(" ") + NotesCaption + " " + data.notes[0]);
-        for (std::size_t i = 1; i < data.notes.size(); ++i) lines.push_back(std::string(15, ' ') + data.notes[i]);
+    if (!heading.notes.empty()) {
+        lines.push_back(std::string(" ") + NotesCaption + " " + heading.notes[0]);
+        for (std::size_t i = 1; i < heading.notes.size(); ++i) lines.push_back(std::string(15, ' ') + heading.notes[i]);
         lines.push_back(" ");
     }
     lines.push_back(" INPUTS:");
-    if (!sourceLine.empty()) lines.push_back(sourceLine);
-    lines.push_back(FormatInputLine(CovariatesCaption, data.fields[CovariatesField]));
-    lines.push_back(FormatInputLine(SampleSizeCaption, data.fields[SampleSizeField]));
-    lines.push_back(std::string(" Credible limit required: ") + CredibleLimitName(data.credibleLimit));
+    if (!heading.sourceLine.empty()) lines.push_back(heading.sourceLine);
+    lines.push_back(FormatInputLine(CovariatesCaption, heading.covariatesText));
+    lines.push_back(FormatInputLine(SampleSizeCaption, heading.sampleSizeText));
+    lines.push_back(std::string(" Credible limit required: ") + CredibleLimitName(heading.credibleLimit));
     lines.push_back("");
     lines.push_back(" Summary statistics for control sample together with scores of the case:");
     lines.push_back(Rule);
@@ -96,7 +96,7 @@ void AppendReportBody(std::vector<std::string>& lines, const WorksheetData& data
     lines.push_back(" ");
     lines.push_back(" ");
     lines.push_back("");
-    WriteMatrixLines(in.corr, in.p, " Correlation(s) between task and covariate(s) in control sample:", lines);
+    WriteMatrixLines(in.corr, in.p(), " Correlation(s) between task and covariate(s) in control sample:", lines);
     lines.push_back("");
     lines.push_back(FormatC(" Sample estimate of conditional mean for Task of Interest = %8.3Lf", out.condMean));
     lines.push_back(FormatC(" Sample estimate of conditional SD for Task of Interest   = %8.3Lf", out.condSD));
@@ -108,24 +108,34 @@ void AppendReportBody(std::vector<std::string>& lines, const WorksheetData& data
     lines.push_back(" population:");
     lines.push_back(FormatC(" One-tailed probability = %2.5Lf ", out.result.pOneTailed));
     lines.push_back(FormatC(" Two-tailed probability = %2.5Lf ", out.result.pTwoTailed));
-    AppendCredibleLimitBlock(lines, data.credibleLimit, out.result);
+    AppendCredibleLimitBlock(lines, heading.credibleLimit, out.result);
     lines.push_back(" ");
 }
 
 }  // namespace
 
-void AppendReport(std::vector<std::string>& lines, const WorksheetData& data, const AnalysisInputs& in,
-                  const AnalysisOutputs& out, const std::string& sourceLine)
+ReportHeading ReportHeadingOf(const WorksheetData& data)
 {
-    if (!lines.empty()) lines.push_back(ReportSeparator);
-    AppendReportBody(lines, data, in, out, sourceLine);
+    ReportHeading heading;
+    heading.covariatesText = data.fields[CovariatesField];
+    heading.sampleSizeText = data.fields[SampleSizeField];
+    heading.credibleLimit = data.credibleLimit;
+    heading.notes = data.notes;
+    return heading;
 }
 
-std::vector<std::string> ReportLines(bool afterEarlierLines, const WorksheetData& data, const AnalysisInputs& in,
-                                     const AnalysisOutputs& out, const std::string& sourceLine)
+void AppendReport(std::vector<std::string>& lines, const ReportHeading& heading, const AnalysisInputs& in,
+                  const AnalysisOutputs& out)
+{
+    if (!lines.empty()) lines.push_back(ReportSeparator);
+    AppendReportBody(lines, heading, in, out);
+}
+
+std::vector<std::string> ReportLines(bool afterEarlierLines, const ReportHeading& heading, const AnalysisInputs& in,
+                                     const AnalysisOutputs& out)
 {
     std::vector<std::string> lines;
     if (afterEarlierLines) lines.push_back(ReportSeparator);
-    AppendReportBody(lines, data, in, out, sourceLine);
+    AppendReportBody(lines, heading, in, out);
     return lines;
 }

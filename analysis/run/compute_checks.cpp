@@ -108,26 +108,26 @@ void GatherAnalysisInputs(const WorksheetData& data, int k, int N, AnalysisInput
     in = AnalysisInputs();
     in.k = k;
     in.N = N;
-    in.p = k + 1;
+    for (int i = 1; i <= in.p(); ++i) in.names.push_back(data.Cell(i - 1, NameColumn));
     ClearFloatingPointErrors();
-    for (int i = 1; i <= in.p; ++i) {
+    for (int i = 1; i <= in.p(); ++i) {
         in.means[i] = ParseNumber(data.Cell(i - 1, MeanColumn));
         in.sds[i] = ParseNumber(data.Cell(i - 1, SDColumn));
         in.scores[i] = ParseNumber(data.Cell(i - 1, ScoreColumn));
-        for (int j = 1; j <= in.p; ++j) in.corr[i][j] = data.StoredCorrelations[i][j];
+        for (int j = 1; j <= in.p(); ++j) in.corr[i][j] = data.StoredCorrelations[i][j];
     }
     RaiseFloatingPointErrors();
-    for (int i = 1; i <= in.p; ++i) {
+    for (int i = 1; i <= in.p(); ++i) {
         RequireFinite(in.means[i]);
         RequireFinite(in.sds[i]);
         RequireFinite(in.scores[i]);
-        for (int j = 1; j <= in.p; ++j) RequireFinite(in.corr[i][j]);
+        for (int j = 1; j <= in.p(); ++j) RequireFinite(in.corr[i][j]);
     }
 }
 
-bool CheckCorrelationMatrix(const AnalysisInputs& in)
+bool CheckCorrelationMatrix(const SummaryData& controls)
 {
-    if (IsPositiveDefinite(in.p, in.corr)) return true;
+    if (IsPositiveDefinite(controls.p(), controls.corr)) return true;
     platform::ShowError(NotPositiveDefiniteMessage);
     return false;
 }
@@ -135,9 +135,9 @@ bool CheckCorrelationMatrix(const AnalysisInputs& in)
 void StandardiseCase(AnalysisInputs& in)
 {
     ClearFloatingPointErrors();
-    StandardiseScores(in.scores, in.means, in.sds, in.p, 1.0L, 0.0L, in.zScores);
+    StandardiseScores(in.scores, in.means, in.sds, in.p(), 1.0L, 0.0L, in.zScores);
     RaiseFloatingPointErrors();
-    for (int i = 1; i <= in.p; ++i) RequireFinite(in.zScores[i]);
+    for (int i = 1; i <= in.p(); ++i) RequireFinite(in.zScores[i]);
 }
 
 void RequireFiniteResults(extended condMean, extended condSD, const tBayesResult& r)
@@ -152,13 +152,22 @@ bool IsTwoSidedLimit(int credibleLimit)
     return credibleLimit != OneSidedLower && credibleLimit != OneSidedUpper;
 }
 
+RunOptions AnalysisOptions(int credibleLimit)
+{
+    RunOptions options;
+    options.twoSided = IsTwoSidedLimit(credibleLimit);
+    options.draws = AnalysisIterations;
+    options.level = AnalysisCredibleLevel;
+    options.resetSeed = true;
+    return options;
+}
+
 void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& out)
 {
     try {
         ClearFloatingPointErrors();
-        BayesDeficitEngine(in.k, in.N, AnalysisIterations, true, IsTwoSidedLimit(credibleLimit), AnalysisCredibleLevel, in.sds,
-                           in.means, in.scores, in.corr, out.condMean, out.condSD, out.result, &out.mcse,
-                           &out.summary);
+        BayesDeficitEngine(in, in.scores, AnalysisOptions(credibleLimit), out.condMean, out.condSD, out.result,
+                           &out.mcse, &out.summary);
         RaiseFloatingPointErrors();
         RequireFiniteResults(out.condMean, out.condSD, out.result);
     } catch (...) {

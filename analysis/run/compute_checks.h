@@ -48,16 +48,10 @@ void PrefillCorrelationEntry(const WorksheetData& data, int p, tMatrixEntryBuffe
 // for every later entry of the session.
 void StoreCorrelationEntry(const tMatrixEntryBuffer& buffer, int p, WorksheetData& data);
 
-// Everything the engine and the report need.
-struct AnalysisInputs {
-    int k = 0;
-    int N = 0;
-    int p = 0;  // k + 1
-    tVector means;
-    tVector sds;
-    tVector scores;
+// Everything the engine and the report need: the control sample and the case.
+struct AnalysisInputs : SummaryData {
+    tVector scores;   // the case's, 1: task, 2 .. p: covariates
     tVector zScores;  // filled by StandardiseCase
-    tMatrix corr;     // leading p x p block of StoredCorrelations
 };
 
 struct AnalysisOutputs {
@@ -70,14 +64,15 @@ struct AnalysisOutputs {
 
 extern const char* const NotPositiveDefiniteMessage;
 
-// Step 8: means, SDs and scores of rows 0 .. k (ParseNumber of columns 2, 3,
-// 4) and the p x p correlations, row i, column j = StoredCorrelations[i][j].
+// Step 8: names, means, SDs and scores of rows 0 .. k (the name cell, and
+// ParseNumber of columns 2, 3, 4) and the p x p correlations, row i, column
+// j = StoredCorrelations[i][j].
 // Throws EFloatingPointError when a cell's number overflows.
 void GatherAnalysisInputs(const WorksheetData& data, int k, int N, AnalysisInputs& in);
 
 // Step 9: IsPositiveDefinite; on failure the error box and false (the caller
 // focuses the covariate field).
-bool CheckCorrelationMatrix(const AnalysisInputs& in);
+bool CheckCorrelationMatrix(const SummaryData& controls);
 
 // Step 10: z-scores with StandardiseScores (scale 1, offset 0). Throws
 // EFloatingPointError when one is not finite.
@@ -94,6 +89,10 @@ void RequireFiniteResults(extended condMean, extended condSD, const tBayesResult
 // Two-sided limits for the two-sided choice, one-sided positions for the
 // lower and the upper choice.
 bool IsTwoSidedLimit(int credibleLimit);
+
+// Every analysis's run options for the credible-limit choice: 1,000,000
+// draws, the stream reset, 95% limits of the chosen kind.
+RunOptions AnalysisOptions(int credibleLimit);
 
 // Step 11: BayesDeficitEngine(k, N, 1,000,000, reset seed, two-sided when the
 // choice is 0, 95%), with the Monte Carlo error and the draws' summary.

@@ -38,7 +38,7 @@ void TCaseSeriesRunner::SetDialogs(std::unique_ptr<platform::OpenDialog> casesDi
     resultsDialog_ = std::move(resultsDialog);
 }
 
-void TCaseSeriesRunner::Run(const SeriesControls& controls, int credibleLimit)
+void TCaseSeriesRunner::Run(const SummaryData& controls, int credibleLimit)
 {
     platform::RunCommand([&] {
         const std::optional<std::string> casesPath = casesDialog_->Execute();
@@ -130,7 +130,7 @@ private:
 
 }  // namespace
 
-bool TCaseSeriesRunner::RunWithProgress(const SeriesControls& controls, int credibleLimit,
+bool TCaseSeriesRunner::RunWithProgress(const SummaryData& controls, int credibleLimit,
                                         const std::vector<SeriesCase>& cases, std::vector<SeriesResult>& results,
                                         std::exception_ptr& failure)
 {

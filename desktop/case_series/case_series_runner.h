@@ -29,7 +29,7 @@ public:
                     std::unique_ptr<platform::SaveDialog> resultsDialog);
 
     // Runs the whole command; returns when it is over. Never throws.
-    void Run(const SeriesControls& controls, int credibleLimit);
+    void Run(const SummaryData& controls, int credibleLimit);
 
     // The progress dialog's object name, for tests that press its Cancel.
     static constexpr char ProgressDialogName[] = "dlgCaseSeriesProgress";
@@ -41,7 +41,7 @@ private:
 
     // Runs the series on a worker thread while the progress dialog shows;
     // false when cancelled. An error of the run is returned in failure.
-    bool RunWithProgress(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
+    bool RunWithProgress(const SummaryData& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
                          std::vector<SeriesResult>& results, std::exception_ptr& failure);
 
     QWidget* parent_;

@@ -133,9 +133,11 @@ void TRawDataWindow::btnChooseFileClick()
         if (!path) return;
         RawDataTable table;
         bool read = false;
+        // Off the interface thread: a large file keeps the windows painted
+        // under the busy pointer; its refusal is shown by this thread.
         {
             Hourglass hourglass;
-            read = LoadRawDataFile(*path, table);
+            platform::RunWhileBusy([&] { read = LoadRawDataFile(*path, table); });
         }
         // A file that cannot be read leaves the one read before.
         if (!read) return;
@@ -214,7 +216,7 @@ void TRawDataWindow::Analyse()
         Hourglass hourglass;
         platform::RunWhileBusy([&in, &out, limit] { RunAnalysis(in, limit, out); });
     }
-    reportLines_ = RawReportLines(afterEarlierLines_, summary, RawReportData(summary, limit, notes_), in, out);
+    reportLines_ = ::ReportLines(afterEarlierLines_, RawReportHeading(summary, limit, notes_), in, out);
     figure_ = MakeFigureData(summary.names[0], limit, in, out);
     accept();
 }

@@ -866,7 +866,7 @@ void TfrmTemplate::CaseSeries()
         FocusField(CovariatesField);
         return;
     }
-    caseSeries_->Run(SeriesControlsFromWorksheet(controlsOnly, in), data_.credibleLimit);
+    caseSeries_->Run(in, data_.credibleLimit);
 }
 
 bool TfrmTemplate::EnterCorrelations(int p)

@@ -41,7 +41,7 @@ TEST(CasesFileTest, MatchesColumnsByNameAndRefusesFilesAndRows)
         {"columns in any order, any case, blanks around names", "id, age ,TASK,educ\nP1,70,30,8\n",
          "2 P1: 30 8 70"},
         {"semicolons, decimal commas, byte-order mark, CR LF",
-         "\xEF\xBB\xBF" "case;Task;Educ;Age\r\nP1;30,5;8;70,25\r\nP2;-1,5;12.5;1e2\r\n",
+         "\xEF\xBB\xBF" "case;Task;Educ;Age\r\nP1;30,5;8;70,25\r\nP2;-1,5;12,5;1e2\r\n",
          "2 P1: 30.5 8 70.25 / 3 P2: -1.5 12.5 100"},
         {"quoted labels, padding columns, blank rows", "case,Task,Educ,Age,,\n\"Smith, J.\",1,2,3,,\n,,,,,\n\"x\"\"y\",4,5,6\n",
          "2 Smith, J.: 1 2 3 / 4 x\"y: 4 5 6"},
@@ -110,9 +110,9 @@ TEST(CasesFileTest, ScoresAreTheWorksheetsNumbers)
     }
 }
 
-SeriesControls ThreeVariables()
+SummaryData ThreeVariables()
 {
-    SeriesControls controls;
+    SummaryData controls;
     controls.k = 2;
     controls.N = 30;
     controls.names = {"Task", "Educ", "Age"};
@@ -126,7 +126,7 @@ SeriesControls ThreeVariables()
 
 TEST(CaseSeriesTest, RowsRefusedInTheFileKeepTheirMessageAndHaveNoNumbers)
 {
-    SeriesControls controls = ThreeVariables();
+    SummaryData controls = ThreeVariables();
     std::vector<SeriesCase> cases(1);
     cases[0].label = "read";
     cases[0].error = "the score for \"Educ\" is empty";
@@ -156,7 +156,7 @@ TEST(CaseSeriesTest, CancelledSeriesStopsAndSaysSo)
 
 TEST(CaseSeriesTest, OutputQuotesNamesAndWritesSeventeenDigits)
 {
-    SeriesControls controls = ThreeVariables();
+    SummaryData controls = ThreeVariables();
     controls.names = {" Task, raw ", "Educ", "Age"};
     SeriesResult r;
     r.input.label = "P1";

@@ -130,7 +130,7 @@ TEST_F(ComputeChecks, GatherReadsTheRowsAndTheStoredCorrelations)
     d.Cell(1, MeanColumn) = "40,5";
     AnalysisInputs in;
     GatherAnalysisInputs(d, 2, 30, in);
-    EXPECT_EQ(in.p, 3);
+    EXPECT_EQ(in.p(), 3);
     EXPECT_EQ(in.means[2], 40.5L);
     EXPECT_EQ(in.sds[3], 3);
     EXPECT_EQ(in.scores[2], 45);

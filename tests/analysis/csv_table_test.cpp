@@ -75,26 +75,28 @@ TEST(CsvTableTest, ReadsNumbersWithTheFilesDecimalMark)
     using N = CsvNumber;
     struct NumberCase {
         const char* field;
-        char separator;
+        char decimalMark;
         CsvNumber status;
         double expected;
     } cases[] = {
-        {"1.5", ',', N::Ok, 1.5},          {"  -2.25 ", ',', N::Ok, -2.25},   {"+3", ',', N::Ok, 3},
-        {".5", ',', N::Ok, 0.5},           {"5.", ',', N::Ok, 5},             {"1e3", ',', N::Ok, 1000},
-        {"2.5E-1", ';', N::Ok, 0.25},      {"1,5", ';', N::Ok, 1.5},          {"1.5", ';', N::Ok, 1.5},
-        {"-0,125", ';', N::Ok, -0.125},    {"", ',', N::Empty, 0},            {"   ", ';', N::Empty, 0},
-        {"1,5", ',', N::Invalid, 0},       {"-", ',', N::Invalid, 0},         {".", ',', N::Invalid, 0},
-        {"e5", ',', N::Invalid, 0},        {"1e", ',', N::Invalid, 0},        {"1.2.3", ',', N::Invalid, 0},
-        {"1,234.5", ';', N::Invalid, 0},   {"1.234,5", ';', N::Invalid, 0},   {"0x10", ',', N::Invalid, 0},
-        {"12 3", ',', N::Invalid, 0},      {"--1", ',', N::Invalid, 0},       {"1-", ',', N::Invalid, 0},
-        {"abc", ';', N::Invalid, 0},       {"inf", ',', N::NotFinite, 0},     {"-Infinity", ',', N::NotFinite, 0},
-        {"NaN", ';', N::NotFinite, 0},     {"1e999", ',', N::NotFinite, 0},   {"-1e400", ';', N::NotFinite, 0},
+        {"1.5", '.', N::Ok, 1.5},          {"  -2.25 ", '.', N::Ok, -2.25},   {"+3", '.', N::Ok, 3},
+        {".5", '.', N::Ok, 0.5},           {"5.", '.', N::Ok, 5},             {"1e3", '.', N::Ok, 1000},
+        {"2.5E-1", '.', N::Ok, 0.25},      {"1,5", ',', N::Ok, 1.5},          {"1.5", ',', N::Ambiguous, 0},
+        {"-0,125", ',', N::Ok, -0.125},    {"", '.', N::Empty, 0},            {"   ", ',', N::Empty, 0},
+        {"1,5", '.', N::Invalid, 0},       {"-", '.', N::Invalid, 0},         {".", '.', N::Invalid, 0},
+        {"e5", '.', N::Invalid, 0},        {"1e", '.', N::Invalid, 0},        {"1.2.3", '.', N::Invalid, 0},
+        {"1,234.5", ',', N::Invalid, 0},   {"1.234,5", ',', N::Ambiguous, 0},   {"0x10", '.', N::Invalid, 0},
+        {"12 3", '.', N::Invalid, 0},      {"--1", '.', N::Invalid, 0},       {"1-", '.', N::Invalid, 0},
+        {"abc", ',', N::Invalid, 0},       {"inf", '.', N::NotFinite, 0},     {"-Infinity", '.', N::NotFinite, 0},
+        {"1.234", ',', N::Ambiguous, 0},   {"1.010", ',', N::Ambiguous, 0},   {"-1.234.567", ',', N::Ambiguous, 0},
+        {"12.03.2024", ',', N::Invalid, 0}, {"999,5", ',', N::Ok, 999.5},  {"850", ',', N::Ok, 850},
+        {"NaN", ',', N::NotFinite, 0},     {"1e999", '.', N::NotFinite, 0},   {"-1e400", ',', N::NotFinite, 0},
     };
     for (const NumberCase& c : cases) {
         double value = 7;
-        EXPECT_EQ(ReadCsvNumber(c.field, c.separator, value), c.status) << c.field;
+        EXPECT_EQ(ReadCsvNumber(c.field, c.decimalMark, value), c.status) << c.field;
         EXPECT_EQ(value, c.status == N::Ok ? c.expected : 7) << c.field;  // untouched on refusal
-        EXPECT_EQ(ParseCsvNumber(c.field, c.separator, value), c.status == N::Ok) << c.field;
+        EXPECT_EQ(ParseCsvNumber(c.field, c.decimalMark, value), c.status == N::Ok) << c.field;
     }
 }
 

@@ -183,9 +183,9 @@ TEST(RawStatistics, AgreeWithAStraightforwardComputation)
 bool SameSummary(const RawSummary& a, const RawSummary& b)
 {
     bool same = a.N == b.N && a.k == b.k && a.dropped == b.dropped && a.names == b.names;
-    for (int i = 1; i <= a.p; ++i) {
+    for (int i = 1; i <= a.p(); ++i) {
         same = same && a.means[i] == b.means[i] && a.sds[i] == b.sds[i];
-        for (int j = 1; j <= a.p; ++j) same = same && a.corr[i][j] == b.corr[i][j];
+        for (int j = 1; j <= a.p(); ++j) same = same && a.corr[i][j] == b.corr[i][j];
     }
     return same;
 }
@@ -302,7 +302,8 @@ TEST(RawDataRefusals, EachShowsItsMessage)
          "Choose from 1 to 5 covariates (6 were chosen)."},
         {"no task", good + rows, Choose(" ", {"b"}), MessageKind::Error, "Choose the task of interest."},
         {"unknown name", good + rows, Choose("a", {"b", "zz"}), MessageKind::Error,
-         "There is no variable \"zz\" in \"data.csv\"."},
+         "There is no variable \"zz\" in \"data.csv\". Its numeric variables: \"a\", \"b\", \"c\", \"d\", \"e\", "
+         "\"f\", \"g\"."},
         {"name twice in the file", "a,b,B\n1,2,3\n", Choose("a", {"b"}), MessageKind::Error,
          "More than one variable of \"data.csv\" is named \"b\": rename all but one."},
         {"text column", good + rows, Choose("a", {"id"}), MessageKind::Error,
@@ -315,18 +316,25 @@ TEST(RawDataRefusals, EachShowsItsMessage)
         {"many incomplete controls", "a,b\n,1\n,2\n,3\n,4\n,5\n,6\n,7\n1,2\n", Choose("a", {"b"}), MessageKind::Error,
          "7 controls have no value for one or more of the chosen variables (lines 2, 3, 4, 5, 6 and 2 more of "
          "\"data.csv\"): complete them, or leave out incomplete controls."},
-        {"N below 3", "a,b\n1,2\n2,\n3,1\n", Choose("a", {"b"}, true), MessageKind::Warning,
-         "INPUT ERROR\r(  Sample size (N) of control sample:  2.000  )\rThe value for sample size must be an integer "
-         "greater than 2."},
+        {"N below 3", "a,b\n1,2\n2,\n3,1\n", Choose("a", {"b"}, true), MessageKind::Error,
+         "\"data.csv\" has only 2 controls with a value for every chosen variable (1 incomplete left out): the "
+         "analysis needs at least 3."},
+        {"every control incomplete", "a,b\n1,\n,2\n", Choose("a", {"b"}, true), MessageKind::Error,
+         "\"data.csv\" has no control with a value for every chosen variable (2 incomplete left out): the analysis "
+         "needs at least 3."},
         {"k too large for N", "a,b,c,d\n1,2,3,4\n2,1,4,3\n3,3,1,1\n4,5,2,9\n", Choose("a", {"b", "c", "d"}),
          MessageKind::Error, " With a control sample size of  4, the maximum number of covariates is  2 "},
         {"no spread", "a,b\n1,2\n2,2\n3,2\n4,2\n", Choose("a", {"b"}), MessageKind::Error,
          "The variable \"b\" has the same value for every control: a variable without spread cannot be analysed."},
         {"extra fields", "a,b\n1,2\n2,3,4\n", Choose("a", {"b"}), MessageKind::Error,
          "\"data.csv\": line 3 has 3 fields, but the header row names 2 columns"},
-        {"header only", "a,b\n", Choose("a", {"b"}), MessageKind::Warning,
-         "INPUT ERROR\r(  Sample size (N) of control sample:  0.000  )\rThe value for sample size must be an integer "
-         "greater than 2."},
+        {"header only", "a,b\n", Choose("a", {"b"}), MessageKind::Error,
+         "\"data.csv\" holds no controls: the analysis needs at least 3."},
+        {"a variable that follows from others", "a,b,c,d\n1,4,5,1\n2,1,3,0\n3,5,8,2\n4,2,6,1\n5,7,12,3\n",
+         Choose("a", {"d", "b", "c"}), MessageKind::Error,
+         "Analysis cannot proceed as the correlation matrix of the chosen variables is not positive definite: "
+         "\"c\" is linearly dependent on \"a\" and \"b\" (its values follow from theirs). Drop one of these "
+         "variables."},
     };
     TempFiles files;
     for (const Refusal& c : cases) {
@@ -338,22 +346,6 @@ TEST(RawDataRefusals, EachShowsItsMessage)
         EXPECT_EQ(messages.shown[0].kind, c.kind);
         EXPECT_EQ(messages.shown[0].text, c.message);
     }
-}
-
-TEST(RawDataRefusals, ACorrelationMatrixThatIsNotPositiveDefinite)
-{
-    TempFiles files;
-    platform::RecordingMessages messages;
-    RawSummary s;
-    // c = a + b exactly.
-    ASSERT_TRUE(Summarise(files.Write("data.csv", "a,b,c\n1,4,5\n2,1,3\n3,5,8\n4,2,6\n5,7,12\n"), Choose("a", {"b", "c"}),
-                          s, messages));
-    platform::ScopedMessages scoped(messages);
-    AnalysisInputs in;
-    tVector scores;
-    EXPECT_FALSE(PrepareRawAnalysis(s, scores, in));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, NotPositiveDefiniteMessage);
 }
 
 TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)

@@ -19,7 +19,6 @@ protected:
         data.notes = {"First note"};
         in.k = 2;
         in.N = 30;
-        in.p = 3;
         const double m[] = {100, 40.5, 12.5}, s[] = {15, 10, 3}, x[] = {70, 45, 10}, z[] = {-2, 0.45, -0.8333333};
         for (int i = 1; i <= 3; ++i) {
             in.means[i] = m[i - 1];
@@ -202,7 +201,6 @@ TEST_F(Report, FiveCovariatesAndInputsAsTyped)
     data.fields[CovariatesField] = "5";
     data.fields[SampleSizeField] = "025";
     in.k = 5;
-    in.p = 6;
     for (int i = 4; i <= 6; ++i) {
         in.means[i] = -1234.5678L;
         in.sds[i] = 0.0006L;

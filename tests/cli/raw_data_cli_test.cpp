@@ -72,7 +72,6 @@ TEST(RawDataCli, ReportAndJsonEqualASummaryDataAnalysisOfTheSameStatistics)
         AnalysisInputs in;
         in.k = 2;
         in.N = 29;
-        in.p = 3;
         in.means = summary.means;
         in.sds = summary.sds;
         in.corr = summary.corr;

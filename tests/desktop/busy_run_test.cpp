@@ -95,7 +95,7 @@ TEST_F(BusyRun, AMessageRaisedDuringTheRunIsShownOnTheInterfaceThread)
     platform::ScopedMessages real(boxes);
     Start();
     FillWorkedExample();
-    FillRow(1, "Cov 1", "0", "999999", "8");  // a scale the factorisation cannot take
+    FillRow(1, "Cov 1", "10000000", "1", "10000000");  // a mean millions of SDs from zero: no unit helps
     struct Box {
         QString text;
         bool onInterfaceThread = false;

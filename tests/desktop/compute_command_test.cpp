@@ -64,14 +64,17 @@ protected:
     // The engine run on the worked example, straight.
     tBayesResult Direct(bool twoSided)
     {
-        tVector sds, means, scores;
-        tMatrix corr;
-        sds[1] = 10, sds[2] = 2, means[1] = 50, means[2] = 10, scores[1] = 30, scores[2] = 8;
-        corr[1][1] = corr[2][2] = 1;
-        corr[1][2] = corr[2][1] = 0.5;
+        SummaryData d;
+        tVector scores;
+        d.k = 1, d.N = 20;
+        d.sds[1] = 10, d.sds[2] = 2, d.means[1] = 50, d.means[2] = 10, scores[1] = 30, scores[2] = 8;
+        d.corr[1][1] = d.corr[2][2] = 1;
+        d.corr[1][2] = d.corr[2][1] = 0.5;
+        RunOptions options;
+        options.twoSided = twoSided;
         extended condMean = 0, condSD = 0;
         tBayesResult r;
-        BayesDeficitEngine(1, 20, 1000000, true, twoSided, 95, sds, means, scores, corr, condMean, condSD, r);
+        BayesDeficitEngine(d, scores, options, condMean, condSD, r);
         return r;
     }
 };

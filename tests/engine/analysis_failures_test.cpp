@@ -18,7 +18,7 @@ protected:
         run.result.pctBelow = -1;
         run.condMean = -1;
         try {
-            BayesDeficitEngine(d.k, d.N, 1000, true, true, 95, d.sds, d.means, d.caseScores, d.corr, run.condMean,
+            BayesDeficitEngine(d, d.caseScores, Options(1000, true), run.condMean,
                                run.condSD, run.result);
             FAIL() << "no error";
         } catch (const EAnalysisError& e) {

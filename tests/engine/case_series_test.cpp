@@ -34,8 +34,8 @@ tSingleOutcome SingleRun(const tSummaryData& d, const tVector& scores, int itera
 {
     tSingleOutcome o;
     try {
-        BayesDeficitEngine(d.k, d.N, iterations, true, twoSided, 95, d.sds, d.means, scores, d.corr, o.run.condMean,
-                           o.run.condSD, o.run.result, &o.run.mcse);
+        BayesDeficitEngine(d, scores, Options(iterations, twoSided), o.run.condMean, o.run.condSD, o.run.result,
+                           &o.run.mcse);
         o.run.analysed = true;
     } catch (const std::exception& e) {
         o.errorType = TypeOf(e);
@@ -117,8 +117,8 @@ void ExpectSeriesMatchesSingleRuns(const tSummaryData& d, const std::vector<tCas
         SCOPED_TRACE(memory.sharedDraws == chunked.sharedDraws ? "in chunks" : "kept whole");
         std::vector<tSeriesCaseResult> results;
         std::vector<int> done;
-        ASSERT_TRUE(CaseSeriesEngine(d.k, d.N, iterations, twoSided, 95, d.sds, d.means, d.corr, scores,
-                                     [&](int n) { done.push_back(n); return true; }, results, memory));
+        ASSERT_TRUE(CaseSeriesEngine(
+            d, scores, Options(iterations, twoSided), [&](int n) { done.push_back(n); return true; }, results, memory));
         ASSERT_EQ(results.size(), rows.size());
         ASSERT_EQ(done.size(), rows.size());
         for (std::size_t c = 0; c < rows.size(); ++c) {
@@ -166,10 +166,9 @@ TEST(CaseSeriesEngine, ProgressCanCancel)
     const std::vector<tVector> scores = ScoresOf(d, VariedCases);
     std::vector<tSeriesCaseResult> results;
     int calls = 0;
-    EXPECT_FALSE(CaseSeriesEngine(d.k, d.N, 2000, true, 95, d.sds, d.means, d.corr, scores,
-                                  [&](int n) { ++calls; return n < 2; }, results));
+    EXPECT_FALSE(CaseSeriesEngine(d, scores, Options(2000, true), [&](int n) { ++calls; return n < 2; }, results));
     EXPECT_EQ(calls, 2);
-    EXPECT_TRUE(CaseSeriesEngine(d.k, d.N, 2000, true, 95, d.sds, d.means, d.corr, {}, nullptr, results));
+    EXPECT_TRUE(CaseSeriesEngine(d, {}, Options(2000, true), nullptr, results));
     EXPECT_TRUE(results.empty());
 }
 
@@ -190,14 +189,14 @@ TEST(CaseSeriesEngine, FloatingPointErrorsStayWithTheirCase)
     chunked.sharedDraws = 300 * 3 * sizeof(extended);
     for (const tSeriesMemory& memory : {tSeriesMemory(), chunked}) {
         std::vector<tSeriesCaseResult> results;
-        ASSERT_TRUE(CaseSeriesEngine(d.k, d.N, 1000, true, 95, d.sds, d.means, d.corr, scores, nullptr, results,
+        ASSERT_TRUE(CaseSeriesEngine(d, scores, Options(1000, true), nullptr, results,
                                      memory));
         for (int c = 0; c < 2; ++c) {
             const tSingleOutcome single = SingleRun(d, scores[c], 1000, true);
             EXPECT_EQ(single.message, expected[c]);
             ExpectSameBits(results[c], single);
             std::vector<tSeriesCaseResult> alone;  // a series of one case takes the single run's way
-            ASSERT_TRUE(CaseSeriesEngine(d.k, d.N, 1000, true, 95, d.sds, d.means, d.corr, {scores[c]}, nullptr,
+            ASSERT_TRUE(CaseSeriesEngine(d, {scores[c]}, Options(1000, true), nullptr,
                                          alone, memory));
             ExpectSameBits(alone[0], single);
         }
@@ -224,8 +223,7 @@ TEST(CaseSeriesEngine, ControlSampleFailuresEndTheSeries)
         std::vector<tSeriesCaseResult> results;
         int calls = 0;
         try {
-            CaseSeriesEngine(d.k, d.N, 1000, true, 95, d.sds, d.means, d.corr, scores,
-                             [&](int) { return ++calls, true; }, results);
+            CaseSeriesEngine(d, scores, Options(1000, true), [&](int) { return ++calls, true; }, results);
             ADD_FAILURE() << "no error";
         } catch (const std::exception& e) {
             EXPECT_EQ(TypeOf(e), single.errorType);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 
 #include <boost/math/distributions/students_t.hpp>
@@ -56,6 +57,9 @@ struct UnitsCase {
     tSummaryData other;    // the same sample in units the thresholds accept
 };
 
+// Named in test output by its description, not its bytes.
+void PrintTo(const UnitsCase& c, std::ostream* out) { *out << c.name; }
+
 const UnitsCase Cases[] = {
     {"volume in mm3 and in cm3", OneCovariate(50, 100, 15, 1.5e6L, 1.5e5L, 0.4L, 70, 1.35e6L, 1),
      OneCovariate(50, 100, 15, 1.5e6L, 1.5e5L, 0.4L, 70, 1.35e6L, 1000)},
@@ -82,8 +86,8 @@ TEST_P(CovariateUnits, NaturalScaleGivesTheSameAnalysisAsOtherUnits)
     tEngineRun natural, other;
     tMonteCarloError error;
     const tSummaryData& n = c.natural;
-    BayesDeficitEngine(n.k, n.N, DrawStoreCapacity, true, true, 95, n.sds, n.means, n.caseScores, n.corr,
-                       natural.condMean, natural.condSD, natural.result, &error);
+    BayesDeficitEngine(n, n.caseScores, Options(DrawStoreCapacity, true), natural.condMean, natural.condSD,
+                       natural.result, &error);
     other = RunEngine(c.other, DrawStoreCapacity, true);
     EXPECT_TRUE(messages.shown.empty());
 

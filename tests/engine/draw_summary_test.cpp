@@ -20,10 +20,9 @@ TEST(DrawSummary, CountsTheRunsDrawsAndChangesNoResult)
         ReferenceRun(d, 100000, twoSided, &sorted);
         tEngineRun plain, summarised;
         tDrawSummary summary;
-        BayesDeficitEngine(d.k, d.N, 100000, true, twoSided, 95, d.sds, d.means, d.caseScores, d.corr, plain.condMean,
-                           plain.condSD, plain.result);
-        BayesDeficitEngine(d.k, d.N, 100000, true, twoSided, 95, d.sds, d.means, d.caseScores, d.corr,
-                           summarised.condMean, summarised.condSD, summarised.result, nullptr, &summary);
+        BayesDeficitEngine(d, d.caseScores, Options(100000, twoSided), plain.condMean, plain.condSD, plain.result);
+        BayesDeficitEngine(d, d.caseScores, Options(100000, twoSided), summarised.condMean, summarised.condSD,
+                           summarised.result, nullptr, &summary);
         EXPECT_TRUE(SameBits(plain.result, summarised.result));
         EXPECT_TRUE(SameBits(plain.condMean, summarised.condMean) && SameBits(plain.condSD, summarised.condSD));
 

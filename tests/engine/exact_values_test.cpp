@@ -192,8 +192,9 @@ TEST(ExactDeficitTest, MonteCarloRunApproachesTheExactValues)
         extended condMean = 0, condSD = 0;
         tBayesResult mc;
         tMonteCarloError mcse;
-        BayesDeficitEngine(d.k, d.N, DrawStoreCapacity, true, c.twoSided, c.credPct, d.sds, d.means, d.caseScores,
-                           d.corr, condMean, condSD, mc, &mcse);
+        RunOptions options = Options(DrawStoreCapacity, c.twoSided);
+        options.level = c.credPct;
+        BayesDeficitEngine(d, d.caseScores, options, condMean, condSD, mc, &mcse);
         const tExactResult r =
             tExactDeficitTest(d.k, d.N, d.sds, d.means, d.corr).Evaluate(d.caseScores, c.twoSided, c.credPct);
         EXPECT_NEAR(static_cast<double>(mc.pctBelow), static_cast<double>(r.pctBelow),

@@ -2,12 +2,20 @@
 // Summary data shared by the engine tests and the benchmark.
 #include "engine/bayes_deficit_engine.h"
 
-struct tSummaryData {
-    int k = 0;
-    int N = 0;
-    tVector sds, means, caseScores;
-    tMatrix corr;
+// A control sample and one case.
+struct tSummaryData : SummaryData {
+    tVector caseScores;
 };
+
+// The options of a run with the given draws and limits, 95% level.
+inline RunOptions Options(int draws, bool twoSided, bool resetSeed = true)
+{
+    RunOptions options;
+    options.draws = draws;
+    options.twoSided = twoSided;
+    options.resetSeed = resetSeed;
+    return options;
+}
 
 // One covariate, 20 controls: task 50 (SD 10), covariate 10 (SD 2), r = 0.5;
 // the case scores 30 and 8.
@@ -57,8 +65,8 @@ struct tEngineRun {
 inline tEngineRun RunEngine(const tSummaryData& d, int iterations, bool twoSided, bool resetSeed = true)
 {
     tEngineRun run;
-    BayesDeficitEngine(d.k, d.N, iterations, resetSeed, twoSided, 95, d.sds, d.means, d.caseScores, d.corr,
-                       run.condMean, run.condSD, run.result);
+    BayesDeficitEngine(d, d.caseScores, Options(iterations, twoSided, resetSeed), run.condMean, run.condSD,
+                       run.result);
     return run;
 }
 
