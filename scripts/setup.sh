@@ -13,7 +13,7 @@ PACKAGES=(
   xvfb xauth fonts-liberation fonts-dejavu-core
   locales
   libcsv-dev libreadstat-dev qt6-svg-dev libboost-math-dev
-  xdotool x11-utils poppler-utils
+  xdotool x11-utils poppler-utils xclip imagemagick
   dpkg-dev fakeroot file lintian desktop-file-utils appstream help2man
 )
 

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The real desktop program on a virtual X display, driven as a person drives
-# it: types the worked example (k, N, the grid, a name long enough to raise
-# the length warning, the correlation), presses Continue, waits for the
-# results, saves them with Save Output and compares the file with the command
-# line's report of the same worksheet, then leaves through Exit. Fails when
-# the program crashes or any step does not happen in time; never hangs.
+# it: types the worked example (k, N, a seven-character mean, a covariate
+# row pasted from the clipboard, the correlation), presses Continue, types
+# stray keys into the results, saves them with Save Output and compares the
+# file with the command line's report of the same worksheet; returns to the
+# worksheet and runs again (the correlation is kept), chooses Edit report and
+# saves what was typed then, and leaves through Exit. Fails when the program
+# crashes or any step does not happen in time; never hangs.
 #
 # Usage: scripts/smoke_desktop.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -14,7 +16,7 @@ APP=$BUILD_DIR/desktop/harrow
 CLI=$BUILD_DIR/cli/harrow-cli
 STEP_TIMEOUT=${HARROW_SMOKE_TIMEOUT:-60}   # seconds for any one step
 
-for tool in Xvfb xdotool timeout; do
+for tool in Xvfb xdotool xclip timeout; do
   command -v "$tool" >/dev/null || { echo "smoke_desktop: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 [ -x "$APP" ] && [ -x "$CLI" ] || { echo "smoke_desktop: build $APP and $CLI first" >&2; exit 1; }
@@ -38,6 +40,14 @@ fail() {
   fi
   [ -s "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
   exit 1
+}
+
+# With HARROW_SMOKE_SHOTS=folder, each window is photographed there at its
+# default size (the whole screen, as the user sees it).
+shot() {
+  [ -n "${HARROW_SMOKE_SHOTS:-}" ] || return 0
+  sleep 0.5
+  import -window root "$HARROW_SMOKE_SHOTS/$1.png" 2>/dev/null || true
 }
 
 # Every X client call is bounded in time, and any failing step says where.
@@ -92,6 +102,7 @@ type_text() { xdo type --delay 20 "$1"; }
 key() { xdo key --delay 30 "$@"; }
 
 worksheet=$(wait_window '^Harrow:')
+shot worksheet "$worksheet"
 focus "$worksheet"
 # The empty covariate field has the focus at start.
 type_text "1"; key Tab
@@ -99,19 +110,18 @@ type_text "20"
 # A click on the grid's first cell, the task's name, opens it selected (the
 # grid lies centred 343 px down the window: this cell's middle is at 352, 354).
 xdo mousemove --window "$worksheet" 352 354 click 1
-# Six characters in a name raise the length warning; it closes with Enter
-# and typing goes on in the same cell.
+# A six-letter name and a seven-character mean are kept without a box.
 type_text "Memory"
-box=$(wait_window '^Warning$')
-focus "$box"; key Return
-wait_gone '^Warning$'
-focus "$worksheet"
-key Tab; type_text "50"; key Tab; type_text "10"; key Tab; type_text "30"
-key Tab; type_text "Educ"; key Tab; type_text "10"; key Tab; type_text "2"; key Tab; type_text "8"
-# Past the last cell: Continue has the focus.
-key Tab Return
+key Tab; type_text "50.0000"; key Tab; type_text "10"; key Tab; type_text "30"
+# The covariate's mean, SD and score pasted as a spreadsheet copies a row.
+printf '10\t2\t8\n' | xclip -selection clipboard
+key Tab; type_text "Educ"; key Tab; key ctrl+v
+xdo search --onlyvisible --name '^Warning$' >/dev/null 2>&1 && fail "a box came up while typing or pasting"
+# Mean, SD, score, then past the last cell: Continue has the focus.
+key Tab Tab Tab Return
 
 matrix=$(wait_window '^Matrix Entry$')
+shot matrix "$matrix"
 focus "$matrix"
 # The first correlation cell has the focus, its text selected; Tab goes on to
 # the matrix window's Continue.
@@ -119,30 +129,62 @@ type_text "0.5"; key Tab Return
 
 results=$(wait_window '^Results viewer:')
 running "after the analysis"
+shot results "$results"
 focus "$results"
-# Save Output: the first button of the bar, 488 px down the client area
-# below the menu bar; its middle is hit for any menu bar of 3 to 40 px.
-xdo mousemove --window "$results" 108 528 click 1
-save=$(wait_window '^Save As$')
-focus "$save"
-key ctrl+a
-type_text "$work/saved.txt"
-key Return
-for _ in $(seq 1 $((STEP_TIMEOUT * 10))); do
-  [ -s "$work/saved.txt" ] && break
-  running "while saving"
-  sleep 0.1
-done
-[ -s "$work/saved.txt" ] || fail "Save Output wrote no file"
+# Keys typed into the report by accident change nothing that is saved.
+xdo mousemove --window "$results" 300 200 click 1
+type_text "stray keys"; key Return BackSpace ctrl+z
+save_output() {
+  focus "$results"
+  # Save Output: the first button of the bar, 488 px down the client area
+  # below the menu bar; its middle is hit for any menu bar of 3 to 40 px.
+  xdo mousemove --window "$results" 108 528 click 1
+  local save
+  save=$(wait_window '^Save As$')
+  focus "$save"
+  key ctrl+a
+  type_text "$1"
+  key Return
+  for _ in $(seq 1 $((STEP_TIMEOUT * 10))); do
+    [ -s "$1" ] && break
+    running "while saving"
+    sleep 0.1
+  done
+  [ -s "$1" ] || fail "Save Output wrote no file"
+}
+save_output "$work/saved.txt"
 
 # The command line's report of the same worksheet.
-printf '1\n20\nMemory\n50\n10\n30\nEduc\n10\n2\n8\n1.000\n0.500\n1.000\n' >"$work/worksheet.txt"
+printf '1\n20\nMemory\n50.0000\n10\n30\nEduc\n10\n2\n8\n1.000\n0.500\n1.000\n' >"$work/worksheet.txt"
 timeout $((STEP_TIMEOUT * 3)) "$CLI" "$work/worksheet.txt" >"$work/cli.txt" || fail "harrow-cli failed"
 if ! diff <(tr -d '\r' <"$work/saved.txt") "$work/cli.txt" >"$work/diff.txt"; then
   cat "$work/diff.txt" >&2
   fail "the saved report differs from the command line's"
 fi
 [ -f "$work/Harrow.txt" ] || fail "the data file was not written beside the program"
+
+# Return to Worksheet, Continue again in this first session: the matrix
+# starts from the correlation entered (no question about default cells).
+xdo mousemove --window "$results" 491 528 click 1
+worksheet=$(wait_window '^Harrow:')
+focus "$worksheet"
+xdo mousemove --window "$worksheet" 110 524 click 1
+matrix=$(wait_window '^Matrix Entry$')
+focus "$matrix"
+key Tab Return
+xdo search --onlyvisible --name '^Confirm$' >/dev/null 2>&1 && fail "the rerun asked about default correlations"
+results=$(wait_window '^Results viewer:')
+# Edit report (the third menu, its first item), then typed text is kept and
+# the title says the report was edited by hand.
+focus "$results"
+key F10 Right Right Return
+xdo mousemove --window "$results" 300 200 click 1
+key ctrl+End; type_text "typed by hand"
+wait_window 'edited by hand' >/dev/null
+save_output "$work/saved2.txt"
+[ "$(grep -c '   0.50000   1.00000' "$work/saved2.txt")" -eq 2 ] || fail "the rerun did not keep the correlation 0.5"
+grep -q 'typed by hand' "$work/saved2.txt" || fail "text typed after Edit report was not saved"
+grep -q 'stray keys' "$work/saved2.txt" && fail "text typed before Edit report reached the report"
 
 # Exit, answered Yes: the program ends normally.
 focus "$results"
@@ -157,4 +199,4 @@ kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Exit"
 wait "$app_pid" && status=0 || status=$?
 app_pid=
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
-echo "smoke_desktop: passed (typed worksheet, results saved as the command line reports them, clean exit)"
+echo "smoke_desktop: passed (typed and pasted worksheet, results saved as the command line reports them, stray keys kept out of the report, the rerun kept the correlation, Edit report, clean exit)"

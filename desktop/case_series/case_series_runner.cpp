@@ -2,10 +2,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include <QApplication>
 #include <QEventLoop>
+#include <functional>
+
+#include <QKeyEvent>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -97,6 +101,35 @@ std::optional<std::string> TCaseSeriesRunner::AskResultsPath(const std::string& 
     }
 }
 
+namespace {
+
+class CloseAsksFirst : public QObject {
+public:
+    explicit CloseAsksFirst(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const bool escape = event->type() == QEvent::KeyPress &&
+                            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+        if (event->type() != QEvent::Close && !escape) return QObject::eventFilter(watched, event);
+        event->ignore();
+        if (!asking_) {
+            asking_ = true;
+            const bool yes = platform::Confirm("Cancel the case series? No results will be saved.");
+            asking_ = false;
+            if (yes) cancel_();
+        }
+        return true;
+    }
+
+private:
+    std::function<void()> cancel_;
+    bool asking_ = false;
+};
+
+}  // namespace
+
 bool TCaseSeriesRunner::RunWithProgress(const SummaryData& controls, int credibleLimit,
                                         const std::vector<SeriesCase>& cases, std::vector<SeriesResult>& results,
                                         std::exception_ptr& failure)
@@ -121,6 +154,10 @@ bool TCaseSeriesRunner::RunWithProgress(const SummaryData& controls, int credibl
         cancel = true;
         dialog.setLabelText(QStringLiteral("Cancelling the case series..."));
     });
+    // Closing the dialog or Escape asks before cancelling; only its Cancel
+    // button cancels at once.
+    CloseAsksFirst askFirst([&dialog] { emit dialog.canceled(); });
+    dialog.installEventFilter(&askFirst);
     const auto start = std::chrono::steady_clock::now();
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {

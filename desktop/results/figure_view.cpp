@@ -22,6 +22,12 @@ void FigureCanvas::SetFigure(const FigureLayout& figure)
     update();
 }
 
+void FigureCanvas::ClearFigure()
+{
+    figure_.reset();
+    update();
+}
+
 void FigureCanvas::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -72,6 +78,13 @@ void TfrmFigure::SetFigure(const FigureData& figure)
     figure_ = LayOutFigure(figure);
     canvas->SetFigure(*figure_);
     setWindowTitle(QString::fromStdString(figure_->title));
+}
+
+void TfrmFigure::ClearFigure()
+{
+    figure_.reset();
+    canvas->ClearFigure();
+    hide();
 }
 
 void TfrmFigure::SetSaveDialog(std::unique_ptr<platform::SaveDialog> dialog) { saveDialog_ = std::move(dialog); }

@@ -18,6 +18,7 @@ class FigureCanvas : public QWidget {
 public:
     explicit FigureCanvas(QWidget* parent = nullptr);
     void SetFigure(const FigureLayout& figure);
+    void ClearFigure();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,6 +36,8 @@ public:
 
     // Shows this analysis' figure from now on (also while the window is open).
     void SetFigure(const FigureData& figure);
+    // No figure from now on (the results were cleared); the window closes.
+    void ClearFigure();
     // The figure shown, or nullptr before the first analysis.
     const FigureLayout* Figure() const { return figure_ ? &*figure_ : nullptr; }
 

@@ -61,7 +61,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("frmTemplateResults"));
-    setWindowTitle(QStringLiteral("Output"));
+    SetCaption("Output");
     QFont formFont(QStringLiteral("MS Sans Serif"));
     formFont.setPixelSize(11);
     setFont(formFont);
@@ -69,6 +69,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     QMenu* printerMenu = menuBar()->addMenu(QStringLiteral("Printer options..."));
     mnuPrint = printerMenu->addAction(QStringLiteral("Print All"));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuPrint->setShortcut(QKeySequence::Print);
     mnuPrintSelection = printerMenu->addAction(QStringLiteral("Print Selection"));
     mnuPrintSelection->setObjectName(QStringLiteral("mnuPrintSelection"));
     mnuSavePdf = printerMenu->addAction(QStringLiteral("Save as PDF..."));
@@ -77,6 +78,10 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     mnuShowFigure = figureMenu->addAction(QStringLiteral("Show Figure"));
     mnuShowFigure->setObjectName(QStringLiteral("mnuShowFigure"));
     mnuShowFigure->setEnabled(false);
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEditReport = editMenu->addAction(QStringLiteral("&Edit report"));
+    mnuEditReport->setObjectName(QStringLiteral("mnuEditReport"));
+    mnuEditReport->setCheckable(true);
     frmFigure = new TfrmFigure(this);
     // The menu from the keyboard: F10 opens it, as on the desktops the
     // program was first written for (this style has no Alt navigation).
@@ -94,6 +99,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
 
     memoResults = new QPlainTextEdit(textPanel_);
     memoResults->setObjectName(QStringLiteral("memoResults"));
+    memoResults->setAccessibleName(QStringLiteral("Report"));
     memoResults->setGeometry(8, 8, 749, 452);
     memoResults->setFont(platform::ReportTextFont());
     memoResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -101,6 +107,8 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     memoResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memoResults->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     memoResults->setTabChangesFocus(true);
+    memoResults->setReadOnly(true);
+    memoResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QPalette memoPalette = memoResults->palette();
     memoPalette.setColor(QPalette::Text, Qt::black);
     // The selection stays visible when the memo loses the focus.
@@ -128,6 +136,10 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
     connect(cmdSaveOutput, &QPushButton::clicked, this, &TfrmTemplateResults::cmdSaveOutputClick);
+    // Save Output and Exit from the keyboard too.
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSaveOutput, &QPushButton::click);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, cmdExit,
+            &QPushButton::click);
     connect(cmdClearResults, &QPushButton::clicked, this,
             &TfrmTemplateResults::cmdClearResultsClick);
     connect(cmdReturn, &QPushButton::clicked, this, &TfrmTemplateResults::cmdReturnClick);
@@ -137,6 +149,8 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
             &TfrmTemplateResults::mnuPrintSelectionClick);
     connect(mnuSavePdf, &QAction::triggered, this, &TfrmTemplateResults::mnuSavePdfClick);
     connect(mnuShowFigure, &QAction::triggered, this, &TfrmTemplateResults::mnuShowFigureClick);
+    connect(mnuEditReport, &QAction::toggled, this, &TfrmTemplateResults::mnuEditReportToggled);
+    connect(memoResults->document(), &QTextDocument::contentsChanged, this, &TfrmTemplateResults::ReportChanged);
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
     pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "*.pdf");
@@ -174,7 +188,12 @@ void TfrmTemplateResults::AppendLines(const std::vector<std::string>& lines)
     }
     QTextCursor cursor = memoResults->textCursor();
     cursor.movePosition(QTextCursor::End);
+    // A new report is no edit: Undo must not take it away.
+    appending_ = true;
+    memoResults->document()->setUndoRedoEnabled(false);
     cursor.insertText(piece);
+    memoResults->document()->setUndoRedoEnabled(true);
+    appending_ = false;
     memoResults->setTextCursor(cursor);
     memoResults->ensureCursorVisible();
 }
@@ -189,7 +208,27 @@ int TfrmTemplateResults::LineCount() const
 
 void TfrmTemplateResults::SetCaption(const std::string& caption)
 {
-    setWindowTitle(QString::fromStdString(caption));
+    caption_ = QString::fromStdString(caption);
+    ShowCaption();
+}
+
+void TfrmTemplateResults::ShowCaption()
+{
+    setWindowTitle(editedByHand_ ? caption_ + QStringLiteral(" (edited by hand)") : caption_);
+}
+
+void TfrmTemplateResults::ReportChanged()
+{
+    if (appending_ || editedByHand_ || memoResults->isReadOnly()) return;
+    editedByHand_ = true;
+    ShowCaption();
+}
+
+void TfrmTemplateResults::mnuEditReportToggled(bool editing)
+{
+    memoResults->setReadOnly(!editing);
+    if (!editing) memoResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    if (editing) memoResults->setFocus(Qt::OtherFocusReason);
 }
 
 std::string TfrmTemplateResults::TextForFile() const
@@ -244,7 +283,17 @@ void TfrmTemplateResults::cmdReturnClick()
 
 void TfrmTemplateResults::cmdClearResultsClick()
 {
-    platform::RunCommand([&] { memoResults->clear(); });
+    platform::RunCommand([&] {
+        appending_ = true;
+        memoResults->clear();
+        appending_ = false;
+        editedByHand_ = false;
+        ShowCaption();
+        // The figure belonged to the cleared results: Show Figure and
+        // Save as PDF no longer offer it.
+        frmFigure->ClearFigure();
+        mnuShowFigure->setEnabled(false);
+    });
 }
 
 void TfrmTemplateResults::cmdSaveOutputClick()

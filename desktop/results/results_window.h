@@ -42,7 +42,11 @@ public:
     // (a last line counts once it has a character; the line break that ends
     // an appended line opens no new one).
     int LineCount() const;
+    // The window's title; " (edited by hand)" follows it once the report was
+    // changed through "Edit report".
     void SetCaption(const std::string& caption);
+    // True once the text was changed by hand since it was last cleared.
+    bool EditedByHand() const { return editedByHand_; }
     // The figure of the analysis just reported; "Show Figure" shows it. The
     // text and what Save Output writes stay as they are.
     void SetFigure(const FigureData& figure);
@@ -74,6 +78,9 @@ public:
     QAction* mnuPrintSelection = nullptr;
     QAction* mnuSavePdf = nullptr;      // "Save as PDF..."
     QAction* mnuShowFigure = nullptr;   // enabled once there is a figure
+    // "Edit report": the report is read-only (selectable, copyable) until
+    // this is checked, so that no stray key changes what is saved or printed.
+    QAction* mnuEditReport = nullptr;
     TfrmFigure* frmFigure = nullptr;    // the figure's window, owned by this one
 
 signals:
@@ -90,6 +97,7 @@ public slots:
     void mnuPrintSelectionClick();
     void mnuSavePdfClick();
     void mnuShowFigureClick();
+    void mnuEditReportToggled(bool editing);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -100,6 +108,8 @@ private:
     void PrintText(const QString& text);
     QFont PrintFont() const;
     void EndProgram();
+    void ReportChanged();
+    void ShowCaption();
 
     QFrame* textPanel_ = nullptr;
     QFrame* buttonBar_ = nullptr;
@@ -110,4 +120,7 @@ private:
     std::function<void()> quit_;
     bool centred_ = false;
     bool ending_ = false;
+    bool appending_ = false;      // the program, not the user, changes the text
+    bool editedByHand_ = false;
+    QString caption_;
 };

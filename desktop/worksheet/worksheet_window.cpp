@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -19,12 +20,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QShowEvent>
 #include <QStyle>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "analysis/worksheet/input_rules.h"
+#include "analysis/files/text_file.h"
+#include "analysis/worksheet/cell_lengths.h"
+#include "analysis/worksheet/pasted_block.h"
 #include "analysis/case_series/case_series.h"
 #include "desktop/case_series/case_series_runner.h"
 #include "desktop/app/busy_run.h"
@@ -44,6 +49,10 @@
 
 namespace {
 
+constexpr char ClearDataQuestion[] =
+    "Clear all the data on the worksheet and delete the kept worksheet file?\r"
+    "\"Undo Clear\" brings them back until the next Continue.";
+constexpr char UndoClearCaption[] = "&Undo Clear";
 constexpr int ClientWidth = 792;
 constexpr int ClientHeight = 585;
 constexpr int GridTop = 200;
@@ -110,6 +119,8 @@ char TypedCharacter(const QKeyEvent* event)
 // True when the original key press must go no further.
 bool FilterKeyEvent(QKeyEvent* event, QObject* target)
 {
+    // Shortcuts (Ctrl+C, Ctrl+A, Ctrl+Z, Alt mnemonics) type no character.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     const char typed = TypedCharacter(event);
     if (!typed) return false;
     const char passed = FilterNumericKey(typed);
@@ -222,6 +233,7 @@ void TfrmTemplate::BuildControls()
 
     grdData = new TWorksheetGrid(Panel1);
     grdData->setObjectName(QStringLiteral("grdData"));
+    grdData->setAccessibleName(QStringLiteral("Data grid"));
     grdData->setColumnCount(GridColumns);
     grdData->move(0, GridTop);
     grdData->keyPressHook = [this](QKeyEvent* event, QObject* target) {
@@ -332,6 +344,9 @@ void TfrmTemplate::LoadPreviousData()
     for (int f = 0; f < NumericFieldCount; ++f) {
         Labels[f]->setVisible(f < FieldsShown);
         txtInputs[f]->setVisible(f < FieldsShown);
+        // Screen readers and testing tools find each field by its label.
+        Labels[f]->setBuddy(txtInputs[f]);
+        txtInputs[f]->setAccessibleName(Labels[f]->text().trimmed().remove(QRegularExpression(QStringLiteral("\\s*:$"))));
     }
     if (result.status == DataFileResult::InvalidNumber || result.status == DataFileResult::FileError)
         platform::ShowError(result.message);
@@ -606,7 +621,20 @@ void TfrmTemplate::txtInput1Exit()
     if (grdData->isVisible()) grdData->setCurrentCell(0, NameColumn);
 }
 
-bool TfrmTemplate::txtInput2KeyPress(QKeyEvent* event, QObject* target) { return FilterKeyEvent(event, target); }
+bool TfrmTemplate::txtInput2KeyPress(QKeyEvent* event, QObject* target)
+{
+    if (event->matches(QKeySequence::Paste)) {
+        // A number pastes as typed; any other text is refused once.
+        const std::string pasted = QApplication::clipboard()->text().trimmed().toStdString();
+        if (IsNumberText(pasted)) return false;
+        int field = 0;
+        while (field < NumericFieldCount && txtInputs[field] != target) ++field;
+        const std::string label = field < NumericFieldCount ? Labels[field]->text().toStdString() : "";
+        platform::ShowWarning("\"" + pasted + "\" is not a number: " + label + " takes numeric data only.");
+        return true;
+    }
+    return FilterKeyEvent(event, target);
+}
 
 void TfrmTemplate::txtInput2KeyUp(int field)
 {
@@ -621,8 +649,29 @@ void TfrmTemplate::txtInput2KeyUp(int field)
 bool TfrmTemplate::grdDataKeyPress(QKeyEvent* event, QObject* target)
 {
     NoteKeyPress(grdData, event->key());
+    if (event->matches(QKeySequence::Paste)) {
+        PasteIntoGrid();
+        return true;
+    }
     if (grdData->currentColumn() > NameColumn) return FilterKeyEvent(event, target);
     return false;
+}
+
+void TfrmTemplate::PasteIntoGrid()
+{
+    const int row = grdData->currentRow();
+    const int column = grdData->currentColumn();
+    if (row < 0 || column < NameColumn) return;
+    ReadGridCells();
+    const PastedBlock block = SplitPastedBlock(QApplication::clipboard()->text().toStdString());
+    const PasteOutcome outcome = ::PasteIntoGrid(data_, row, column, block);
+    updating_ = true;
+    for (int r = 0; r < data_.GridRows; ++r)
+        for (int c = NameColumn; c < GridColumns; ++c)
+            grdData->SetCellText(r, c, QString::fromStdString(data_.Cell(r, c)));
+    updating_ = false;
+    grdData->setCurrentCell(row, column);
+    if (!outcome.refusal.empty()) platform::ShowWarning(outcome.refusal);
 }
 
 void TfrmTemplate::grdDataKeyUp()
@@ -631,12 +680,12 @@ void TfrmTemplate::grdDataKeyUp()
     const int column = grdData->currentColumn();
     if (row < 0 || column < NameColumn) return;
     const QString text = grdData->CellText(row, column);
-    if (column == NameColumn) {
-        if (text.size() >= static_cast<int>(MaxInputLength)) platform::ShowWarning(MaxInputLengthMessage);
-        return;
-    }
-    if (text.size() > static_cast<int>(MaxInputLength)) {
-        grdData->SetCellText(row, column, QString::fromStdString(LimitInputLength(text.toStdString())));
+    bool cut = false;
+    const std::string kept = CutCellText(text.toStdString(), column, cut);
+    if (cut) {
+        grdData->SetCellText(row, column, QString::fromStdString(kept));
+        platform::Beep();
+        platform::ShowWarning(CellLengthMessage(column));
         if (QLineEdit* editor = grdData->Editor())
             editor->setFocus(Qt::OtherFocusReason);
         else
@@ -649,13 +698,40 @@ void TfrmTemplate::grdDataExit() { grdData->setCurrentCell(0, NameColumn); }
 void TfrmTemplate::btnclearDataClick()
 {
     platform::RunCommand([this] {
+        if (clearedData_) {
+            UndoClearData();
+            return;
+        }
+        if (!platform::Confirm(ClearDataQuestion)) return;
         ReadWidgets();
+        // What Undo brings back: the worksheet and the kept file's bytes.
+        clearedData_ = std::make_unique<WorksheetData>(data_);
+        const platform::FileReadResult kept = platform::ReadRegularFile(DataPath(), 1 << 20);
+        clearedFile_ = kept.ok() ? std::make_unique<std::string>(kept.bytes) : nullptr;
         data_.ClearData();
         ShowData();
         const DataFileResult deleted = DeleteDataFile(DataPath());
         if (!deleted.ok()) platform::ShowError(deleted.message);
+        btnclearData->setText(QString::fromLatin1(UndoClearCaption));
         FocusField(CovariatesField);
     });
+}
+
+void TfrmTemplate::UndoClearData()
+{
+    data_ = *clearedData_;
+    const std::unique_ptr<std::string> file = std::move(clearedFile_);
+    ForgetClearedData();
+    ShowData();
+    if (file) platform::WriteWholeFile(DataPath(), *file);
+    FocusField(CovariatesField);
+}
+
+void TfrmTemplate::ForgetClearedData()
+{
+    clearedData_.reset();
+    clearedFile_.reset();
+    btnclearData->setText(QStringLiteral("Clear Data "));
 }
 
 void TfrmTemplate::ExitBtnClick()
@@ -702,6 +778,7 @@ private:
 
 void TfrmTemplate::Compute()
 {
+    ForgetClearedData();  // Continue ends the chance to undo Clear Data
     ReadWidgets();
     const ComputeCheckResult check = CheckComputeInputs(data_);
     if (!check.passed) {
@@ -768,6 +845,7 @@ void TfrmTemplate::btnCaseSeriesClick()
 // sample; the worksheet's own case scores are not used.
 void TfrmTemplate::CaseSeries()
 {
+    ForgetClearedData();
     ReadWidgets();
     WorksheetData controlsOnly = data_;
     ClearCaseScores(controlsOnly);

@@ -131,6 +131,11 @@ private:
     void txtInput2KeyUp(int field);                             // and fields 3 to 8
     bool grdDataKeyPress(QKeyEvent* event, QObject* target);
     void grdDataKeyUp();
+    // Ctrl+V in the grid: the clipboard's rows and columns from the current cell.
+    void PasteIntoGrid();
+    // Clear Data asks first; until the next Continue its button undoes it.
+    void UndoClearData();
+    void ForgetClearedData();
     void grdDataExit();
     void FocusChanged(QWidget* old, QWidget* now);
 
@@ -168,4 +173,6 @@ private:
     QSet<int> pressedKeys_;
     std::unique_ptr<TCaseSeriesRunner> caseSeries_;
     std::unique_ptr<platform::OpenDialog> rawDataDialog_;
+    std::unique_ptr<WorksheetData> clearedData_;  // set while Clear Data can be undone
+    std::unique_ptr<std::string> clearedFile_;    // the kept file's bytes then, if there was one
 };

@@ -153,6 +153,39 @@ TEST_F(CaseSeriesCommand, CancelInTheProgressDialogSavesNothing)
     EXPECT_TRUE(W().isVisible());
 }
 
+TEST_F(CaseSeriesCommand, ClosingTheProgressDialogAsksBeforeCancelling)
+{
+    std::string text = "case,Task,Cov 1\n";
+    for (int c = 0; c < 40; ++c) text += "P" + std::to_string(c) + "," + std::to_string(20 + c) + ",8\n";
+    const std::string saved = folder + "/series.csv";
+    StartWithDialogs(Write("cases.csv", text), saved);
+    FillControlsOnly();
+
+    // The zero correlation is kept (Yes); the first close of the progress
+    // dialog is answered No: the series goes on; the second, Yes.
+    bool stillShownAfterNo = false;
+    messages.ScriptAnswers({Answer::Yes, Answer::No, Answer::Yes});
+    AnswerMatrix({});
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!progress || progress->objectName() != TCaseSeriesRunner::ProgressDialogName) return;
+        poll.stop();
+        progress->close();
+        stillShownAfterNo = progress->isVisible() && !progress->wasCanceled();
+        progress->close();
+    });
+    poll.start(10);
+    Press(W().btnCaseSeries);
+
+    EXPECT_TRUE(stillShownAfterNo);
+    ASSERT_EQ(Texts(MessageKind::Confirmation).size(), 3u);
+    EXPECT_EQ(Texts(MessageKind::Confirmation)[1], "Cancel the case series? No results will be saved.");
+    EXPECT_EQ(Texts(MessageKind::Information),
+              std::vector<std::string>{"The case series was cancelled: no results were saved."});
+    EXPECT_FALSE(fs::exists(saved));
+}
+
 // A results file that is the cases file, or a folder, is refused and asked
 // again before the run; a save that fails at the end (the folder gone while
 // the series ran) keeps the results and asks for another place.

@@ -5,6 +5,7 @@
 
 #include "desktop_fixture.h"
 #include "analysis/worksheet/input_rules.h"
+#include "analysis/worksheet/cell_lengths.h"
 #include "desktop/dialogs/qt_messages.h"
 
 namespace desktop_test {
@@ -101,11 +102,13 @@ TEST_P(KeyEventBoxes, TheBoxClosesAndTypingGoesOnInTheSamePlace)
 }
 
 const KeyBoxCase keyBoxCases[] = {
-    {"name of six characters", -1, 0, 1, "Memory", MaxInputLengthMessage, "Memory"},
-    {"covariate name of six", -1, 1, 1, "Speed1", MaxInputLengthMessage, "Speed1"},
-    {"seven digits in a mean", -1, 0, 2, "1234567", MaxInputLengthMessage, "123456"},
-    {"seven digits in an SD", -1, 0, 3, "1234567", MaxInputLengthMessage, "123456"},
-    {"seven digits in a score", -1, 1, 4, "1234567", MaxInputLengthMessage, "123456"},
+    {"name of 41 characters", -1, 0, 1, "Verbal fluency, phonemic, 60 s, words FAS", MaxNameLengthMessage,
+     "Verbal fluency, phonemic, 60 s, words FA"},
+    {"covariate name of 41", -1, 1, 1, "Years of education completed at age 18+ x", MaxNameLengthMessage,
+     "Years of education completed at age 18+ "},
+    {"sixteen digits in a mean", -1, 0, 2, "1234567890.12345", MaxNumberLengthMessage, "1234567890.1234"},
+    {"sixteen digits in an SD", -1, 0, 3, "1234567890123456", MaxNumberLengthMessage, "123456789012345"},
+    {"sixteen digits in a score", -1, 1, 4, "-12345678901.234", MaxNumberLengthMessage, "-12345678901.23"},
     {"a letter in a mean", -1, 0, 2, "12a", KeyRefusedMessage, "12"},
     {"seven digits in the sample size", 1, 0, 0, "1234567", MaxInputLengthMessage, "123456"},
     {"a letter in the sample size", 1, 0, 0, "2a", KeyRefusedMessage, "2"},

@@ -1,0 +1,143 @@
+// Typing and pasting into the worksheet as people do: long names and
+// numbers are kept whole, shortcuts raise no box, a spreadsheet's rows paste
+// into the grid from the chosen cell, and text that is no number is refused
+// once, naming the cell. Real key events into the real cell editor.
+#include <QClipboard>
+#include <QLabel>
+
+#include "desktop_fixture.h"
+#include "analysis/worksheet/input_rules.h"
+
+namespace desktop_test {
+namespace {
+
+class WorksheetTyping : public DesktopTest {
+protected:
+    void SetUp() override
+    {
+        DesktopTest::SetUp();
+        Start();
+        QTest::keyClicks(W().txtInput1, "2");
+        Grid().setFocus();
+    }
+    QLineEdit* OpenCell(int row, int column)
+    {
+        Grid().setCurrentCell(row, column);
+        QLineEdit* editor = Grid().Editor();
+        EXPECT_NE(editor, nullptr);
+        return editor;
+    }
+};
+
+TEST_F(WorksheetTyping, LongNamesAndNumbersAreKeptWithoutABox)
+{
+    struct Case {
+        int row, column;
+        const char* typed;
+    };
+    const Case cases[] = {
+        {0, NameColumn, "Verbal fluency"}, {1, NameColumn, "Education"}, {0, MeanColumn, "1043.25"},
+        {0, SDColumn, "12.3456"},          {1, ScoreColumn, "-12.345"},  {1, MeanColumn, "123456789012345"},
+    };
+    for (const Case& c : cases) {
+        QLineEdit* editor = OpenCell(c.row, c.column);
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, c.typed);
+        EXPECT_EQ(Grid().CellText(c.row, c.column), c.typed);
+        EXPECT_EQ(W().Data().Cell(c.row, c.column), c.typed);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(WorksheetTyping, ShortcutsInACellOrFieldRaiseNoBox)
+{
+    QLineEdit* editor = OpenCell(0, MeanColumn);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "50");
+    for (QWidget* target : {static_cast<QWidget*>(editor), static_cast<QWidget*>(W().txtInput2)}) {
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_F, Qt::AltModifier);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(QApplication::clipboard()->text(), "50");
+}
+
+struct PasteCase {
+    const char* what;
+    int row, column;       // where the paste starts
+    const char* clipboard;
+    std::vector<std::tuple<int, int, const char*>> cells;  // row, column, text afterwards
+    const char* refusal;   // "" when none
+};
+
+void PrintTo(const PasteCase& c, std::ostream* os) { *os << c.what; }
+
+class GridPaste : public WorksheetTyping, public ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(GridPaste, LandsInTheCellsFromTheChosenOne)
+{
+    const PasteCase& c = GetParam();
+    QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
+    QLineEdit* editor = OpenCell(c.row, c.column);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    for (const auto& [row, column, text] : c.cells) {
+        EXPECT_EQ(Grid().CellText(row, column), QString::fromUtf8(text)) << c.what << " " << row << "," << column;
+        EXPECT_EQ(W().Data().Cell(row, column), text) << c.what;
+    }
+    if (*c.refusal) {
+        ASSERT_EQ(messages.shown.size(), 1u) << c.what;
+        EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
+        EXPECT_EQ(messages.shown[0].text, c.refusal);
+    } else {
+        EXPECT_TRUE(messages.shown.empty()) << c.what;
+    }
+}
+
+const PasteCase pasteCases[] = {
+    {"a spreadsheet row, tab-separated", 0, NameColumn, "Memory\t50\t10\t30\n",
+     {{0, 1, "Memory"}, {0, 2, "50"}, {0, 3, "10"}, {0, 4, "30"}}, ""},
+    {"three numbers into mean, SD, score", 1, MeanColumn, "10\t2\t8",
+     {{1, 1, "Cov 1"}, {1, 2, "10"}, {1, 3, "2"}, {1, 4, "8"}}, ""},
+    {"two rows, semicolons", 0, MeanColumn, "50;10;30\r\n10,5;2;8\r\n",
+     {{0, 2, "50"}, {0, 3, "10"}, {0, 4, "30"}, {1, 2, "10,5"}, {1, 3, "2"}, {1, 4, "8"}}, ""},
+    {"commas from a PDF", 0, NameColumn, "Memory, 50, 10, 30", {{0, 1, "Memory"}, {0, 4, "30"}}, ""},
+    {"one value with a decimal comma", 0, MeanColumn, "40,5", {{0, 2, "40,5"}, {0, 3, ""}}, ""},
+    {"beyond the last column and row: dropped", 2, ScoreColumn, "7\t8\n9\n1\n",
+     {{2, 4, "7"}, {2, 3, ""}}, ""},
+    {"a word in a number cell", 0, MeanColumn, "50\tten\t30",
+     {{0, 2, "50"}, {0, 3, ""}, {0, 4, "30"}}, "\"ten\" is not a number: the SD of Task (row 1) takes numeric data only."},
+};
+
+INSTANTIATE_TEST_SUITE_P(Worksheet, GridPaste, ::testing::ValuesIn(pasteCases));
+
+TEST_F(WorksheetTyping, APastedFieldTakesANumberAndRefusesTextOnce)
+{
+    W().txtInput2->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("24"));
+    QTest::keyClick(W().txtInput2, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(W().txtInput2->text(), "24");
+    EXPECT_TRUE(messages.shown.empty());
+
+    W().txtInput2->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("twenty"));
+    QTest::keyClick(W().txtInput2, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(W().txtInput2->text(), "24");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "\"twenty\" is not a number: " + W().Label2->text().toStdString() + " takes numeric data only.");
+}
+
+TEST_F(WorksheetTyping, EachFieldIsNamedByItsLabel)
+{
+    EXPECT_EQ(W().txtInput1->accessibleName(), "Number of covariates");
+    EXPECT_EQ(W().txtInput2->accessibleName(), "Sample size (N) of control sample");
+    EXPECT_EQ(W().Label1->buddy(), W().txtInput1);
+    EXPECT_EQ(Grid().accessibleName(), "Data grid");
+}
+
+}  // namespace
+}  // namespace desktop_test
