@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "tests/support/recording_messages.h"
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"
 #include "analysis/report/report.h"

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 
+#include "tests/support/scripted_save_dialog.h"
 #include "desktop/app/busy_run.h"
 #include "desktop_fixture.h"
 
