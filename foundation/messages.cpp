@@ -47,16 +47,6 @@ void ShowError(const std::string& text) { Messages().Show(MessageKind::Error, te
 bool Confirm(const std::string& text) { return Messages().Show(MessageKind::Confirmation, text) == Answer::Yes; }
 void Beep() { Messages().Beep(); }
 
-Answer RecordingMessages::Show(MessageKind kind, const std::string& text)
-{
-    shown.push_back({kind, text});
-    if (kind != MessageKind::Confirmation) return Answer::Ok;
-    if (script.empty()) return Answer::Yes;
-    Answer a = script.front();
-    script.pop_front();
-    return a;
-}
-
 Answer StderrMessages::Show(MessageKind kind, const std::string& text)
 {
     std::string shown = text;

@@ -4,9 +4,7 @@
 // message boxes; the command line installs one that writes to standard error;
 // tests install a recorder with scripted answers. Code that reports a message
 // never knows which.
-#include <deque>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -48,25 +46,6 @@ public:
     ScopedMessages& operator=(const ScopedMessages&) = delete;
 private:
     MessageChannel* previous_;
-};
-
-// Test fake: remembers every message and beep, answers confirmations from a
-// script (Yes once the script is used up).
-class RecordingMessages : public MessageChannel {
-public:
-    struct Entry {
-        MessageKind kind;
-        std::string text;
-    };
-    Answer Show(MessageKind kind, const std::string& text) override;
-    void Beep() override { ++beeps; }
-
-    void ScriptAnswers(std::initializer_list<Answer> answers) { script.insert(script.end(), answers); }
-    void Clear() { shown.clear(); beeps = 0; script.clear(); }
-
-    std::vector<Entry> shown;
-    int beeps = 0;
-    std::deque<Answer> script;
 };
 
 // Writes each message to standard error with its title; confirmations are

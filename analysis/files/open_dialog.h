@@ -1,10 +1,8 @@
 #pragma once
 // The file-open dialog: lets the user pick an existing file to read and
 // remembers the folder of the last one chosen. File names are UTF-8.
-#include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -31,26 +29,6 @@ private:
     std::string title_;
     std::string filter_;
     std::string lastName_;
-};
-
-// Test fake: answers from a script (cancel once it is used up) and counts
-// the calls.
-class ScriptedOpenDialog : public OpenDialog {
-public:
-    using OpenDialog::OpenDialog;
-    std::deque<std::optional<std::string>> answers;
-    std::vector<std::string> titles;
-
-protected:
-    std::optional<std::string> AskFileName(const std::string& title, const std::string&,
-                                           const std::string&) override
-    {
-        titles.push_back(title);
-        if (answers.empty()) return std::nullopt;
-        std::optional<std::string> a = std::move(answers.front());
-        answers.pop_front();
-        return a;
-    }
 };
 
 }  // namespace platform

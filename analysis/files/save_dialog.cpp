@@ -19,15 +19,4 @@ std::optional<std::string> SaveDialog::Execute()
     return std::nullopt;
 }
 
-std::optional<std::string> ScriptedSaveDialog::AskFileName(const std::string& proposed,
-                                                           const std::string& filter,
-                                                           bool overwritePrompt)
-{
-    calls.push_back({proposed, filter, overwritePrompt});
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> a = std::move(answers.front());
-    answers.pop_front();
-    return a;
-}
-
 }  // namespace platform

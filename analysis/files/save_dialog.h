@@ -2,10 +2,8 @@
 // The file-save dialog: proposes a file name, lets the user pick one (asking
 // before an existing file is replaced) and remembers the last name chosen so
 // that the next save proposes it again. File names are UTF-8.
-#include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -19,7 +17,6 @@ public:
 
     // The name the next Execute proposes.
     const std::string& FileName() const { return fileName_; }
-    const std::string& Filter() const { return filter_; }
 
 protected:
     // Shows the platform's dialog. overwritePrompt: ask before replacing a file.
@@ -30,27 +27,6 @@ protected:
 private:
     std::string fileName_;
     std::string filter_;
-};
-
-// Test fake: answers from a script (cancel once it is used up) and remembers
-// what each call proposed.
-class ScriptedSaveDialog : public SaveDialog {
-public:
-    using SaveDialog::SaveDialog;
-
-    void ScriptAnswer(std::optional<std::string> answer) { answers.push_back(std::move(answer)); }
-
-    struct Call {
-        std::string proposed;
-        std::string filter;
-        bool overwritePrompt;
-    };
-    std::vector<Call> calls;
-    std::deque<std::optional<std::string>> answers;
-
-protected:
-    std::optional<std::string> AskFileName(const std::string& proposed, const std::string& filter,
-                                           bool overwritePrompt) override;
 };
 
 }  // namespace platform

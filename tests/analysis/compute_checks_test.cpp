@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "tests/support/recording_messages.h"
 #include "distributions/float_errors.h"
 #include "foundation/messages.h"
 #include "analysis/run/compute_checks.h"

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "tests/support/recording_messages.h"
 #include "tests/support/comma_locale.h"
 #include "distributions/float_errors.h"
 #include "analysis/worksheet/input_rules.h"

@@ -1,6 +1,7 @@
 // The correlation window's rules: cell texts, "Continue" and "Clear Data".
 #include <gtest/gtest.h>
 
+#include "tests/support/recording_messages.h"
 #include "tests/support/comma_locale.h"
 #include "analysis/worksheet/matrix_entry_rules.h"
 #include "foundation/messages.h"

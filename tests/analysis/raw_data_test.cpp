@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/recording_messages.h"
 #include "analysis/run/compute_checks.h"
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"

@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "tests/support/recording_messages.h"
 #include "analysis/run/compute_checks.h"
 #include "analysis/run/run_failure.h"
 #include "distributions/distributions.h"

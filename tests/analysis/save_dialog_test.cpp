@@ -1,3 +1,4 @@
+#include "tests/support/scripted_save_dialog.h"
 #include "analysis/files/save_dialog.h"
 
 #include <gtest/gtest.h>

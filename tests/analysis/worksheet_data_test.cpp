@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "tests/support/recording_messages.h"
 #include "foundation/messages.h"
 #include "analysis/worksheet/worksheet_data.h"
 

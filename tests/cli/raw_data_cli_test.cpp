@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <memory>
 
+#include "tests/support/recording_messages.h"
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"
 #include "analysis/report/report.h"

@@ -12,6 +12,7 @@
 
 #include <QMessageBox>
 
+#include "tests/support/scripted_save_dialog.h"
 #include "desktop/app/busy_run.h"
 #include "desktop/dialogs/qt_messages.h"
 #include "desktop_fixture.h"

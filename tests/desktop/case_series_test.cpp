@@ -4,6 +4,8 @@
 // a refused cases file, and a cancelled series that saves nothing.
 #include <QProgressDialog>
 
+#include "tests/support/scripted_open_dialog.h"
+#include "tests/support/scripted_save_dialog.h"
 #include "analysis/case_series/case_series.h"
 #include "analysis/run/compute_checks.h"
 #include "analysis/files/open_dialog.h"

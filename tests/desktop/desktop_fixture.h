@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/support/recording_messages.h"
 #include "desktop/worksheet/matrix_entry_window.h"
 #include "modal_answerer.h"
 #include "foundation/messages.h"

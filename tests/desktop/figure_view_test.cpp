@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "tests/support/scripted_save_dialog.h"
 #include "analysis/report/report.h"
 #include "desktop/results/figure_view.h"
 #include "desktop_fixture.h"

@@ -4,6 +4,7 @@
 // a file's place, cells without a digit, a case far out in the tail.
 #include <sys/stat.h>
 
+#include "tests/support/scripted_save_dialog.h"
 #include "analysis/worksheet/input_rules.h"
 #include "analysis/files/save_dialog.h"
 #include "desktop_fixture.h"

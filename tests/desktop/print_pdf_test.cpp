@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 
+#include "tests/support/scripted_save_dialog.h"
+#include "tests/support/recording_messages.h"
 #include "analysis/report/print_layout.h"
 #include "analysis/files/save_dialog.h"
 #include "desktop/dialogs/qt_print_surface.h"

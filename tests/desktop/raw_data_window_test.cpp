@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QTreeWidget>
 
+#include "tests/support/scripted_open_dialog.h"
 #include "analysis/files/open_dialog.h"
 #include "desktop/results/figure_view.h"
 #include "desktop/raw_data/raw_data_window.h"

@@ -1,3 +1,5 @@
+#include "tests/support/scripted_save_dialog.h"
+#include "tests/support/recording_messages.h"
 #include "desktop/results/results_window.h"
 
 #include <gtest/gtest.h>

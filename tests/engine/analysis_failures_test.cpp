@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tests/support/recording_messages.h"
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "tests/support/summary_data.h"

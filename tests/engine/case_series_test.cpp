@@ -5,6 +5,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "tests/support/recording_messages.h"
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "engine/case_series_engine.h"

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "tests/support/recording_messages.h"
 #include "matrix_test_helpers.h"
 #include "foundation/messages.h"
 
