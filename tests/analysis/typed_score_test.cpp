@@ -6,6 +6,7 @@
 
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "foundation/messages.h"
+#include "tests/support/recording_messages.h"
 
 namespace {
 

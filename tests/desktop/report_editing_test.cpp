@@ -15,6 +15,7 @@
 
 #include "desktop/results/figure_view.h"
 #include "desktop/results/results_window.h"
+#include "tests/support/recording_messages.h"
 #include "foundation/messages.h"
 
 namespace {

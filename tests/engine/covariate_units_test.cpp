@@ -8,6 +8,7 @@
 
 #include "engine/covariate_units.h"
 #include "foundation/messages.h"
+#include "tests/support/recording_messages.h"
 #include "tests/support/summary_data.h"
 
 namespace {
