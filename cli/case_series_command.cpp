@@ -67,9 +67,11 @@ int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out)
     return ExitAnalysisFailed;
 }
 
-int RunCaseSeriesOnControls(const SeriesControls& controls, const CaseSeriesRequest& request, std::FILE* out)
+int RunCaseSeriesOnControls(const SeriesControls& controlSample, const CaseSeriesRequest& request, std::FILE* out)
 {
     try {
+        SeriesControls controls = controlSample;
+        controls.exactOnly = request.exactOnly;
         std::vector<SeriesCase> cases;
         std::string message;
         if (!ReadCasesFile(request.casesPath, controls.names, cases, message)) {

@@ -106,6 +106,7 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
             text = FormatJsonResult(in, outputs, request.credibleLimit, &summary) + "\n";
         } else {
             WorksheetData data = RawReportData(summary, request.credibleLimit, notes);
+            data.reportExact = request.exact;
             for (const std::string& line : RawReportLines(false, summary, data, in, outputs)) text += line + "\n";
         }
         return WriteOutputText(out, text, "output") ? ExitReportWritten : ExitAnalysisFailed;

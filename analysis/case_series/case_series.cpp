@@ -37,6 +37,22 @@ SeriesValue Real(extended value)
     return v;
 }
 
+// The frequentist test alone for the cases that passed their z-scores.
+bool ExactOnlySeries(const ExactSeries& exact, const std::vector<tVector>& scores, const std::vector<std::size_t>& rows,
+                     int refused, int total, const SeriesProgress& progress, std::vector<SeriesResult>& results)
+{
+    constexpr std::size_t ProgressEvery = 1000;
+    for (std::size_t e = 0; e < rows.size(); ++e) {
+        SeriesResult& r = results[rows[e]];
+        r.exact = exact.Evaluate(scores[e]);
+        r.analysed = r.exact.computed;
+        if (!r.analysed) r.error = r.exact.failure;
+        const bool report = (e + 1) % ProgressEvery == 0 || e + 1 == rows.size();
+        if (report && progress && !progress(refused + static_cast<int>(e + 1), total)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void ClearCaseScores(WorksheetData& data)
@@ -113,6 +129,9 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
     const int refused = total - static_cast<int>(engineRow.size());
     if (progress && !progress(refused, total)) return false;
 
+    const ExactSeries exact(controls.k, controls.N, controls.sds, controls.means, controls.corr, credibleLimit);
+    if (controls.exactOnly) return ExactOnlySeries(exact, engineScores, engineRow, refused, total, progress, results);
+
     std::vector<tSeriesCaseResult> engineResults;
     auto engineProgress = [&](int done) { return !progress || progress(refused + done, total); };
     try {
@@ -139,6 +158,7 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
         r.mcse = out.mcse;
         try {
             RequireFiniteResults(r.condMean, r.condSD, r.result);
+            r.exact = exact.Evaluate(engineScores[e]);
             r.analysed = true;
         } catch (...) {
             r.error = SeriesFailureText(std::current_exception());
@@ -189,9 +209,13 @@ std::vector<std::string> SeriesKeys(const SeriesControls& controls)
 {
     std::vector<std::string> keys{"case", "k", "N"};
     for (const std::string& name : controls.names) keys.push_back("z_" + TrimCsvField(name));
-    for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower", "pctUpper",
-                            "zccc", "zcccLower", "zcccUpper", "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse",
-                            "error"})
+    if (!controls.exactOnly)
+        for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
+                                "pctUpper", "zccc", "zcccLower", "zcccUpper", "pctBelowMcse", "pOneTailedMcse",
+                                "pTwoTailedMcse"})
+            keys.push_back(key);
+    for (const char* key : {"exact_t", "exact_df", "exact_pOneTailed", "exact_pTwoTailed", "exact_pctBelow",
+                            "exact_zcccLower", "exact_zcccUpper", "exact_pctLower", "exact_pctUpper", "error"})
         keys.push_back(key);
     return keys;
 }
@@ -209,10 +233,20 @@ std::vector<SeriesValue> SeriesValues(const SeriesControls& controls, const Seri
     values.push_back(Integer(controls.k));
     values.push_back(Integer(controls.N));
     for (int i = 1; i <= controls.k + 1; ++i) values.push_back(Real(r.zScores[i]));
-    for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
-                       r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower, r.result.zcccUpper,
-                       r.mcse.pctBelow, r.mcse.pOneTailed, r.mcse.pTwoTailed})
-        values.push_back(Real(v));
+    if (!controls.exactOnly)
+        for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
+                           r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower,
+                           r.result.zcccUpper, r.mcse.pctBelow, r.mcse.pOneTailed, r.mcse.pTwoTailed})
+            values.push_back(Real(v));
+    const tExactResult& e = r.exact.values;
+    if (r.exact.computed) {
+        values.push_back(Real(e.t));
+        values.push_back(Integer(e.df));
+        for (extended v : {e.pOneTailed, e.pTwoTailed, e.pctBelow, e.zcccLower, e.zcccUpper, e.pctLower, e.pctUpper})
+            values.push_back(Real(v));
+    } else {
+        values.resize(values.size() + 9);
+    }
     values.emplace_back();  // no error
     return values;
 }

@@ -20,6 +20,7 @@ struct SeriesControls {
     tVector means;                   // 1 .. k + 1, the task first
     tVector sds;
     tMatrix corr;                    // (k + 1) x (k + 1), positive definite
+    bool exactOnly = false;          // the frequentist test alone, without the Monte Carlo run
 };
 
 // A series ignores the worksheet's own case scores: they are set to "0" so
@@ -43,6 +44,7 @@ struct SeriesResult {
     extended condSD = 0;
     tBayesResult result;
     tMonteCarloError mcse;
+    ExactOutcome exact;
 };
 
 // Called with the number of cases finished (refused rows included) and the
@@ -55,6 +57,9 @@ using SeriesProgress = std::function<bool(int done, int total)>;
 // it would show. Returns false when cancelled (results are then incomplete).
 // Errors of the control sample alone (the regression cannot be formed) are
 // thrown as a single run throws them: EAnalysisError with the user's message.
+// With controls.exactOnly there is no Monte Carlo run: each case gets its
+// z-scores and the frequentist test's values (a case whose values cannot be
+// computed is refused with that message), in moments.
 bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
                    const SeriesProgress& progress, std::vector<SeriesResult>& results);
 
@@ -77,8 +82,13 @@ std::string SeriesFailureText(const std::exception_ptr& error);
 // The output's columns and values. Keys: "case", "k", "N", "z_<name>" for
 // each variable, "condMean", "condSD", "pOneTailed", "pTwoTailed",
 // "pctBelow", "pctLower", "pctUpper", "zccc", "zcccLower", "zcccUpper",
-// "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "error": the single
-// run's JSON numbers in its order, then the Monte Carlo errors.
+// "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact_t",
+// "exact_df", "exact_pOneTailed", "exact_pTwoTailed", "exact_pctBelow",
+// "exact_zcccLower", "exact_zcccUpper", "exact_pctLower", "exact_pctUpper",
+// "error": the single run's JSON numbers in its order, then the Monte Carlo
+// errors, then the frequentist test's values (empty when they could not be
+// computed). With controls.exactOnly the columns from "condMean" to
+// "pTwoTailedMcse" are left out.
 struct SeriesValue {
     enum Kind { Text, Integer, Real, Missing };
     Kind kind = Missing;
