@@ -49,9 +49,19 @@ void ReportRefusedRows(const std::string& path, const std::vector<SeriesResult>&
 
 }  // namespace
 
+bool CheckSeriesOutput(const CaseSeriesRequest& request, const std::string& controlsPath)
+{
+    if (request.outputPath.empty()) return true;
+    return CheckOutputIsNoInput(request.outputPath, {{request.worksheetPath, "worksheet file"},
+                                                     {request.casesPath, "cases file"},
+                                                     {controlsPath, "raw data file"}}) &&
+           CheckOutputWritable(request.outputPath);
+}
+
 int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out)
 {
     try {
+        if (!CheckSeriesOutput(request)) return ExitRefused;
         WorksheetAnalysis analysis;
         if (!ReadWorksheetFile(request.worksheetPath, analysis.data)) return ExitRefused;
         analysis.data.credibleLimit = request.credibleLimit;

@@ -17,6 +17,12 @@ struct CaseSeriesRequest {
 
 // Never throws; returns one of CliExitCode (ExitSomeRowsRefused when some
 // rows could not be analysed).
+// Refuses (message shown, false) an --output that names the worksheet, the
+// cases file or the raw data file (controlsPath), or that cannot be written;
+// checked before anything is read, so that a long series is never run for
+// a file it cannot keep.
+bool CheckSeriesOutput(const CaseSeriesRequest& request, const std::string& controlsPath = std::string());
+
 int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out);
 
 // The same from the cases file on, for a control sample already prepared

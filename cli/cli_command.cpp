@@ -3,11 +3,12 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 
 #include "analysis/run/run_failure.h"
 #include "analysis/files/text_encoding.h"
+#include "analysis/files/same_file.h"
 #include "analysis/files/text_file.h"
+#include "analysis/files/write_target.h"
 #include "analysis/figure/figure_format.h"
 #include "cli/json_result.h"
 #include "foundation/messages.h"
@@ -17,18 +18,6 @@ namespace {
 // Far beyond any notes a report can carry; stops a stray device file.
 constexpr std::size_t NotesByteLimit = 1024 * 1024;
 
-// Whether two names lead to the same file, existing or not yet.
-bool SameFile(const std::string& a, const std::string& b)
-{
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (fs::equivalent(a, b, error)) return true;
-    const fs::path canonicalA = fs::weakly_canonical(a, error);
-    if (error) return false;
-    const fs::path canonicalB = fs::weakly_canonical(b, error);
-    return !error && canonicalA == canonicalB;
-}
-
 bool RefuseOutput(const std::string& message)
 {
     platform::ShowError(message);
@@ -37,14 +26,28 @@ bool RefuseOutput(const std::string& message)
 
 bool CheckNotAnInput(const CliRequest& request, const std::string& output)
 {
-    if (SameFile(output, request.worksheetPath))
-        return RefuseOutput("Cannot write \"" + output + "\": it is the worksheet file, which is only read.");
-    if (!request.notesPath.empty() && SameFile(output, request.notesPath))
-        return RefuseOutput("Cannot write \"" + output + "\": it is the notes file, which is only read.");
-    return true;
+    return CheckOutputIsNoInput(output, {{request.worksheetPath, "worksheet file"}, {request.notesPath, "notes file"}});
 }
 
 }  // namespace
+
+bool CheckOutputIsNoInput(const std::string& output, const std::vector<std::pair<std::string, std::string>>& inputs)
+{
+    for (const auto& input : inputs)
+        if (!input.first.empty() && platform::SameFile(output, input.first))
+            return RefuseOutput(platform::OutputIsInputMessage(output, input.second));
+    return true;
+}
+
+bool CheckOutputWritable(const std::string& output)
+{
+    try {
+        platform::CheckWriteTarget(output);
+        return true;
+    } catch (const platform::FileWriteError& e) {
+        return RefuseOutput(e.what());
+    }
+}
 
 bool CheckOutputPaths(const CliRequest& request)
 {
@@ -58,8 +61,10 @@ bool CheckOutputPaths(const CliRequest& request)
             return RefuseOutput("Cannot save the report as \"" + request.pdfPath + "\": the name must end in .pdf.");
         if (!CheckNotAnInput(request, request.pdfPath)) return false;
     }
-    if (!request.plotPath.empty() && !request.pdfPath.empty() && SameFile(request.plotPath, request.pdfPath))
+    if (!request.plotPath.empty() && !request.pdfPath.empty() && platform::SameFile(request.plotPath, request.pdfPath))
         return RefuseOutput("Cannot write \"" + request.pdfPath + "\": --plot and --pdf name the same file.");
+    for (const std::string* output : {&request.plotPath, &request.pdfPath})
+        if (!output->empty() && !CheckOutputWritable(*output)) return false;
     return true;
 }
 

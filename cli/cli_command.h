@@ -5,6 +5,7 @@
 // in the program); nothing reaches standard output unless the run succeeds.
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/figure/figure_data.h"
@@ -36,8 +37,20 @@ public:
 // The refusal of the --plot and --pdf names, before anything is read or
 // drawn (RunHarrowCli checks them first): a --plot name without .png, .svg
 // or .pdf, a --pdf name without .pdf, and a name that is the worksheet, the
-// notes or the other output file. Shows the message and returns false.
+// notes or the other output file, and one that cannot be written (a folder,
+// a pipe, a refused link, a folder without permission). Shows the message
+// and returns false.
 bool CheckOutputPaths(const CliRequest& request);
+
+// Refuses (message shown, false) an output that names one of the inputs,
+// given with what each is called ("worksheet file", "cases file", ...);
+// empty input names are passed over.
+bool CheckOutputIsNoInput(const std::string& output, const std::vector<std::pair<std::string, std::string>>& inputs);
+
+// Refuses (message shown, false) an output that cannot be written, before
+// any work is done: a folder, pipe or device, a folder that may not be
+// written, a link that is not followed (platform::CheckWriteTarget).
+bool CheckOutputWritable(const std::string& output);
 
 // Reads a notes file into lines (CR LF, LF or CR line ends; UTF-8, or
 // Windows-1252 when it is not UTF-8). Shows an error and returns false when

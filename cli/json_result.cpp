@@ -56,13 +56,6 @@ double Real(extended value) { return static_cast<double>(value); }
 
 }  // namespace
 
-const char* CredibleLimitKeyword(int credibleLimit)
-{
-    if (credibleLimit == OneSidedLower) return "lower";
-    if (credibleLimit == OneSidedUpper) return "upper";
-    return "two-sided";
-}
-
 std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& out, int credibleLimit,
                              const RawSummary* raw)
 {

@@ -13,9 +13,8 @@
 
 #include "analysis/run/compute_checks.h"
 #include "analysis/raw_data/raw_statistics.h"
+#include "analysis/worksheet/credible_limit_keyword.h"
 
-// "two-sided", "lower" or "upper" for a credible-limit choice.
-const char* CredibleLimitKeyword(int credibleLimit);
 
 // One line of JSON text, without a line end. For an analysis of raw data
 // (raw given) the object ends with "source": "raw", "file" (the file's

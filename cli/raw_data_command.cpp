@@ -119,6 +119,7 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
 int RunRawCaseSeriesCli(const RawCliRequest& request, const CaseSeriesRequest& series, std::FILE* out)
 {
     try {
+        if (!CheckSeriesOutput(series, request.controlsPath)) return ExitRefused;
         RawDataTable table;
         if (!LoadRawDataFile(request.controlsPath, table)) return ExitRefused;
         RawSummary summary;

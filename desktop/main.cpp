@@ -9,6 +9,7 @@
 #include "foundation/messages.h"
 #include "desktop/app/data_location.h"
 #include "desktop/app/info_options.h"
+#include "desktop/app/startup_failure.h"
 #include "desktop/dialogs/qt_messages.h"
 #include "desktop/results/results_window.h"
 #include "desktop/worksheet/worksheet_window.h"
@@ -23,7 +24,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Harrow"));
     QApplication::setApplicationVersion(QStringLiteral(HARROW_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("harrow"));
+    platform::ReportStartupFailureInsteadOfAbort();
     QApplication app(argc, argv);
+    platform::StartupDone();
     // The program ends only through "Exit" (or a confirmed close): windows
     // are hidden and shown in turn, and a moment without one is no ending.
     QApplication::setQuitOnLastWindowClosed(false);

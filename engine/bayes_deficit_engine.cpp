@@ -9,18 +9,23 @@
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "engine/analysis_steps.h"
+#include "engine/covariate_units.h"
 #include "engine/draw_summary.h"
 #include "engine/monte_carlo_draws.h"
 #include "engine/credible_limits.h"
 
 void BayesDeficitEngine(int k, int N, int iterations, bool resetSeed, bool twoSided, int credPct,
-                        const tVector& sds, const tVector& means, const tVector& caseScores, const tMatrix& corr,
-                        extended& condMean, extended& condSD, tBayesResult& result, tMonteCarloError* mcse,
-                        tDrawSummary* summary)
+                        const tVector& givenSds, const tVector& givenMeans, const tVector& givenCaseScores,
+                        const tMatrix& corr, extended& condMean, extended& condSD, tBayesResult& result,
+                        tMonteCarloError* mcse, tDrawSummary* summary)
 {
     int lo = 0;
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
+    const tCovariateUnits units = ChooseCovariateUnits(k, N, givenSds, givenMeans, corr);
+    const tVector sds = InCovariateUnits(units, k, givenSds);
+    const tVector means = InCovariateUnits(units, k, givenMeans);
+    const tVector caseScores = InCovariateUnits(units, k, givenCaseScores);
 
     tRegression regression;
     ComputeRegression(k, N, sds, means, corr, regression);

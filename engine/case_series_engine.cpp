@@ -18,6 +18,7 @@
 #include "distributions/distributions.h"
 #include "distributions/float_errors.h"
 #include "engine/analysis_steps.h"
+#include "engine/covariate_units.h"
 #include "engine/credible_limits.h"
 #include "engine/parallel_tasks.h"
 
@@ -229,14 +230,23 @@ int Helpers()
 
 }  // namespace
 
-bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, const tVector& sds,
-                      const tVector& means, const tMatrix& corr, const std::vector<tVector>& caseScores,
+bool CaseSeriesEngine(int k, int N, int iterations, bool twoSided, int credPct, const tVector& givenSds,
+                      const tVector& givenMeans, const tMatrix& corr, const std::vector<tVector>& givenCaseScores,
                       const std::function<bool(int done)>& progress, std::vector<tSeriesCaseResult>& results,
                       const tSeriesMemory& memory)
 {
     int lo = 0;
     int hi = 0;
     CheckEngineCall(k, iterations, twoSided, credPct, lo, hi);
+    // The units each case's single run computes in (one choice: it depends
+    // on the control sample alone).
+    const tCovariateUnits units = ChooseCovariateUnits(k, N, givenSds, givenMeans, corr);
+    const tVector sds = InCovariateUnits(units, k, givenSds);
+    const tVector means = InCovariateUnits(units, k, givenMeans);
+    std::vector<tVector> rescaledCaseScores;
+    if (units.rescaled)
+        for (const tVector& scores : givenCaseScores) rescaledCaseScores.push_back(InCovariateUnits(units, k, scores));
+    const std::vector<tVector>& caseScores = units.rescaled ? rescaledCaseScores : givenCaseScores;
     // The steps of a single run that depend on the control sample alone, in
     // its order: the conditional moments' inversions need no case.
     tRegression regression;

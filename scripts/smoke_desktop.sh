@@ -91,7 +91,7 @@ focus() {
 type_text() { xdo type --delay 20 "$1"; }
 key() { xdo key --delay 30 "$@"; }
 
-worksheet=$(wait_window '^Harrow\.exe:')
+worksheet=$(wait_window '^Harrow:')
 focus "$worksheet"
 # The empty covariate field has the focus at start.
 type_text "1"; key Tab

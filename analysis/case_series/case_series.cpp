@@ -4,6 +4,7 @@
 
 #include "analysis/files/csv_table.h"
 #include "analysis/run/run_failure.h"
+#include "analysis/worksheet/credible_limit_keyword.h"
 #include "distributions/float_errors.h"
 #include "engine/case_series_engine.h"
 #include "foundation/c_locale_format.h"
@@ -104,6 +105,7 @@ bool RunCaseSeries(const SeriesControls& controls, int credibleLimit, const std:
     for (std::size_t c = 0; c < cases.size(); ++c) {
         SeriesResult& r = results[c];
         r.input = cases[c];
+        r.credibleLimit = credibleLimit;
         if (!r.input.error.empty()) {
             r.error = r.input.error;
             continue;
@@ -207,7 +209,7 @@ int CountRefused(const std::vector<SeriesResult>& results)
 
 std::vector<std::string> SeriesKeys(const SeriesControls& controls)
 {
-    std::vector<std::string> keys{"case", "k", "N"};
+    std::vector<std::string> keys{"case", "k", "N", "limit"};
     for (const std::string& name : controls.names) keys.push_back("z_" + TrimCsvField(name));
     if (!controls.exactOnly)
         for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
@@ -232,6 +234,7 @@ std::vector<SeriesValue> SeriesValues(const SeriesControls& controls, const Seri
     }
     values.push_back(Integer(controls.k));
     values.push_back(Integer(controls.N));
+    values.push_back(Text(CredibleLimitKeyword(r.credibleLimit)));
     for (int i = 1; i <= controls.k + 1; ++i) values.push_back(Real(r.zScores[i]));
     if (!controls.exactOnly)
         for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,

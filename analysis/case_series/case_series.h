@@ -37,6 +37,7 @@ SeriesControls SeriesControlsFromInputs(const std::vector<std::string>& names, c
 // One row of the results.
 struct SeriesResult {
     SeriesCase input;       // label, line, scores; input.error when the row was refused
+    int credibleLimit = TwoSided;  // the kind of the 95% limits pctLower .. zcccUpper hold
     bool analysed = false;  // false: `error` says why
     std::string error;      // one line
     tVector zScores;
@@ -79,7 +80,8 @@ int CountRefused(const std::vector<SeriesResult>& results);
 // (AnalysisFailureMessage), on one line.
 std::string SeriesFailureText(const std::exception_ptr& error);
 
-// The output's columns and values. Keys: "case", "k", "N", "z_<name>" for
+// The output's columns and values. Keys: "case", "k", "N", "limit"
+// ("two-sided", "lower" or "upper": what the limits hold), "z_<name>" for
 // each variable, "condMean", "condSD", "pOneTailed", "pTwoTailed",
 // "pctBelow", "pctLower", "pctUpper", "zccc", "zcccLower", "zcccUpper",
 // "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact_t",

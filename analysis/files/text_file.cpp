@@ -1,7 +1,8 @@
 #include "analysis/files/text_file.h"
 
+#include "analysis/files/write_target.h"
+
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -9,7 +10,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 
 namespace platform {
 namespace {
@@ -21,62 +21,18 @@ const char* const CannotSave = "Cannot save the file \"";
     throw FileWriteError(CannotSave + path + "\".\r" + std::strerror(error));
 }
 
-[[noreturn]] void Refuse(const std::string& path, const std::string& reason)
-{
-    throw FileWriteError(CannotSave + path + "\".\r" + reason);
-}
-
-// What a kind of file is called in a message.
-const char* KindName(mode_t mode)
-{
-    if (S_ISDIR(mode)) return "a directory";
-    if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    if (S_ISLNK(mode)) return "a link";
-    return "not a plain file";
-}
-
-// The regular file a save writes to: the path itself, or the file a link
-// leads to when that is a regular file of the user running the program.
-// Throws FileWriteError for anything else. Empty when the path is free.
-std::string WriteTarget(const std::string& path)
-{
-    struct stat entry {};
-    if (::lstat(path.c_str(), &entry) != 0) {
-        if (errno == ENOENT) return std::string();
-        Fail(path, errno);
-    }
-    if (S_ISREG(entry.st_mode)) return path;
-    if (!S_ISLNK(entry.st_mode)) Refuse(path, NotRegularFileReason(entry.st_mode));
-
-    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
-    if (!resolved) {
-        const int error = errno;
-        std::error_code ec;
-        const std::string shown = std::filesystem::read_symlink(path, ec).string();
-        if (error == ENOENT) Refuse(path, "It is a link to \"" + shown + "\", which does not exist.");
-        Fail(path, error);
-    }
-    const std::string target = resolved.get();
-    struct stat linked {};
-    if (::stat(target.c_str(), &linked) != 0) Fail(path, errno);
-    if (!S_ISREG(linked.st_mode))
-        Refuse(path, "It is a link to \"" + target + "\", which is " + KindName(linked.st_mode) +
-                         ", not a regular file.");
-    if (linked.st_uid != ::geteuid())
-        Refuse(path, "It is a link to \"" + target + "\", which belongs to another user.");
-    return target;
-}
-
 class TempFile {
 public:
     explicit TempFile(const std::string& target)
     {
         std::filesystem::path t(target);
         std::filesystem::path dir = t.parent_path();
-        std::string name = (dir.empty() ? std::string() : dir.string() + "/") + "." +
-                           t.filename().string() + ".XXXXXX";
+        // ".<name>.XXXXXX", the name cut short so that it fits the folder's
+        // limit on names when the target's own name is already that long.
+        constexpr std::size_t NameMax = 255;
+        const std::string suffix = ".XXXXXX";
+        std::string base = t.filename().string().substr(0, NameMax - 1 - suffix.size());
+        std::string name = (dir.empty() ? std::string() : dir.string() + "/") + "." + base + suffix;
         path_ = name;
         fd_ = ::mkstemp(path_.data());
         created_ = fd_ >= 0;
@@ -133,23 +89,29 @@ FileReadResult ReadFailure(FileReadResult::Status status, const std::string& rea
 
 }  // namespace
 
+const char* FileKindName(unsigned mode)
+{
+    const auto m = static_cast<mode_t>(mode);
+    if (S_ISDIR(m)) return "a directory";
+    if (S_ISFIFO(m)) return "a named pipe (FIFO)";
+    if (S_ISCHR(m) || S_ISBLK(m)) return "a device";
+    if (S_ISSOCK(m)) return "a socket";
+    return "not a plain file";
+}
+
 std::string NotRegularFileReason(unsigned mode)
 {
-    return std::string("It is ") + KindName(static_cast<mode_t>(mode)) + ", not a regular file.";
+    return std::string("It is ") + FileKindName(mode) + ", not a regular file.";
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)
 {
-    std::string target = WriteTarget(path);
+    std::string target = CheckWriteTarget(path);
     const bool exists = !target.empty();
     if (!exists) target = path;
 
     struct stat existing {};
-    if (exists) {
-        if (::stat(target.c_str(), &existing) != 0) Fail(path, errno);
-        // Replacing by rename would get round a write-protected file.
-        if (::access(target.c_str(), W_OK) != 0) Fail(path, errno);
-    }
+    if (exists && ::stat(target.c_str(), &existing) != 0) Fail(path, errno);
 
     // A new file, never the target itself: a pipe or device put in the
     // target's place meanwhile is replaced by the rename, never opened.
@@ -164,6 +126,11 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
         ::umask(mask);
         mode = 0666 & ~mask;
     }
+    // The replaced file's owner and group where the user may give them (the
+    // user's own file, or any file for the administrator); the mode after,
+    // as a change of owner may clear its set-id bits.
+    if (exists && ::fchown(temp.Fd(), existing.st_uid, existing.st_gid) != 0)
+        (void)::fchown(temp.Fd(), static_cast<uid_t>(-1), existing.st_gid);
     if (::fchmod(temp.Fd(), mode) != 0) Fail(path, errno);
 
     WriteAll(temp.Fd(), path, bytes);

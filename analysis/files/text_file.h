@@ -19,12 +19,11 @@ public:
 // to a new temporary file beside it, which replaces the target only once
 // everything is written and flushed to disk; a replaced file keeps its
 // permissions. The target itself is never opened, so nothing can block.
-// Refused (FileWriteError), the file left as it was:
-//  - a name that is not a regular file (folder, named pipe, device, socket);
-//  - a link, unless it leads to an existing regular file owned by the user
-//    running the program (that file is then written, the link kept): a link
-//    placed in a shared folder cannot make the program overwrite another
-//    user's file.
+// Refused (FileWriteError), the file left as it was, for the reasons of
+// CheckWriteTarget (write_target.h): what is not a regular file, a link
+// another user planted in a shared folder, a link to anything but the
+// user's own regular file. A replaced file keeps its owner and group where
+// the user may give them.
 // The message names the file and gives the reason, e.g. "Cannot save the
 // file \"/x/a.txt\".\rPermission denied" or "Cannot save the file
 // \"/x/Harrow.txt\".\rIt is a named pipe (FIFO), not a regular file."
@@ -50,6 +49,9 @@ struct FileReadResult {
 // on the open descriptor, so a pipe put in its place meanwhile is refused
 // too, never read.
 FileReadResult ReadRegularFile(const std::string& path, std::size_t byteLimit);
+
+// "a named pipe (FIFO)", "a directory", "a device", ... for what a stat mode says.
+const char* FileKindName(unsigned mode);
 
 // "It is a named pipe (FIFO), not a regular file." for what a stat mode says.
 std::string NotRegularFileReason(unsigned mode);

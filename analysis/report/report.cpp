@@ -38,8 +38,8 @@ void AppendCredibleLimitBlock(std::vector<std::string>& lines, int choice, const
             lines.push_back(FormatC(" Bayesian point estimate    = %2.4Lf%% (95%% lower Credible Limit = %3.4Lf%%)",
                                     r.pctBelow, r.pctLower));
         } else {
-            lines.push_back(" Percentage of control population exhibiting a lower score on the composite than the ");
-            lines.push_back(" case (plus 95 one-sided upper Credible Limit):");
+            lines.push_back(" Percentage of control population exhibiting a lower score than the ");
+            lines.push_back(" case (plus 95% one-sided upper Credible Limit):");
             lines.push_back(FormatC(" Bayesian point estimate    = %2.4Lf%% (95%% upper Credible Limit = %3.4Lf%%)",
                                     r.pctBelow, r.pctUpper));
         }

@@ -89,9 +89,9 @@ void PrefillCorrelationEntry(const WorksheetData& data, int p, tMatrixEntryBuffe
 {
     p = std::clamp(p, 1, StoredCorrelationsCapacity);
     buffer = tMatrixEntryBuffer();
+    const bool stored = data.PreviousDataLoaded || data.CorrelationsEntered;
     for (int c = 1; c <= p; ++c)
-        for (int r = 1; r <= p; ++r)
-            buffer[c][r] = data.PreviousDataLoaded ? data.StoredCorrelations[c][r] : (c == r ? 1.0 : 0.0);
+        for (int r = 1; r <= p; ++r) buffer[c][r] = stored ? data.StoredCorrelations[c][r] : (c == r ? 1.0 : 0.0);
 }
 
 void StoreCorrelationEntry(const tMatrixEntryBuffer& buffer, int p, WorksheetData& data)
@@ -99,6 +99,7 @@ void StoreCorrelationEntry(const tMatrixEntryBuffer& buffer, int p, WorksheetDat
     p = std::clamp(p, 1, StoredCorrelationsCapacity);
     for (int c = 1; c <= p; ++c)
         for (int r = 1; r <= p; ++r) data.StoredCorrelations[c][r] = buffer[c][r];
+    data.CorrelationsEntered = true;
 }
 
 void GatherAnalysisInputs(const WorksheetData& data, int k, int N, AnalysisInputs& in)

@@ -41,10 +41,12 @@ std::string MaxCovariatesMessage(int N);
 ComputeCheckResult CheckComputeInputs(const WorksheetData& data);
 
 // Step 5: the correlation window starts from the stored p x p block when the
-// data file was read at start-up (PreviousDataLoaded), from the identity
+// data file was read at start-up (PreviousDataLoaded) or correlations were
+// entered earlier in the session (CorrelationsEntered), from the identity
 // otherwise. Both use [column][row]; entries outside the block are zeroed.
 void PrefillCorrelationEntry(const WorksheetData& data, int p, tMatrixEntryBuffer& buffer);
-// After "Continue": the p x p block back into StoredCorrelations.
+// After "Continue": the p x p block back into StoredCorrelations, kept
+// for every later entry of the session.
 void StoreCorrelationEntry(const tMatrixEntryBuffer& buffer, int p, WorksheetData& data);
 
 // Everything the engine and the report need.

@@ -39,6 +39,7 @@ void WorksheetData::Reset()
     credibleLimit = TwoSided;
     notes.clear();
     PreviousDataLoaded = false;
+    CorrelationsEntered = false;
     for (auto& row : cells_)
         for (std::string& cell : row) cell.clear();
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 inline constexpr char ProgramTitle[] =
-    "Harrow.exe: Bayesian test for a deficit in the single case controlling for covariate(s) (Summary data as input)";
+    "Harrow: Bayesian test for a deficit in the single case controlling for covariate(s) (Summary data as input)";
 // The title line of a report without covariates.
 inline constexpr char NoCovariatesTitle[] =
     "Harrow: Bayesian test for a deficit in the single case (Summary data as input)";
@@ -62,6 +62,9 @@ struct WorksheetData {
     bool reportExact = false;                           // the frequentist test's block in the report
     std::vector<std::string> notes;                     // one entry per memo line
     bool PreviousDataLoaded = false;
+    // Correlations were entered in this session: the entry window starts
+    // from them from then on, with or without a data file read at start-up.
+    bool CorrelationsEntered = false;
 
     // Editable cells, row 0 .. GridRowCapacity - 1, column 1 .. 4 (names,
     // means, SDs, scores). Throws std::out_of_range outside those.
@@ -74,7 +77,7 @@ struct WorksheetData {
     void SetGridRows(int rows);
 
     // Start-up state: empty fields and notes, identity correlations, 4 grid
-    // rows, every cell empty, two-sided, PreviousDataLoaded false.
+    // rows, every cell empty, two-sided, PreviousDataLoaded and CorrelationsEntered false.
     void Reset();
     // Empties every editable cell and writes "Task", "Cov 1" .. "Cov 6" into
     // the name column of rows 0 .. 6 (also beyond GridRows, so that rows

@@ -18,7 +18,7 @@ std::string BuildDate()
 
 std::string WorksheetDescription()
 {
-    return "This is Harrow.exe. It tests whether a single case shows a deficit on a task of interest when "
+    return "This is Harrow. It tests whether a single case shows a deficit on a task of interest when "
            "compared with a control sample, while controlling for the effects of one or more covariates "
            "(for example, years of education). The method is Bayesian: under the null hypothesis, the case's "
            "score on the task, conditioned on the covariates, is an observation from the distribution of "

@@ -1,5 +1,7 @@
 #include "desktop/app/busy_run.h"
 
+#include "desktop/app/interface_thread_messages.h"
+
 #include <exception>
 #include <thread>
 
@@ -7,8 +9,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QWidget>
 
 namespace platform {
 namespace {
@@ -50,10 +54,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Close && watched->isWidgetType()) {
+            if (ShowingForwardedMessage() && static_cast<QWidget*>(watched)->window() == QApplication::activeModalWidget())
+                return false;  // the message the run raised may be closed
             event->ignore();  // the window stays; the run cannot be left half-way
             return true;
         }
-        return IsInput(event->type());
+        // A message the run raised takes its answer; its box is modal.
+        return IsInput(event->type()) && !ShowingForwardedMessage();
     }
 };
 
@@ -70,6 +77,7 @@ void RunWhileBusy(const std::function<void()>& work)
     busy = true;
 
     std::exception_ptr error;
+    InterfaceThreadMessages forwarded;
     std::thread worker([&] {
         try {
             work();

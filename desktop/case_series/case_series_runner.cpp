@@ -7,39 +7,16 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
-#include <QThread>
 #include <QTimer>
 
 #include "analysis/run/command_guard.h"
+#include "analysis/files/same_file.h"
 #include "analysis/files/text_file.h"
+#include "analysis/files/write_target.h"
+#include "desktop/app/interface_thread_messages.h"
 #include "desktop/dialogs/qt_open_dialog.h"
 #include "desktop/dialogs/qt_save_dialog.h"
 #include "foundation/messages.h"
-
-namespace {
-
-// While the series runs, a message raised on the worker thread (the engine's
-// own, about the control sample) is shown by the user-interface thread,
-// which waits for the answer; messages of the user-interface thread pass
-// straight through.
-class GuiThreadMessages : public platform::MessageChannel {
-public:
-    explicit GuiThreadMessages(platform::MessageChannel& target) : target_(target) {}
-    platform::Answer Show(platform::MessageKind kind, const std::string& text) override
-    {
-        if (QThread::currentThread() == qApp->thread()) return target_.Show(kind, text);
-        platform::Answer answer = platform::Answer::Ok;
-        QMetaObject::invokeMethod(
-            qApp, [&] { answer = target_.Show(kind, text); }, Qt::BlockingQueuedConnection);
-        return answer;
-    }
-    void Beep() override {}
-
-private:
-    platform::MessageChannel& target_;
-};
-
-}  // namespace
 
 TCaseSeriesRunner::TCaseSeriesRunner(QWidget* parent)
     : parent_(parent),
@@ -68,7 +45,7 @@ void TCaseSeriesRunner::Run(const SeriesControls& controls, int credibleLimit)
             platform::ShowError(message);
             return;
         }
-        const std::optional<std::string> resultsPath = resultsDialog_->Execute();
+        std::optional<std::string> resultsPath = AskResultsPath(*casesPath);
         if (!resultsPath) return;
 
         std::vector<SeriesResult> results;
@@ -78,13 +55,46 @@ void TCaseSeriesRunner::Run(const SeriesControls& controls, int credibleLimit)
             return;
         }
         if (failure) std::rethrow_exception(failure);
-        platform::WriteWholeFile(*resultsPath, FormatSeriesCsv(controls, results));
+        // A failed save (a full disk, a folder gone) keeps the results and
+        // asks for another place: a long series is never run for nothing.
+        const std::string text = FormatSeriesCsv(controls, results);
+        for (;;) {
+            try {
+                platform::WriteWholeFile(*resultsPath, text);
+                break;
+            } catch (const platform::FileWriteError& e) {
+                platform::ShowError(std::string(e.what()) + "\r\rThe results are kept: choose another place to save them.");
+            }
+            resultsPath = AskResultsPath(*casesPath);
+            if (!resultsPath) {
+                platform::ShowWarning("The results of the case series were not saved.");
+                return;
+            }
+        }
         const std::string summary = SeriesSummaryText(results, *resultsPath);
         if (CountRefused(results) == 0)
             platform::ShowInformation(summary);
         else
             platform::ShowWarning(summary);
     });
+}
+
+std::optional<std::string> TCaseSeriesRunner::AskResultsPath(const std::string& casesPath)
+{
+    for (;;) {
+        std::optional<std::string> path = resultsDialog_->Execute();
+        if (!path) return path;
+        if (platform::SameFile(*path, casesPath)) {
+            platform::ShowError(platform::OutputIsInputMessage(*path, "cases file"));
+            continue;
+        }
+        try {
+            platform::CheckWriteTarget(*path);
+            return path;
+        } catch (const platform::FileWriteError& e) {
+            platform::ShowError(e.what());
+        }
+    }
 }
 
 bool TCaseSeriesRunner::RunWithProgress(const SeriesControls& controls, int credibleLimit,
@@ -124,9 +134,7 @@ bool TCaseSeriesRunner::RunWithProgress(const SeriesControls& controls, int cred
         dialog.setLabelText(QString::fromStdString(SeriesProgressText(done, total, elapsed)));
     });
 
-    platform::MessageChannel& shown = platform::Messages();
-    GuiThreadMessages forwarded(shown);
-    platform::ScopedMessages scope(forwarded);
+    platform::InterfaceThreadMessages forwarded;  // the engine's own message, about the control sample
     std::thread worker([&] {
         try {
             completed = RunCaseSeries(controls, credibleLimit, cases,

@@ -4,9 +4,14 @@
 // it (a refused file is an error box), asks where to save the results CSV,
 // runs the series on a worker thread behind a progress dialog that can
 // cancel, saves the file whole, and says how many cases were analysed and
-// which rows were not. A cancelled series saves nothing. Nothing thrown on
-// the worker thread leaves it: its error is shown as a single run's would be.
+// which rows were not. A results file that is the cases file or cannot be
+// written is refused before the run; when the save fails at the end, the
+// results are kept and another place asked for. A cancelled series saves
+// nothing. Nothing thrown on the worker thread leaves it: its error is shown
+// as a single run's would be.
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "analysis/case_series/case_series.h"
 #include "analysis/files/open_dialog.h"
@@ -30,6 +35,10 @@ public:
     static constexpr char ProgressDialogName[] = "dlgCaseSeriesProgress";
 
 private:
+    // Asks where to save the results until the name can be written and is
+    // not the cases file (each refusal an error box); nothing when cancelled.
+    std::optional<std::string> AskResultsPath(const std::string& casesPath);
+
     // Runs the series on a worker thread while the progress dialog shows;
     // false when cancelled. An error of the run is returned in failure.
     bool RunWithProgress(const SeriesControls& controls, int credibleLimit, const std::vector<SeriesCase>& cases,

@@ -141,10 +141,10 @@ TEST(CaseSeriesTest, RowsRefusedInTheFileKeepTheirMessageAndHaveNoNumbers)
     EXPECT_EQ(seen.back(), std::make_pair(1, 1));
     EXPECT_EQ(CountRefused(results), 1);
     EXPECT_EQ(FormatSeriesCsv(controls, results),
-              "case,k,N,z_Task,z_Educ,z_Age,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-              "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
+              "case,k,N,limit,z_Task,z_Educ,z_Age,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,"
+              "zccc,zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
               "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error\r\n"
-              "read,,,,,,,,,,,,,,,,,,,,,,,,,,,,\"the score for \"\"Educ\"\" is empty\"\r\n");
+              "read,,,,,,,,,,,,,,,,,,,,,,,,,,,,,\"the score for \"\"Educ\"\" is empty\"\r\n");
 }
 
 TEST(CaseSeriesTest, CancelledSeriesStopsAndSaysSo)
@@ -165,10 +165,10 @@ TEST(CaseSeriesTest, OutputQuotesNamesAndWritesSeventeenDigits)
     r.zScores[1] = -2.5;
     r.result.pctBelow = 0.1;
     std::vector<std::string> keys = SeriesKeys(controls);
-    EXPECT_EQ(keys.at(3), "z_Task, raw");
+    EXPECT_EQ(keys.at(4), "z_Task, raw");
     std::string csv = FormatSeriesCsv(controls, {r});
-    EXPECT_EQ(csv.substr(0, 24), "case,k,N,\"z_Task, raw\",z");
-    EXPECT_NE(csv.find("\r\nP1,2,30,-2.5000000000000000,"), std::string::npos) << csv;
+    EXPECT_EQ(csv.substr(0, 30), "case,k,N,limit,\"z_Task, raw\",z");
+    EXPECT_NE(csv.find("\r\nP1,2,30,two-sided,-2.5000000000000000,"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",0.10000000000000001,"), std::string::npos) << csv;
     EXPECT_EQ(csv.substr(csv.size() - 3), ",\r\n");  // no error
 }

@@ -98,7 +98,7 @@ TEST_F(ComputeChecks, EachRefusalInItsOrderWithItsMessageAndFocus)
     EXPECT_EQ(MaxCovariatesMessage(120), " With a control sample size of 120, the maximum number of covariates is 118 ");
 }
 
-TEST_F(ComputeChecks, CorrelationEntryStartsFromStoredValuesOnlyAfterALoad)
+TEST_F(ComputeChecks, CorrelationEntryStartsFromStoredValuesAfterALoadOrAnEntry)
 {
     WorksheetData d = FilledWorksheet("2", "30");
     tMatrixEntryBuffer buffer;
@@ -116,6 +116,12 @@ TEST_F(ComputeChecks, CorrelationEntryStartsFromStoredValuesOnlyAfterALoad)
     StoreCorrelationEntry(buffer, 3, d);
     EXPECT_EQ(d.StoredCorrelations[2][1], -0.7);
     EXPECT_EQ(d.StoredCorrelations[4][1], 0.0);
+
+    // Entered once, kept for the session without a data file read.
+    WorksheetData first = FilledWorksheet("2", "30");
+    StoreCorrelationEntry(buffer, 3, first);
+    PrefillCorrelationEntry(first, 3, buffer);
+    EXPECT_EQ(buffer[2][1], -0.7);
 }
 
 TEST_F(ComputeChecks, GatherReadsTheRowsAndTheStoredCorrelations)

@@ -68,7 +68,7 @@ TEST_F(Report, TwoSidedReportLineForLine)
     std::vector<std::string> lines = Build();
     const std::vector<std::string> head = {
         "",
-        "Harrow.exe: Bayesian test for a deficit in the single case controlling for covariate(s) (Summary data as input)",
+        "Harrow: Bayesian test for a deficit in the single case controlling for covariate(s) (Summary data as input)",
         "",
         " THIS PROGRAM IMPLEMENTS STATISTICAL METHODS DEVELOPED IN THE FOLLOWING PAPER:"};
     const std::vector<std::string> rest = {
@@ -147,8 +147,8 @@ TEST_F(Report, OneSidedBlocksPrintTheirOwnLimit)
     const std::vector<std::string> upper = {
         " ", lead, " upper Credible Limit on the effect size):",
         " Effect size (Z-CCC) = -2.246 (95% upper Credible Limit on effect size = -1.543)", "",
-        " Percentage of control population exhibiting a lower score on the composite than the ",
-        " case (plus 95 one-sided upper Credible Limit):",
+        " Percentage of control population exhibiting a lower score than the ",
+        " case (plus 95% one-sided upper Credible Limit):",
         " Bayesian point estimate    = 1.2346% (95% upper Credible Limit = 4.5679%)", " ", " "};
     data.credibleLimit = OneSidedLower;
     EXPECT_EQ(Block(), lower);

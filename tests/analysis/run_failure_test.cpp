@@ -72,10 +72,10 @@ TEST(RunFailure, EachErrorOfARunIsToldInTheUsersTerms)
         {"a mean of 400 digits", WorkedExample(std::string(400, '9').c_str(), "10", "30"),
          kExtreme + "Floating point overflow", false},
         // The engine's own message is already the user's: kept as it is.
-        {"covariate scale too extreme", [] {
+        {"covariate too far from zero", [] {
              WorksheetData d = WorkedExample("50", "10", "30");
-             d.Cell(1, MeanColumn) = "0";
-             d.Cell(1, SDColumn) = "999999";
+             d.Cell(1, MeanColumn) = "10000000";
+             d.Cell(1, SDColumn) = "1";
              return d;
          }(),
          "The analysis cannot be completed: the regression's inverse cross-product matrix could not be factorised,",

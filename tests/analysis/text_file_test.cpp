@@ -160,6 +160,82 @@ TEST_F(TextFileTest, ALinkIsWrittenThroughOnlyToTheUsersOwnRegularFile)
     EXPECT_TRUE(fs::is_empty(dir / "sub"));
 }
 
+// A link another user made in a shared sticky folder (mode 1777) is not
+// followed, whether it names the file or a folder on the way to it; a link
+// of the user's own, or one in a folder only its owner may change, is. Every
+// save goes through here (results, figures, PDF, the worksheet file).
+TEST_F(TextFileTest, ALinkPlantedInASharedFolderIsNotFollowed)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "making another user's link needs the administrator";
+    constexpr uid_t Other = 65534;  // nobody
+    const fs::path shared = dir / "shared";
+    const fs::path privateFolder = dir / "private";
+    fs::create_directory(shared);
+    fs::create_directory(privateFolder);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    fs::create_directory(dir / "mine");
+    Put(dir / "mine" / "own.csv", "own data");
+    auto link = [](const fs::path& to, const fs::path& at, uid_t owner) {
+        fs::create_symlink(to, at);
+        ASSERT_EQ(::lchown(at.c_str(), owner, static_cast<gid_t>(-1)), 0);
+    };
+    link(dir / "mine" / "own.csv", shared / "results.csv", Other);
+    link(dir / "mine", shared / "folder", Other);
+    link(dir / "mine" / "own.csv", shared / "my-link.csv", ::geteuid());
+    link(dir / "mine" / "own.csv", privateFolder / "results.csv", Other);
+    const std::string own = (dir / "mine" / "own.csv").string();
+    const struct {
+        fs::path path;
+        bool followed;
+        std::string shownLink;  // what the refused link says it leads to
+    } cases[] = {
+        {shared / "results.csv", false, own},
+        {shared / "folder" / "own.csv", false, (dir / "mine").string()},
+        {shared / "my-link.csv", true, ""},
+        {privateFolder / "results.csv", true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        Put(own, "own data");
+        try {
+            WriteWholeFile(c.path.string(), "written");
+            EXPECT_TRUE(c.followed) << "written through";
+            EXPECT_EQ(Read(own), "written");
+        } catch (const FileWriteError& e) {
+            EXPECT_FALSE(c.followed) << e.what();
+            EXPECT_EQ(std::string(e.what()), "Cannot save the file \"" + c.path.string() + "\".\rIt is a link to \"" +
+                                                 c.shownLink +
+                                                 "\" made by another user in a shared folder; Harrow does not "
+                                                 "follow it.");
+            EXPECT_EQ(Read(own), "own data");
+        }
+        EXPECT_TRUE(fs::is_symlink(shared / "results.csv"));
+    }
+}
+
+// Replacing keeps the old file's owner and group (where the user may give
+// them) and works for names of the longest length a folder allows.
+TEST_F(TextFileTest, ReplacingKeepsTheOwnerAndTakesTheLongestNames)
+{
+    const std::string longName(255, 'n');
+    Put(dir / longName, "old");
+    WriteWholeFile((dir / longName).string(), "new");
+    EXPECT_EQ(Read(dir / longName), "new");
+    EXPECT_EQ(Entries(), std::vector<std::string>{longName});
+
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs the administrator";
+    Put(dir / "theirs.txt", "old");
+    ASSERT_EQ(::chown((dir / "theirs.txt").c_str(), 65534, 65534), 0);
+    ::chmod((dir / "theirs.txt").c_str(), 0604);
+    WriteWholeFile((dir / "theirs.txt").string(), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "theirs.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+    EXPECT_EQ(Read(dir / "theirs.txt"), "new");
+}
+
 TEST_F(TextFileTest, ReadsOnlyARegularFileAndNeverWaitsOnAPipe)
 {
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);  // no writer: a plain open would wait for ever

@@ -63,7 +63,10 @@ void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string&
         EXPECT_TRUE(row["error"].is_null());
         int compared = 0;
         for (auto it = one.begin(); it != one.end(); ++it) {
-            if (it.key() == "limit") continue;
+            if (it.key() == "limit") {
+                EXPECT_EQ(row["limit"], *it);  // the series says which limits it holds
+                continue;
+            }
             if (it.key() == "exact") {  // the series' exact_ columns, df an integer
                 for (auto e = it->begin(); e != it->end(); ++e)
                     EXPECT_EQ(row["exact_" + e.key()].get<double>(), e->get<double>()) << e.key();
@@ -87,20 +90,33 @@ void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string&
     }
 }
 
+// Each limit choice: lower and upper take the one-sided positions, two-sided
+// the two-sided ones, in the series as in the single run.
 TEST(CliCaseSeries, EveryRowEqualsASingleRunOfThatCase)
 {
-    ExpectSeriesEqualsSingleRuns("worked-example.txt", ExamplePath("worked-example-cases.csv"),
-                                 {{"30", "8"}, {"55", "12"}, {"62.5", "9.5"}, {"5", "16"}}, "two-sided");
-
-    // Five covariates, columns in another order, semicolons, decimal commas, a byte-order mark.
     TempFolder folder;
-    std::string cases = folder.Write(
+    const std::string twoCases = folder.Write("two.csv", "case,Task,Educ\nA,30,8\nB,62.5,9.5\n");
+    // Five covariates, columns in another order, semicolons, decimal commas, a byte-order mark.
+    const std::string fluency = folder.Write(
         "fluency.csv", "\xEF\xBB\xBF" "id;Age;Verbal fluency;Education (years);Premorbid IQ estimate;"
                        "Processing speed;Depression rating\r\n"
                        "F1;66;24;11;103;44;6\r\nF2;58,5;51,25;16;112;60,5;2\r\n");
-    ExpectSeriesEqualsSingleRuns("fluency-five-covariates.txt", cases,
-                                 {{"24", "66", "11", "103", "44", "6"}, {"51.25", "58.5", "16", "112", "60.5", "2"}},
-                                 "upper");
+    const struct {
+        const char* worksheet;
+        std::string cases;
+        std::vector<std::vector<std::string>> scores;
+        const char* limit;
+    } series[] = {
+        {"worked-example.txt", ExamplePath("worked-example-cases.csv"),
+         {{"30", "8"}, {"55", "12"}, {"62.5", "9.5"}, {"5", "16"}}, "two-sided"},
+        {"worked-example.txt", twoCases, {{"30", "8"}, {"62.5", "9.5"}}, "lower"},
+        {"fluency-five-covariates.txt", fluency,
+         {{"24", "66", "11", "103", "44", "6"}, {"51.25", "58.5", "16", "112", "60.5", "2"}}, "upper"},
+    };
+    for (const auto& s : series) {
+        SCOPED_TRACE(s.limit);
+        ExpectSeriesEqualsSingleRuns(s.worksheet, s.cases, s.scores, s.limit);
+    }
 }
 
 TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
@@ -114,17 +130,17 @@ TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
     std::vector<std::string> lines = Lines(ReadFile(output));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0],
-              "case,k,N,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-              "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
+              "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,"
+              "zccc,zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
               "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error");
-    EXPECT_EQ(lines[1].rfind("\"Smith, J.\",1,20,-2.0000000000000000,-1.0000000000000000,45.000000000000000,", 0), 0u)
+    EXPECT_EQ(lines[1].rfind("\"Smith, J.\",1,20,two-sided,-2.0000000000000000,-1.0000000000000000,45.000000000000000,", 0), 0u)
         << lines[1];
     EXPECT_EQ(lines[1].back(), ',');  // no error
 
-    // An output file that cannot be written: nothing appears, exit 1.
+    // An output file that cannot be written is refused before the series runs: nothing appears, exit 2.
     std::string unwritable = folder.Path() + "/no-such-folder/results.csv";
     CliRun failed = RunCli({"--cases", cases, "--output", unwritable, ExamplePath("worked-example.txt")});
-    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.exitCode, 2);
     EXPECT_EQ(failed.err.rfind("Error: Cannot save the file \"" + unwritable + "\"", 0), 0u) << failed.err;
     EXPECT_FALSE(std::ifstream(unwritable).good());
 }
@@ -154,11 +170,11 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
          "harrow-cli: line 2 of \"{}\" (case \"A\") was not analysed: the score for \"Task\" is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"B\") was not analysed: the score for \"Educ\" is not a number: "
          "\"x\"\n",
-         "case,k,N,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,zcccLower,"
-         "zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
+         "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
+         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
          "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error\r\n"
-         "A" + std::string(27, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
-         "B" + std::string(27, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
+         "A" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         "B" + std::string(28, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
     };
     int n = 0;
     for (const Refusal& r : refusals) {
@@ -217,7 +233,7 @@ TEST(CliCaseSeries, ARowWhoseRunFailsGetsTheSingleRunsMessage)
 
     // An error of the control sample alone ends the series as it ends a single run.
     std::string scale = folder.Write(
-        "scale.txt", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10", "999999", "8", "1.000", "0.500", "1.000"}));
+        "scale.txt", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10000000", "2", "8", "1.000", "0.500", "1.000"}));
     single = RunCli({scale});
     run = RunCli({"--cases", ExamplePath("worked-example-cases.csv"), scale});
     EXPECT_EQ(run.exitCode, 1);

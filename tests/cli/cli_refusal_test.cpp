@@ -179,8 +179,8 @@ TEST(CliRefusal, ErrorsOfTheRunExitWithOne)
     EXPECT_NE(run.err.find("\n\nDetails: An argument of the incomplete gamma function is too large"),
               std::string::npos) << run.err;
 
-    // A covariate scale too extreme for the factorisation of the regression.
-    path = folder.Write("scale.txt", WorkedExampleWith(9, "999999"));
+    // A covariate too far from zero for the factorisation of the regression.
+    path = folder.Write("scale.txt", WorkedExampleWith(8, "10000000"));
     run = RunCli({path});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");

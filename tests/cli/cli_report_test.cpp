@@ -94,7 +94,7 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
     ASSERT_GT(lines.size(), 40u);
     // A first report: no separator of underscores before it.
     EXPECT_EQ(lines[0], "");
-    EXPECT_EQ(lines[1], "Harrow.exe: Bayesian test for a deficit in the single case controlling for covariate(s) "
+    EXPECT_EQ(lines[1], "Harrow: Bayesian test for a deficit in the single case controlling for covariate(s) "
                         "(Summary data as input)");
     EXPECT_EQ(LineStarting(lines, " INPUTS:"), " INPUTS:");
     EXPECT_EQ(LineStarting(lines, " Number of covariates"), " Number of covariates = 1");
@@ -239,7 +239,7 @@ TEST(CliReport, UpperLimit)
               2);
     EXPECT_NEAR(upper, -0.97, 0.01);
     EXPECT_EQ(LineStarting(lines, " Percentage of control population"),
-              " Percentage of control population exhibiting a lower score on the composite than the ");
+              " Percentage of control population exhibiting a lower score than the ");
     double pct = 0, pctUpper = 0;
     ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
                           " Bayesian point estimate    = %lf%% (95%% upper Credible Limit = %lf%%)", &pct, &pctUpper),

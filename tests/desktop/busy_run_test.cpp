@@ -10,7 +10,10 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 
+#include <QMessageBox>
+
 #include "desktop/app/busy_run.h"
+#include "desktop/dialogs/qt_messages.h"
 #include "desktop_fixture.h"
 
 namespace desktop_test {
@@ -82,6 +85,47 @@ TEST_F(BusyRun, InputDuringAnAnalysisDoesNothing)
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.find("One-tailed probability") != std::string::npos; }),
               1);  // one report
+}
+
+// The factorisation's own message, raised inside the run, is a box made and
+// answered on the interface thread; the run then ends with its error.
+TEST_F(BusyRun, AMessageRaisedDuringTheRunIsShownOnTheInterfaceThread)
+{
+    platform::QtMessages boxes;  // real message boxes instead of the recorder
+    platform::ScopedMessages real(boxes);
+    Start();
+    FillWorkedExample();
+    FillRow(1, "Cov 1", "0", "999999", "8");  // a scale the factorisation cannot take
+    struct Box {
+        QString text;
+        bool onInterfaceThread = false;
+        bool duringRun = false;
+    };
+    std::vector<Box> boxesShown;
+    std::function<void(QWidget*)> answerBox = [&](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        ASSERT_NE(box, nullptr);
+        boxesShown.push_back({box->text(), box->thread() == qApp->thread(), platform::Busy()});
+        if (boxesShown.size() == 1) AnswerNextModal(answerBox);
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);  // a real click, through the busy run
+    };
+    AnswerNextModal([&](QWidget* window) {
+        MatrixCell(window, 1, 2)->setText(QStringLiteral("0.5"));
+        AnswerNextModal(answerBox);
+        MatrixButtonNamed(window, "CloseBtn")->click();
+    });
+    Press(W().cmdCompute);
+    for (int i = 0; i < 20 && boxesShown.size() < 2; ++i) QTest::qWait(10);
+
+    ASSERT_EQ(boxesShown.size(), 2u);
+    EXPECT_EQ(boxesShown[0].text, "Not pos def 2nd : sum=  0.000000000  i=  2  j=   2");
+    EXPECT_TRUE(boxesShown[0].duringRun);
+    EXPECT_TRUE(boxesShown[1].text.contains(QStringLiteral("Express that variable in other units")));
+    EXPECT_FALSE(boxesShown[1].duringRun);
+    for (const Box& b : boxesShown) EXPECT_TRUE(b.onInterfaceThread);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(W().isVisible());
+    EXPECT_TRUE(ResultLines().empty());
 }
 
 TEST(RunWhileBusy, WorksOffTheInterfaceThreadAndPassesItsErrorBack)

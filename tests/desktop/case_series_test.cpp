@@ -78,7 +78,7 @@ TEST_F(CaseSeriesCommand, RunsEveryCaseAsASingleRunAndSaysWhichRowsWereRefused)
     RunAnalysis(in, TwoSided, out);
     const std::vector<std::string> lines = Lines(QString::fromStdString(FileText(saved)));
     ASSERT_EQ(lines.size(), 3u);
-    std::string expected = "P01,1,20";
+    std::string expected = "P01,1,20,two-sided";
     for (extended v : {in.zScores[1], in.zScores[2], out.condMean, out.condSD, out.result.pOneTailed,
                        out.result.pTwoTailed, out.result.pctBelow, out.result.pctLower, out.result.pctUpper,
                        out.result.zccc, out.result.zcccLower, out.result.zcccUpper, out.mcse.pctBelow,
@@ -112,7 +112,8 @@ TEST_F(CaseSeriesCommand, AnErrorOfTheControlSampleIsShownAsForASingleRunAndNoth
     const std::string saved = folder + "/series.csv";
     StartWithDialogs(Write("cases.csv", "case,Task,Cov 1\nP01,30,8\n"), saved);
     FillControlsOnly();
-    Grid().SetCellText(1, SDColumn, QStringLiteral("999999"));  // too extreme for the regression
+    Grid().SetCellText(1, MeanColumn, QStringLiteral("10000000"));  // too far from zero for the regression
+    Grid().SetCellText(1, SDColumn, QStringLiteral("1"));
     AnswerMatrix({});
     Press(W().btnCaseSeries);
     // The engine's own message (raised on the series' thread) and the error,
@@ -154,6 +155,45 @@ TEST_F(CaseSeriesCommand, CancelInTheProgressDialogSavesNothing)
               std::vector<std::string>{"The case series was cancelled: no results were saved."});
     EXPECT_FALSE(fs::exists(saved));
     EXPECT_TRUE(W().isVisible());
+}
+
+// A results file that is the cases file, or a folder, is refused and asked
+// again before the run; a save that fails at the end (the folder gone while
+// the series ran) keeps the results and asks for another place.
+TEST_F(CaseSeriesCommand, AResultsFileThatCannotBeKeptIsAskedAgain)
+{
+    const std::string text = "case,Task,Cov 1\nP01,30,8\nP02,55,12\n";
+    const std::string cases = Write("cases.csv", text);
+    fs::create_directory(folder + "/gone");
+    const std::string lost = folder + "/gone/series.csv";
+    const std::string saved = folder + "/series.csv";
+    StartWithDialogs(cases, folder + "/./cases.csv");
+    saveDialog->ScriptAnswer(folder);
+    saveDialog->ScriptAnswer(lost);
+    saveDialog->ScriptAnswer(saved);
+    FillControlsOnly();
+    AnswerMatrix({});
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!progress || progress->objectName() != TCaseSeriesRunner::ProgressDialogName) return;
+        poll.stop();
+        fs::remove_all(folder + "/gone");
+    });
+    poll.start(10);
+    Press(W().btnCaseSeries);
+
+    EXPECT_EQ(saveDialog->calls.size(), 4u);
+    EXPECT_EQ(Texts(MessageKind::Error),
+              (std::vector<std::string>{
+                  "Cannot write \"" + folder + "/./cases.csv\": it is the cases file, which is only read.",
+                  "Cannot save the file \"" + folder + "\".\rIt is a directory, not a regular file.",
+                  "Cannot save the file \"" + lost +
+                      "\".\rNo such file or directory\r\rThe results are kept: choose another place to save them."}));
+    EXPECT_EQ(FileText(cases), text);
+    EXPECT_EQ(Lines(QString::fromStdString(FileText(saved))).size(), 3u);
+    ASSERT_EQ(Texts(MessageKind::Information).size(), 1u);
+    EXPECT_NE(Texts(MessageKind::Information)[0].find("The results are saved in \"" + saved + "\"."), std::string::npos);
 }
 
 }  // namespace

@@ -207,16 +207,17 @@ TEST_F(Compute, FullRunsAppendReportsAndTheNextStartRestoresTheWorksheet)
               "1\r\n20\r\nTask\r\n50\r\n10\r\n30\r\nCov 1\r\n10\r\n2\r\n8\r\n1.000\r\n0.500\r\n1.000\r\n");
 
     // Back to the worksheet, a one-sided run: the second report follows the
-    // first after the separator. Without a data file at start-up the entry
-    // starts from the identity again.
+    // first after the separator. The first session had no data file at
+    // start-up, yet the entry starts from the correlation entered before.
     results->cmdReturnClick();
     EXPECT_TRUE(W().isVisible());
     EXPECT_FALSE(results->isVisible());
     W().RadioItems[OneSidedLower]->setChecked(true);
-    AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
+    AnswerMatrix({});
     Press(W().cmdCompute);
     ASSERT_TRUE(matrixShown);
-    EXPECT_EQ(shownTexts, (std::vector<QString>{"1.000", "0.000", "1.000"}));
+    EXPECT_EQ(shownTexts, (std::vector<QString>{"1.000", "0.500", "1.000"}));
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(results->isVisible());
     const std::vector<std::string> both = ResultLines();
     ASSERT_EQ(both.size(), 2 * first.size() + 2);  // the separator; one more line in the one-sided block

@@ -88,7 +88,7 @@ protected:
         worksheet->SetQuitHandler([this] { ++quits; });
         results->SetQuitHandler([this] { ++quits; });
         worksheet->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(worksheet.get()));
+        ASSERT_TRUE(WaitUntilActive(worksheet.get()));
     }
     void Start() { Start(folder); }
 

@@ -51,7 +51,7 @@ TEST_F(FigureWindow, FollowsTheLatestAnalysisAndSavesEachFormat)
     const std::string saved = results->TextForFile();
 
     // F10 opens the menu bar, Right moves to "Figure", Enter shows it.
-    ASSERT_TRUE(QTest::qWaitForWindowActive(results.get()));
+    ASSERT_TRUE(WaitUntilActive(results.get()));
     QTest::keyClick(results->cmdReturn, Qt::Key_F10);
     auto* figureMenu = qobject_cast<QMenu*>(results->mnuShowFigure->parent());
     ASSERT_NE(figureMenu, nullptr);

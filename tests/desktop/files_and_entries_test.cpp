@@ -136,7 +136,7 @@ TEST_F(FilesAndEntries, AMatrixCellWithoutADigitIsRefused)
     bool focusStayed = true;
     bool stayedOpen = true;
     AnswerNextModal([&](QWidget* window) {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        EXPECT_TRUE(WaitUntilActive(window));
         QLineEdit* cell = MatrixCell(window, 1, 2);
         ASSERT_NE(cell, nullptr);
         for (const char* typed : {"-.", ".", ""}) {

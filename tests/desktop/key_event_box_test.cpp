@@ -81,7 +81,7 @@ TEST_P(KeyEventBoxes, TheBoxClosesAndTypingGoesOnInTheSamePlace)
             << c.what;
     }
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.what;
-    EXPECT_TRUE(QTest::qWaitForWindowActive(worksheet.get())) << c.what;
+    EXPECT_TRUE(WaitUntilActive(worksheet.get())) << c.what;
 
     // The same control has the focus, and the next key goes on from there.
     QWidget* focus = QApplication::focusWidget();

@@ -27,7 +27,7 @@ protected:
         bool ran = false;
         AnswerNextModal([&](QWidget* window) {
             ran = true;
-            EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+            EXPECT_TRUE(WaitUntilActive(window));
             inside(window);
         });
         EnterSquareMatrix(buffer, columns, rows, "Matrix Entry", "", "", owner.get(), lower);

@@ -1,7 +1,11 @@
 #pragma once
 // Answers the next modal dialog from a test: polls until a modal widget is
 // shown and hands it to the given function, which must close it. Should the
-// dialog never close, it is rejected after a few seconds so no test hangs.
+// dialog never close, it is rejected so no test hangs.
+//
+// Waits are on the condition itself with a generous limit in wall-clock time:
+// on a loaded machine a window takes long to be shown or activated, and a
+// short fixed wait would fail a sound test.
 #include <functional>
 #include <memory>
 
@@ -9,14 +13,25 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
+
+constexpr int kGenerousWaitMs = 60000;
+
+// True once the window is the active one; false only after the generous limit.
+inline bool WaitUntilActive(QWidget* window)
+{
+    return QTest::qWaitForWindowActive(window, kGenerousWaitMs);
+}
 
 inline void AnswerNextModal(std::function<void(QWidget*)> answer)
 {
     auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, answer] {
+    auto waited = std::make_shared<QElapsedTimer>();
+    waited->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, answer] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             timer->stop();
             timer->deleteLater();
@@ -25,7 +40,7 @@ inline void AnswerNextModal(std::function<void(QWidget*)> answer)
                 if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
             return;
         }
-        if (++*tries > 500) {
+        if (waited->elapsed() > kGenerousWaitMs) {
             timer->stop();
             timer->deleteLater();
             ADD_FAILURE() << "no modal dialog appeared";

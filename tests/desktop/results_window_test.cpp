@@ -443,7 +443,7 @@ TEST_F(ResultsWindowTest, CloseFromTheWindowManagerAsksLikeExit)
 TEST_F(ResultsWindowTest, KeyboardReachesTheButtonsAndThePrinterMenu)
 {
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(WaitUntilActive(&window));
 
     // Enter on the focused button presses it.
     messages.ScriptAnswers({platform::Answer::No});
@@ -512,7 +512,7 @@ TEST(ResultsWindowExit, YesEndsTheProgramsEventLoop)
     messages.ScriptAnswers({platform::Answer::Yes});
     QTimer::singleShot(0, window.cmdExit, &QPushButton::click);
     // Only if the exit failed; tied to the window so it cannot end a later test.
-    QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(7); });
+    QTimer::singleShot(kGenerousWaitMs, &window, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(QApplication::exec(), 0);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "Exit from program?");
@@ -526,7 +526,7 @@ TEST(ResultsWindowExit, WindowManagerCloseWithYesEndsTheEventLoop)
     window.show();
     messages.ScriptAnswers({platform::Answer::Yes});
     QTimer::singleShot(0, &window, &QWidget::close);
-    QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(7); });
+    QTimer::singleShot(kGenerousWaitMs, &window, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(messages.shown.size(), 1u);   // asked once, not again while ending
 }

@@ -130,20 +130,34 @@ void ExpectSeriesMatchesSingleRuns(const tSummaryData& d, const std::vector<tCas
 }
 
 // The worksheet's lower and upper choices both take the one-sided positions
-// (twoSided false), the two-sided choice the two-sided ones.
+// (twoSided false), the two-sided choice the two-sided ones. The full draw
+// count fills the shared store exactly for five covariates; two cases, as a
+// series of one case is simply its single run.
 TEST(CaseSeriesEngine, EveryCaseMatchesItsSingleRunBitForBit)
 {
-    for (const tSummaryData& d : {WorkedExample(), FiveCovariates()})
-        for (bool twoSided : {true, false}) {
-            SCOPED_TRACE("k = " + std::to_string(d.k) + (twoSided ? ", two-sided" : ", one-sided"));
-            ExpectSeriesMatchesSingleRuns(d, VariedCases, 20000, twoSided);
-        }
-}
-
-TEST(CaseSeriesEngine, FullRunsMatchBitForBit)
-{
-    const std::vector<tCaseRow> rows(VariedCases.begin(), VariedCases.begin() + 3);
-    ExpectSeriesMatchesSingleRuns(FiveCovariates(), rows, DrawStoreCapacity, true);
+    const std::vector<tCaseRow> firstTwo(VariedCases.begin(), VariedCases.begin() + 2);
+    tSummaryData naturalScale = WorkedExample();  // computed in rescaled covariate units
+    naturalScale.means[2] = 1.5e6L;
+    naturalScale.sds[2] = 999999;
+    const struct {
+        tSummaryData sample;
+        const std::vector<tCaseRow>& rows;
+        int iterations;
+        bool twoSided;
+    } series[] = {
+        {WorkedExample(), VariedCases, 20000, true},
+        {WorkedExample(), VariedCases, 20000, false},
+        {FiveCovariates(), VariedCases, 20000, true},
+        {FiveCovariates(), VariedCases, 20000, false},
+        {naturalScale, VariedCases, 20000, true},
+        {naturalScale, VariedCases, 20000, false},
+        {FiveCovariates(), firstTwo, DrawStoreCapacity, true},
+    };
+    for (const auto& s : series) {
+        SCOPED_TRACE("k = " + std::to_string(s.sample.k) + ", " + std::to_string(s.iterations) + " draws" +
+                     (s.twoSided ? ", two-sided" : ", one-sided"));
+        ExpectSeriesMatchesSingleRuns(s.sample, s.rows, s.iterations, s.twoSided);
+    }
 }
 
 TEST(CaseSeriesEngine, ProgressCanCancel)
@@ -196,16 +210,13 @@ TEST(CaseSeriesEngine, ControlSampleFailuresEndTheSeries)
 {
     platform::RecordingMessages messages;
     platform::ScopedMessages scope{messages};
-    tSummaryData huge = WorkedExample();  // breaks the factorisation
-    huge.means[2] = 0;
-    huge.sds[2] = 999999;
-    tSummaryData tiny = WorkedExample();  // breaks the regression's inversion
-    tiny.means[2] = 0;
-    tiny.sds[2] = 1e-6L;
+    tSummaryData far = WorkedExample();  // breaks the factorisation in any unit
+    far.means[2] = 1e7L;
+    far.sds[2] = 1;
     tSummaryData negative = WorkedExample();  // residual variance below zero
     negative.means[1] = 3e9L;
     negative.sds[1] = 0.001L;
-    for (const tSummaryData& d : {huge, tiny, negative}) {
+    for (const tSummaryData& d : {far, negative}) {
         const std::vector<tVector> scores = ScoresOf(d, VariedCases);
         const tSingleOutcome single = SingleRun(d, scores[0], 1000, true);
         ASSERT_FALSE(single.run.analysed);
