@@ -95,11 +95,12 @@ int RunCaseSeriesOnControls(const SummaryData& controls, const CaseSeriesRequest
         TerminalProgress terminal;
         bool showProgress = ::isatty(STDERR_FILENO) == 1;
         if (showProgress) progress = [&terminal](int done, int total) { return terminal(done, total); };
-        RunCaseSeries(controls, request.credibleLimit, cases, progress, results);
+        RunCaseSeries(controls, request.credibleLimit, cases, progress, results, request.exactOnly);
         if (showProgress) terminal.Finish();
         ReportRefusedRows(request.casesPath, results);
 
-        std::string text = request.json ? FormatSeriesJsonLines(controls, results) : FormatSeriesCsv(controls, results);
+        std::string text = request.json ? FormatSeriesJsonLines(controls, results, request.exactOnly)
+                                          : FormatSeriesCsv(controls, results, request.exactOnly);
         if (!request.outputPath.empty())
             platform::WriteWholeFile(request.outputPath, text);
         else if (!WriteOutputText(out, text, "results"))

@@ -12,6 +12,7 @@ struct CaseSeriesRequest {
     std::string outputPath;  // empty: standard output
     int credibleLimit = 0;
     bool json = false;       // JSON Lines instead of CSV
+    bool exactOnly = false;  // the frequentist test's values alone (--exact-only)
 };
 
 // Never throws; returns one of CliExitCode (ExitSomeRowsRefused when some

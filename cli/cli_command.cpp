@@ -97,6 +97,7 @@ int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* fig
         WorksheetAnalysis analysis;
         if (!ReadWorksheetFile(request.worksheetPath, analysis.data)) return ExitRefused;
         analysis.data.credibleLimit = request.credibleLimit;
+        if (request.exact) analysis.data.reportExact = true;
         if (!request.notesPath.empty() && !ReadNotesFile(request.notesPath, analysis.data.notes))
             return ExitRefused;
 

@@ -89,6 +89,22 @@ std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& ou
     object["pctBelowMcse"] = Real(out.mcse.pctBelow);
     object["pOneTailedMcse"] = Real(out.mcse.pOneTailed);
     object["pTwoTailedMcse"] = Real(out.mcse.pTwoTailed);
+    if (out.exact.computed) {
+        const tExactResult& e = out.exact.values;
+        Json exact = Json::object();
+        exact["t"] = Real(e.t);
+        exact["df"] = e.df;
+        exact["pOneTailed"] = Real(e.pOneTailed);
+        exact["pTwoTailed"] = Real(e.pTwoTailed);
+        exact["pctBelow"] = Real(e.pctBelow);
+        exact["zcccLower"] = Real(e.zcccLower);
+        exact["zcccUpper"] = Real(e.zcccUpper);
+        exact["pctLower"] = Real(e.pctLower);
+        exact["pctUpper"] = Real(e.pctUpper);
+        object["exact"] = exact;
+    } else {
+        object["exact"] = nullptr;
+    }
     if (raw) {
         object["source"] = "raw";
         object["file"] = raw->fileName;

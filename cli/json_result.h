@@ -4,7 +4,10 @@
 //  "pTwoTailed", "pctBelow", "pctLower", "pctUpper", "zccc", "zcccLower",
 //  "zcccUpper", "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse"} (the
 // last three: Monte Carlo standard errors of the three probabilities, in
-// their units). Real numbers carry 17 significant digits, enough to give
+// their units), then "exact": the frequentist test's values {"t", "df",
+// "pOneTailed", "pTwoTailed", "pctBelow", "zcccLower", "zcccUpper",
+// "pctLower", "pctUpper"} (the limits placed as the run's), or null when
+// they could not be computed. Real numbers carry 17 significant digits, enough to give
 // back every double exactly; k and N are integers.
 #include <string>
 

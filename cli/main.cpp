@@ -51,6 +51,11 @@ int main(int argc, char** argv)
     app.add_flag("--json", request.json,
                  "Print one JSON object with the results instead of the report (with --cases: JSON Lines, one "
                  "object per case)");
+    app.add_flag("--exact", request.exact,
+                 "Also report the frequentist test (exact values) after the credible limits");
+    app.add_flag("--exact-only", series.exactOnly,
+                 "With --cases: only the frequentist test's exact values, without the Monte Carlo run (fast)")
+        ->needs(cases);
     // One analysis has one figure: not with a case series.
     app.add_option("--plot", request.plotPath,
                    "Also write the figure of the analysis (the posterior of Z-CCC) to FILE: PNG, SVG or PDF "
@@ -71,7 +76,7 @@ int main(int argc, char** argv)
                    "Raw scores of the controls (CSV, SPSS .sav/.zsav or Stata .dta) instead of a worksheet")
         ->type_name("FILE");
     app.add_option("--task", raw.choice.task, "With --controls: the task's variable")->type_name("NAME");
-    app.add_option("--covariates", raw.choice.covariates, "With --controls: 1 to 5 covariates, in order")
+    app.add_option("--covariates", raw.choice.covariates, "With --controls: 0 to 5 covariates, in order (none: leave it out)")
         ->type_name("NAME[,NAME...]")
         ->delimiter(',');
     app.add_option("--case", raw.caseScores,
@@ -100,8 +105,8 @@ int main(int argc, char** argv)
         usage = "give either a worksheet FILE or --controls FILE, not both";
     else if (raw.controlsPath.empty() && rawOptions)
         usage = "--task, --covariates, --case and --drop-incomplete go with --controls";
-    else if (!raw.controlsPath.empty() && (!app.count("--task") || !app.count("--covariates")))
-        usage = "--controls needs --task and --covariates";
+    else if (!raw.controlsPath.empty() && !app.count("--task"))
+        usage = "--controls needs --task";
     else if (app.count("--case") && *cases)
         usage = "give either --case or --cases, not both";
     else if (!raw.controlsPath.empty() && (app.count("--plot") || app.count("--pdf")))
@@ -117,6 +122,7 @@ int main(int argc, char** argv)
         raw.credibleLimit = request.credibleLimit;
         raw.notesPath = request.notesPath;
         raw.json = request.json;
+        raw.exact = request.exact;
         if (*cases) return RunRawCaseSeriesCli(raw, series, stdout);
         return RunRawDataCli(raw, stdout);
     }

@@ -105,7 +105,8 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
         if (request.json) {
             text = FormatJsonResult(in, outputs, request.credibleLimit, &summary) + "\n";
         } else {
-            const ReportHeading heading = RawReportHeading(summary, request.credibleLimit, notes);
+            ReportHeading heading = RawReportHeading(summary, request.credibleLimit, notes);
+            heading.reportExact = request.exact;
             for (const std::string& line : ReportLines(false, heading, in, outputs)) text += line + "\n";
         }
         return WriteOutputText(out, text, "output") ? ExitReportWritten : ExitAnalysisFailed;

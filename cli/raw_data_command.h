@@ -18,6 +18,7 @@ struct RawCliRequest {
     int credibleLimit = TwoSided;
     std::string notesPath;   // empty: no notes
     bool json = false;
+    bool exact = false;      // the frequentist test's block in the report
 };
 
 // The case's scores from "--case": as many comma-separated numbers as

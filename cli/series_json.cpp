@@ -12,12 +12,12 @@ std::string JsonString(const std::string& text)
 
 }  // namespace
 
-std::string FormatSeriesJsonLines(const SummaryData& controls, const std::vector<SeriesResult>& results)
+std::string FormatSeriesJsonLines(const SummaryData& controls, const std::vector<SeriesResult>& results, bool exactOnly)
 {
-    const std::vector<std::string> keys = SeriesKeys(controls);
+    const std::vector<std::string> keys = SeriesKeys(controls, exactOnly);
     std::string text;
     for (const SeriesResult& r : results) {
-        std::vector<SeriesValue> values = SeriesValues(controls, r);
+        std::vector<SeriesValue> values = SeriesValues(controls, r, exactOnly);
         text += '{';
         for (std::size_t i = 0; i < keys.size(); ++i) {
             text += (i ? "," : "") + JsonString(keys[i]) + ':';

@@ -6,4 +6,5 @@
 
 #include "analysis/case_series/case_series.h"
 
-std::string FormatSeriesJsonLines(const SummaryData& controls, const std::vector<SeriesResult>& results);
+std::string FormatSeriesJsonLines(const SummaryData& controls, const std::vector<SeriesResult>& results,
+                                  bool exactOnly = false);

@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ::unlink(path.c_str());
     if (!read) return 0;
 
-    SeriesControls controls;
+    SummaryData controls;
     controls.k = static_cast<int>(names.size()) - 1;
     controls.N = 20;
     controls.names = names;

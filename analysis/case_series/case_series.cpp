@@ -38,6 +38,22 @@ SeriesValue Real(extended value)
     return v;
 }
 
+// The frequentist test alone for the cases that passed their z-scores.
+bool ExactOnlySeries(const ExactSeries& exact, const std::vector<tVector>& scores, const std::vector<std::size_t>& rows,
+                     int refused, int total, const SeriesProgress& progress, std::vector<SeriesResult>& results)
+{
+    constexpr std::size_t ProgressEvery = 1000;
+    for (std::size_t e = 0; e < rows.size(); ++e) {
+        SeriesResult& r = results[rows[e]];
+        r.exact = exact.Evaluate(scores[e]);
+        r.analysed = r.exact.computed;
+        if (!r.analysed) r.error = r.exact.failure;
+        const bool report = (e + 1) % ProgressEvery == 0 || e + 1 == rows.size();
+        if (report && progress && !progress(refused + static_cast<int>(e + 1), total)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void ClearCaseScores(WorksheetData& data)
@@ -58,7 +74,7 @@ std::string SeriesFailureText(const std::exception_ptr& error)
 }
 
 bool RunCaseSeries(const SummaryData& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
-                   const SeriesProgress& progress, std::vector<SeriesResult>& results)
+                   const SeriesProgress& progress, std::vector<SeriesResult>& results, bool exactOnly)
 {
     const int total = static_cast<int>(cases.size());
     results.assign(cases.size(), SeriesResult());
@@ -94,6 +110,9 @@ bool RunCaseSeries(const SummaryData& controls, int credibleLimit, const std::ve
     const int refused = total - static_cast<int>(engineRow.size());
     if (progress && !progress(refused, total)) return false;
 
+    const ExactSeries exact(controls.k, controls.N, controls.sds, controls.means, controls.corr, credibleLimit);
+    if (exactOnly) return ExactOnlySeries(exact, engineScores, engineRow, refused, total, progress, results);
+
     std::vector<tSeriesCaseResult> engineResults;
     auto engineProgress = [&](int done) { return !progress || progress(refused + done, total); };
     try {
@@ -118,6 +137,7 @@ bool RunCaseSeries(const SummaryData& controls, int credibleLimit, const std::ve
         r.mcse = out.mcse;
         try {
             RequireFiniteResults(r.condMean, r.condSD, r.result);
+            r.exact = exact.Evaluate(engineScores[e]);
             r.analysed = true;
         } catch (...) {
             r.error = SeriesFailureText(std::current_exception());
@@ -164,20 +184,24 @@ int CountRefused(const std::vector<SeriesResult>& results)
     return refused;
 }
 
-std::vector<std::string> SeriesKeys(const SummaryData& controls)
+std::vector<std::string> SeriesKeys(const SummaryData& controls, bool exactOnly)
 {
     std::vector<std::string> keys{"case", "k", "N", "limit"};
     for (const std::string& name : controls.names) keys.push_back("z_" + TrimCsvField(name));
-    for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower", "pctUpper",
-                            "zccc", "zcccLower", "zcccUpper", "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse",
-                            "error"})
+    if (!exactOnly)
+        for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
+                                "pctUpper", "zccc", "zcccLower", "zcccUpper", "pctBelowMcse", "pOneTailedMcse",
+                                "pTwoTailedMcse"})
+            keys.push_back(key);
+    for (const char* key : {"exact_t", "exact_df", "exact_pOneTailed", "exact_pTwoTailed", "exact_pctBelow",
+                            "exact_zcccLower", "exact_zcccUpper", "exact_pctLower", "exact_pctUpper", "error"})
         keys.push_back(key);
     return keys;
 }
 
-std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesResult& r)
+std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesResult& r, bool exactOnly)
 {
-    const std::size_t count = SeriesKeys(controls).size();
+    const std::size_t count = SeriesKeys(controls, exactOnly).size();
     std::vector<SeriesValue> values;
     values.push_back(Text(r.input.label));
     if (!r.analysed) {
@@ -189,27 +213,37 @@ std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesR
     values.push_back(Integer(controls.N));
     values.push_back(Text(CredibleLimitKeyword(r.credibleLimit)));
     for (int i = 1; i <= controls.k + 1; ++i) values.push_back(Real(r.zScores[i]));
-    for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
-                       r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower, r.result.zcccUpper,
-                       r.mcse.pctBelow, r.mcse.pOneTailed, r.mcse.pTwoTailed})
-        values.push_back(Real(v));
+    if (!exactOnly)
+        for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
+                           r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower,
+                           r.result.zcccUpper, r.mcse.pctBelow, r.mcse.pOneTailed, r.mcse.pTwoTailed})
+            values.push_back(Real(v));
+    const tExactResult& e = r.exact.values;
+    if (r.exact.computed) {
+        values.push_back(Real(e.t));
+        values.push_back(Integer(e.df));
+        for (extended v : {e.pOneTailed, e.pTwoTailed, e.pctBelow, e.zcccLower, e.zcccUpper, e.pctLower, e.pctUpper})
+            values.push_back(Real(v));
+    } else {
+        values.resize(values.size() + 9);
+    }
     values.emplace_back();  // no error
     return values;
 }
 
 std::string FormatSeriesReal(double value) { return FormatC("%#.17g", value); }
 
-std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results)
+std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results, bool exactOnly)
 {
     std::string text;
     auto appendRow = [&text](const std::vector<std::string>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i) text += (i ? "," : "") + QuoteCsvField(fields[i]);
         text += "\r\n";
     };
-    appendRow(SeriesKeys(controls));
+    appendRow(SeriesKeys(controls, exactOnly));
     for (const SeriesResult& r : results) {
         std::vector<std::string> fields;
-        for (const SeriesValue& v : SeriesValues(controls, r)) {
+        for (const SeriesValue& v : SeriesValues(controls, r, exactOnly)) {
             switch (v.kind) {
             case SeriesValue::Text: fields.push_back(SpreadsheetText(v.text)); break;
             case SeriesValue::Integer: fields.push_back(std::to_string(v.integer)); break;

@@ -28,6 +28,7 @@ struct SeriesResult {
     extended condSD = 0;
     tBayesResult result;
     tMonteCarloError mcse;
+    ExactOutcome exact;
 };
 
 // Called with the number of cases finished (refused rows included) and the
@@ -40,8 +41,11 @@ using SeriesProgress = std::function<bool(int done, int total)>;
 // it would show. Returns false when cancelled (results are then incomplete).
 // Errors of the control sample alone (the regression cannot be formed) are
 // thrown as a single run throws them: EAnalysisError with the user's message.
+// With exactOnly there is no Monte Carlo run: each case gets its z-scores
+// and the frequentist test's values (a case whose values cannot be computed
+// is refused with that message), in moments.
 bool RunCaseSeries(const SummaryData& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
-                   const SeriesProgress& progress, std::vector<SeriesResult>& results);
+                   const SeriesProgress& progress, std::vector<SeriesResult>& results, bool exactOnly = false);
 
 // "Case series: 3 of 10 cases done, about 1 min 05 s left" (no time before
 // the first case is done), for the progress shown while a series runs.
@@ -63,8 +67,13 @@ std::string SeriesFailureText(const std::exception_ptr& error);
 // ("two-sided", "lower" or "upper": what the limits hold), "z_<name>" for
 // each variable, "condMean", "condSD", "pOneTailed", "pTwoTailed",
 // "pctBelow", "pctLower", "pctUpper", "zccc", "zcccLower", "zcccUpper",
-// "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "error": the single
-// run's JSON numbers in its order, then the Monte Carlo errors.
+// "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact_t",
+// "exact_df", "exact_pOneTailed", "exact_pTwoTailed", "exact_pctBelow",
+// "exact_zcccLower", "exact_zcccUpper", "exact_pctLower", "exact_pctUpper",
+// "error": the single run's JSON numbers in its order, then the Monte Carlo
+// errors, then the frequentist test's values (empty when they could not be
+// computed). With exactOnly the columns from "condMean" to
+// "pTwoTailedMcse" are left out.
 struct SeriesValue {
     enum Kind { Text, Integer, Real, Missing };
     Kind kind = Missing;
@@ -72,8 +81,8 @@ struct SeriesValue {
     long long integer = 0;
     double real = 0;
 };
-std::vector<std::string> SeriesKeys(const SummaryData& controls);
-std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesResult& result);
+std::vector<std::string> SeriesKeys(const SummaryData& controls, bool exactOnly = false);
+std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesResult& result, bool exactOnly = false);
 
 // A number as the output writes it: 17 significant digits, decimal point.
 std::string FormatSeriesReal(double value);
@@ -82,4 +91,5 @@ std::string FormatSeriesReal(double value);
 // case in input order, comma-separated, CR LF line ends, fields quoted where
 // needed, text beginning as a formula would with an apostrophe
 // (SpreadsheetText); a refused row has only its label and its error.
-std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results);
+std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results,
+                            bool exactOnly = false);

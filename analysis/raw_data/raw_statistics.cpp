@@ -24,7 +24,7 @@ bool Refuse(const std::string& message)
 // The columns chosen, task first; false after a refusal.
 bool ChooseColumns(const RawDataTable& table, const RawDataChoice& choice, std::vector<int>& chosen)
 {
-    if (choice.covariates.empty() || choice.covariates.size() > 5)
+    if (choice.covariates.size() > 5)
         return Refuse(CovariateCountMessage(choice.covariates.size()));
     if (CsvColumnKey(choice.task).empty()) return Refuse(NoTaskMessage);
     std::vector<std::string> names{choice.task};
@@ -85,7 +85,7 @@ int FindLinearDependence(const tMatrix& corr, int p, const std::vector<std::stri
 
 std::string CovariateCountMessage(std::size_t chosen)
 {
-    return "Choose from 1 to 5 covariates (" + std::to_string(chosen) + (chosen == 1 ? " was" : " were") +
+    return "Choose from 0 to 5 covariates (" + std::to_string(chosen) + (chosen == 1 ? " was" : " were") +
            " chosen).";
 }
 

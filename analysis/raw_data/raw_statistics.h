@@ -1,6 +1,6 @@
 #pragma once
 // From the controls' raw scores to the summary statistics the analysis
-// takes: the chosen variables (the task and 1 to 5 covariates), the
+// takes: the chosen variables (the task and 0 to 5 covariates), the
 // controls with a value for each of them, and N, the means, the SDs (divisor
 // N - 1) and the correlations in extended precision, two passes over the
 // data (means first, then sums of centred products), so that large means
@@ -37,7 +37,7 @@ std::vector<RawVariableOverview> NumericVariables(const RawDataTable& table);
 // regard to case or surrounding blanks), -1 when none, -2 when several.
 int FindRawColumn(const RawDataTable& table, const std::string& name);
 
-// The checks in order: 1 to 5 covariates; each name known, unique in the
+// The checks in order: at most 5 covariates; each name known, unique in the
 // file, numeric and chosen once; missing values (refused, naming the first
 // controls, unless they are to be left out); at least 3 controls and
 // k < N - 1; no variable without spread; a positive-definite correlation

@@ -9,6 +9,15 @@ const std::string Rule = " " + std::string(93, '_');
 // Stands between two reports in the same text.
 const std::string ReportSeparator(102, '_');
 
+// Without covariates the effect size is Z-CC, not Z-CCC.
+std::string NamedEffectSize(std::string line, int k)
+{
+    if (k > 0) return line;
+    const std::string::size_type at = line.find("Z-CCC");
+    if (at != std::string::npos) line.erase(at + 4, 1);
+    return line;
+}
+
 void AppendCredibleLimitBlock(std::vector<std::string>& lines, int choice, const tBayesResult& r)
 {
     lines.push_back(" ");
@@ -47,6 +56,43 @@ void AppendCredibleLimitBlock(std::vector<std::string>& lines, int choice, const
     lines.push_back(" ");
 }
 
+// A probability with five decimals, or in exponent form where five would
+// show nothing but zeros.
+std::string Probability(extended p)
+{
+    return p >= 0.000005L || p == 0 ? FormatC("%.5Lf", p) : FormatC("%.3Le", p);
+}
+
+void AppendExactBlock(std::vector<std::string>& lines, int choice, int k, const ExactOutcome& exact)
+{
+    lines.push_back(" Frequentist test (exact values):");
+    if (!exact.computed) {
+        lines.push_back(" " + exact.failure);
+        lines.push_back(" ");
+        return;
+    }
+    const tExactResult& e = exact.values;
+    lines.push_back(k > 0 ? " Test of the obtained against the predicted score:" : " Modified t-test:");
+    lines.push_back(FormatC(" t = %.3Lf, df = %d", e.t, e.df));
+    lines.push_back(" One-tailed probability = " + Probability(e.pOneTailed));
+    lines.push_back(" Two-tailed probability = " + Probability(e.pTwoTailed));
+    const char* effect = k > 0 ? "Z-CCC" : "Z-CC";
+    if (choice == OneSidedLower) {
+        lines.push_back(FormatC(" Percentage of control population below the case = %.4Lf%% (95%% lower limit = %.4Lf%%)",
+                                e.pctBelow, e.pctLower));
+        lines.push_back(FormatC(" Effect size (%s): 95%% lower limit = %.3Lf", effect, e.zcccLower));
+    } else if (choice == OneSidedUpper) {
+        lines.push_back(FormatC(" Percentage of control population below the case = %.4Lf%% (95%% upper limit = %.4Lf%%)",
+                                e.pctBelow, e.pctUpper));
+        lines.push_back(FormatC(" Effect size (%s): 95%% upper limit = %.3Lf", effect, e.zcccUpper));
+    } else {
+        lines.push_back(FormatC(" Percentage of control population below the case = %.4Lf%% (95%% CI = %.4Lf%%  to  %.4Lf%%)",
+                                e.pctBelow, e.pctLower, e.pctUpper));
+        lines.push_back(FormatC(" Effect size (%s): 95%% CI = %.3Lf  to  %.3Lf", effect, e.zcccLower, e.zcccUpper));
+    }
+    lines.push_back(" ");
+}
+
 const char* CredibleLimitName(int choice)
 {
     if (choice == OneSidedLower) return "One-sided lower";
@@ -62,7 +108,7 @@ void AppendReportBody(std::vector<std::string>& lines, const ReportHeading& head
                       const AnalysisOutputs& out)
 {
     lines.push_back("");
-    lines.push_back(ProgramTitle);
+    lines.push_back(in.k > 0 ? ProgramTitle : NoCovariatesTitle);
     lines.push_back("");
     lines.push_back(" THIS PROGRAM IMPLEMENTS STATISTICAL METHODS DEVELOPED IN THE FOLLOWING PAPER:");
     lines.push_back(" Bayesian test for a deficit in a single case relative to a control sample, with the case's score on");
@@ -95,11 +141,15 @@ void AppendReportBody(std::vector<std::string>& lines, const ReportHeading& head
     lines.push_back(Rule);
     lines.push_back(" ");
     lines.push_back(" ");
+    if (in.k > 0) {
+        lines.push_back("");
+        WriteMatrixLines(in.corr, in.p(), " Correlation(s) between task and covariate(s) in control sample:", lines);
+    }
     lines.push_back("");
-    WriteMatrixLines(in.corr, in.p(), " Correlation(s) between task and covariate(s) in control sample:", lines);
-    lines.push_back("");
-    lines.push_back(FormatC(" Sample estimate of conditional mean for Task of Interest = %8.3Lf", out.condMean));
-    lines.push_back(FormatC(" Sample estimate of conditional SD for Task of Interest   = %8.3Lf", out.condSD));
+    if (in.k > 0) {
+        lines.push_back(FormatC(" Sample estimate of conditional mean for Task of Interest = %8.3Lf", out.condMean));
+        lines.push_back(FormatC(" Sample estimate of conditional SD for Task of Interest   = %8.3Lf", out.condSD));
+    }
     lines.push_back("");
     lines.push_back("");
     lines.push_back(" OUTPUTS:");
@@ -108,7 +158,10 @@ void AppendReportBody(std::vector<std::string>& lines, const ReportHeading& head
     lines.push_back(" population:");
     lines.push_back(FormatC(" One-tailed probability = %2.5Lf ", out.result.pOneTailed));
     lines.push_back(FormatC(" Two-tailed probability = %2.5Lf ", out.result.pTwoTailed));
-    AppendCredibleLimitBlock(lines, heading.credibleLimit, out.result);
+    std::vector<std::string> limitBlock;
+    AppendCredibleLimitBlock(limitBlock, heading.credibleLimit, out.result);
+    for (const std::string& line : limitBlock) lines.push_back(NamedEffectSize(line, in.k));
+    if (heading.reportExact) AppendExactBlock(lines, heading.credibleLimit, in.k, out.exact);
     lines.push_back(" ");
 }
 
@@ -121,6 +174,7 @@ ReportHeading ReportHeadingOf(const WorksheetData& data)
     heading.sampleSizeText = data.fields[SampleSizeField];
     heading.credibleLimit = data.credibleLimit;
     heading.notes = data.notes;
+    heading.reportExact = data.reportExact;
     return heading;
 }
 

@@ -17,6 +17,7 @@ struct ReportHeading {
     int credibleLimit = TwoSided;
     std::vector<std::string> notes;
     std::string sourceLine;
+    bool reportExact = false;  // the frequentist test's block after the credible limits
 };
 
 // A worksheet's: its two visible field texts, its choice and its notes.

@@ -174,6 +174,7 @@ void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& o
         ClearFloatingPointErrors();
         RethrowAsAnalysisError();
     }
+    out.exact = ComputeExactValues(in, credibleLimit);
 }
 
 bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)

@@ -8,6 +8,7 @@
 
 #include "engine/bayes_deficit_engine.h"
 #include "engine/draw_summary.h"
+#include "analysis/run/exact_values.h"
 #include "analysis/worksheet/matrix_entry_rules.h"
 #include "matrix/matrix_handling.h"
 #include "analysis/worksheet/worksheet_data.h"
@@ -60,6 +61,7 @@ struct AnalysisOutputs {
     tBayesResult result;
     tMonteCarloError mcse;  // not in the report: for the JSON output and the case series
     tDrawSummary summary;   // for the figure
+    ExactOutcome exact;     // the frequentist test, computed after the run
 };
 
 extern const char* const NotPositiveDefiniteMessage;

@@ -119,6 +119,9 @@ DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data,
     // element that reading fills.
     for (int i = 1; i <= p; ++i)
         for (int t = 1; t <= i; ++t) text += FormatC("%1.3f", data.StoredCorrelations[t][i]) + "\r\n";
+    // The tick box for the frequentist test: a line of its own only when
+    // ticked, so that every other file stays as it always was.
+    if (data.reportExact) text += "1\r\n";
 
     // Written beside the old file and renamed over it: a failure on the way
     // leaves the old file whole.
@@ -169,6 +172,8 @@ DataFileResult ReadDataFile(const std::string& path, WorksheetData& data, Stored
         }
         data.StoredCorrelations[i][i] = 1.0;
     }
+    double tick = 0;
+    data.reportExact = in.ReadNumber(tick) && tick == 1;
     return DataFileResult();
 }
 

@@ -39,7 +39,9 @@ std::string DataFilePath(const std::string& folder);
 // replaces the old file (platform::WriteWholeFile), so a failed write leaves
 // the old file as it was; a pipe, directory or a link to a file that is not
 // the user's own in the file's place is refused (FileError), never written.
-// Line breaks inside a text are written as blanks.
+// Line breaks inside a text are written as blanks. A ticked "Also report
+// the frequentist test" adds a last line "1"; reading sets reportExact from
+// it (files without it: not ticked).
 DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data, int p);
 
 // Reads the file into data: the two fields (each read as a number, shown

@@ -189,8 +189,8 @@ bool CheckCovariateCount(const std::string& label, double value)
 {
     // Bounds compared on the truncated value in double: no conversion of a
     // huge value to an integer.
-    if (IsWhole(value) && std::trunc(value) >= 1 && std::trunc(value) <= 5) return true;
-    ShowRangeWarning(label, value, "The value must be a positive integer and be less than 6.");
+    if (IsWhole(value) && std::trunc(value) >= 0 && std::trunc(value) <= 5) return true;
+    ShowRangeWarning(label, value, "The value must be a whole number from 0 to 5.");
     return false;
 }
 

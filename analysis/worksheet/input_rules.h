@@ -43,7 +43,7 @@ std::string LimitInputLength(const std::string& text);
 // the value as "%3.3f" and false. A value is whole when value - trunc(value)
 // is 0; the bounds apply to the truncated value.
 bool CheckPositiveSD(const std::string& label, double value);       // value > 0
-bool CheckCovariateCount(const std::string& label, double value);   // whole, 1..5
+bool CheckCovariateCount(const std::string& label, double value);   // whole, 0..5
 bool CheckSampleSize(const std::string& label, double value);       // whole, >= 3
 
 // The report line that echoes one input box: " Number of covariates = 2".

@@ -105,8 +105,13 @@ std::string NotValidIntegerMessage(const std::string& text) { return "'" + text 
 
 bool ApplyCovariateText(WorksheetData& data, const std::string& text)
 {
-    if (ParseNumber(text) == 0) return false;
     int covariates = 0;
+    if (ParseNumber(text) == 0) {
+        // "0": the task alone, one row; an empty or unfinished text changes nothing.
+        if (!ReadWholeNumberText(text, covariates) || covariates != 0) return false;
+        data.SetGridRows(1);
+        return true;
+    }
     if (!ReadWholeNumberText(text, covariates)) {
         platform::ShowError(NotValidIntegerMessage(text));
         return false;

@@ -9,6 +9,9 @@
 
 inline constexpr char ProgramTitle[] =
     "Harrow: Bayesian test for a deficit in the single case controlling for covariate(s) (Summary data as input)";
+// The title line of a report without covariates.
+inline constexpr char NoCovariatesTitle[] =
+    "Harrow: Bayesian test for a deficit in the single case (Summary data as input)";
 inline constexpr char DataFileName[] = "Harrow.txt";
 
 // Captions that the checks and the report quote.
@@ -56,6 +59,7 @@ struct WorksheetData {
     int GridRows = StartGridRows;                       // 1 .. GridRowCapacity
     tStoredCorrelations StoredCorrelations;
     int credibleLimit = TwoSided;                       // 0, 1 or 2
+    bool reportExact = false;                           // the frequentist test's block in the report
     std::vector<std::string> notes;                     // one entry per memo line
     bool PreviousDataLoaded = false;
     // Correlations were entered in this session: the entry window starts
@@ -101,7 +105,8 @@ bool ReadWholeNumberText(const std::string& text, int& value);
 std::string NotValidIntegerMessage(const std::string& text);
 
 // The covariate field's change: ParseNumber of the text (its warning on a
-// refused character); when the value is not 0 the text must be a whole
+// refused character); a whole-number text "0" gives one row (the task
+// alone); when the value is not 0 the text must be a whole
 // number (otherwise the integer-conversion message in an error box) and
 // GridRows becomes that number + 1, clamped to 1 .. GridRowCapacity.
 // True when GridRows was set.

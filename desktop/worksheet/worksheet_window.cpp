@@ -12,6 +12,7 @@
 #include <QFocusEvent>
 #include <QFont>
 #include <QFrame>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -231,6 +232,13 @@ void TfrmTemplate::BuildControls()
         if (checked && !updating_) data_.credibleLimit = id;
     });
 
+    chkExact = new QCheckBox(QStringLiteral("Also report the frequentist test (exact values)"), Panel1);
+    chkExact->setObjectName(QStringLiteral("chkExact"));
+    chkExact->setGeometry(384, 100, 376, 20);
+    connect(chkExact, &QCheckBox::toggled, this, [this](bool checked) {
+        if (!updating_) data_.reportExact = checked;
+    });
+
     grdData = new TWorksheetGrid(Panel1);
     grdData->setObjectName(QStringLiteral("grdData"));
     grdData->setAccessibleName(QStringLiteral("Data grid"));
@@ -380,6 +388,7 @@ void TfrmTemplate::ReadWidgets()
     data_.notes = SplitNotes(memoComments->toPlainText().toStdString());
     const int choice = radioButtons_->checkedId();
     data_.credibleLimit = choice >= 0 ? choice : int(TwoSided);
+    data_.reportExact = chkExact->isChecked();
     ReadGridCells();
 }
 
@@ -401,6 +410,7 @@ void TfrmTemplate::ShowData()
     }
     memoComments->setPlainText(notes);
     if (data_.credibleLimit >= 0 && data_.credibleLimit < 3) RadioItems[data_.credibleLimit]->setChecked(true);
+    chkExact->setChecked(data_.reportExact);
     grdData->SetRows(data_.GridRows);
     for (int r = 0; r < data_.GridRows; ++r)
         for (int c = NameColumn; c < GridColumns; ++c)
@@ -788,7 +798,8 @@ void TfrmTemplate::Compute()
     const int p = check.k + 1;
 
     ComputeEnd end(this, results_);
-    if (!EnterCorrelations(p)) {
+    // Without covariates there is no correlation to enter.
+    if (p > 1 && !EnterCorrelations(p)) {
         show();
         return;
     }

@@ -28,6 +28,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QCheckBox;
 class QShowEvent;
 class TWorksheetGrid;
 class TfrmTemplateResults;
@@ -84,6 +85,7 @@ public:
     QLineEdit* txtInput2 = nullptr;
     QGroupBox* RadioGroup1 = nullptr;
     std::array<QRadioButton*, 3> RadioItems{};
+    QCheckBox* chkExact = nullptr;  // the frequentist test's block in the report
     TWorksheetGrid* grdData = nullptr;
     QLabel* lblGridColumnsTitle = nullptr;
     QLabel* lblItems = nullptr;

@@ -55,9 +55,9 @@ TEST_F(ComputeChecks, EachRefusalInItsOrderWithItsMessageAndFocus)
     const Refusal cases[] = {
         {"", "", none, W, "INPUT ERROR\r\r(  Number of covariates :   )\r\rData have not been entered in this field.", F, 0, 0},
         {"two", "30", none, W, "INPUT ERROR\r(  Number of covariates :   two  )\r\rEnter numeric data only.", F, 0, 0},
-        {"6", "", none, W, "INPUT ERROR\r(  Number of covariates :   6.000  )\rThe value must be a positive integer and be less than 6.", F, 0, 0},
-        {"0", "", none, W, "INPUT ERROR\r(  Number of covariates :   0.000  )\rThe value must be a positive integer and be less than 6.", F, 0, 0},
-        {"2.5", "", none, W, "INPUT ERROR\r(  Number of covariates :   2.500  )\rThe value must be a positive integer and be less than 6.", F, 0, 0},
+        {"6", "", none, W, "INPUT ERROR\r(  Number of covariates :   6.000  )\rThe value must be a whole number from 0 to 5.", F, 0, 0},
+        {"-1", "", none, W, "INPUT ERROR\r(  Number of covariates :   -1.000  )\rThe value must be a whole number from 0 to 5.", F, 0, 0},
+        {"2.5", "", none, W, "INPUT ERROR\r(  Number of covariates :   2.500  )\rThe value must be a whole number from 0 to 5.", F, 0, 0},
         {"2", "", none, W, "INPUT ERROR\r\r(  Sample size (N) of control sample:  )\r\rData have not been entered in this field.", F, 1, 0},
         {"2", "2", none, W, "INPUT ERROR\r(  Sample size (N) of control sample:  2.000  )\rThe value for sample size must be an integer greater than 2.", F, 1, 0},
         {"2", "3,0", none, W, "INPUT ERROR\r(  Sample size (N) of control sample:  3,0  )\r\rEnter numeric data only.", F, 1, 0},

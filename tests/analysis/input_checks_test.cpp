@@ -93,11 +93,11 @@ TEST_F(InputChecks, CheckNumericFieldMessages)
 TEST_F(InputChecks, RangeChecksWithTheValueInTheMessage)
 {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
-    for (double ok : {1.0, 5.0}) EXPECT_TRUE(CheckCovariateCount("k", ok));
+    for (double ok : {0.0, 1.0, 5.0}) EXPECT_TRUE(CheckCovariateCount("k", ok));
     for (double ok : {3.0, 1e12}) EXPECT_TRUE(CheckSampleSize("N", ok));
     EXPECT_TRUE(CheckPositiveSD("SD", 0.001));
     EXPECT_TRUE(messages.shown.empty());
-    for (double bad : {0.0, 6.0, -1.0, inf, nan, 1e300}) EXPECT_FALSE(CheckCovariateCount("k", bad)) << bad;
+    for (double bad : {0.5, 6.0, -1.0, inf, nan, 1e300}) EXPECT_FALSE(CheckCovariateCount("k", bad)) << bad;
     for (double bad : {-inf, nan, 2.5}) EXPECT_FALSE(CheckSampleSize("N", bad)) << bad;
     EXPECT_FALSE(CheckPositiveSD("SD", nan));
     EXPECT_EQ(messages.shown.size(), 10u);
@@ -109,7 +109,7 @@ TEST_F(InputChecks, RangeChecksWithTheValueInTheMessage)
         const char* text;
     } refusals[] = {
         {CheckCovariateCount, "Number of covariates : ", 2.5,
-         "INPUT ERROR\r(  Number of covariates :   2.500  )\rThe value must be a positive integer and be less than 6."},
+         "INPUT ERROR\r(  Number of covariates :   2.500  )\rThe value must be a whole number from 0 to 5."},
         {CheckSampleSize, "Sample size (N) of control sample:", 2,
          "INPUT ERROR\r(  Sample size (N) of control sample:  2.000  )\r"
          "The value for sample size must be an integer greater than 2."},

@@ -298,9 +298,8 @@ TEST(RawDataRefusals, EachShowsItsMessage)
                 std::to_string(r % 3) + "," + std::to_string((r * 5) % 8) + "," + std::to_string(r * r % 5) + "," +
                 std::to_string((r * 3) % 7) + "," + std::to_string(r % 2) + "\n";
     const Refusal cases[] = {
-        {"no covariate", good + rows, Choose("a", {}), MessageKind::Error, "Choose from 1 to 5 covariates (0 were chosen)."},
         {"six covariates", good + rows, Choose("a", {"b", "c", "d", "e", "f", "g"}), MessageKind::Error,
-         "Choose from 1 to 5 covariates (6 were chosen)."},
+         "Choose from 0 to 5 covariates (6 were chosen)."},
         {"no task", good + rows, Choose(" ", {"b"}), MessageKind::Error, "Choose the task of interest."},
         {"unknown name", good + rows, Choose("a", {"b", "zz"}), MessageKind::Error,
          "There is no variable \"zz\" in \"data.csv\". Its numeric variables: \"a\", \"b\", \"c\", \"d\", \"e\", "

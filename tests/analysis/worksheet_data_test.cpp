@@ -97,7 +97,11 @@ TEST(WorksheetData, CovariateFieldSizesTheGrid)
     EXPECT_EQ(d.GridRows, 4);
     EXPECT_TRUE(ApplyCovariateText(d, "13"));
     EXPECT_EQ(d.GridRows, 14);
-    for (const char* unchanged : {"0", "", "-"}) EXPECT_FALSE(ApplyCovariateText(d, unchanged)) << unchanged;
+    for (const char* unchanged : {"", "-", "0.0"}) EXPECT_FALSE(ApplyCovariateText(d, unchanged)) << unchanged;
+    EXPECT_EQ(d.GridRows, 14);
+    EXPECT_TRUE(ApplyCovariateText(d, "0"));  // the task alone
+    EXPECT_EQ(d.GridRows, 1);
+    EXPECT_TRUE(ApplyCovariateText(d, "13"));
     EXPECT_TRUE(messages.shown.empty());
 
     EXPECT_FALSE(ApplyCovariateText(d, "2.5"));

@@ -67,6 +67,12 @@ void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string&
                 EXPECT_EQ(row["limit"], *it);  // the series says which limits it holds
                 continue;
             }
+            if (it.key() == "exact") {  // the series' exact_ columns, df an integer
+                for (auto e = it->begin(); e != it->end(); ++e)
+                    EXPECT_EQ(row["exact_" + e.key()].get<double>(), e->get<double>()) << e.key();
+                compared += static_cast<int>(it->size());
+                continue;
+            }
             if (it.key() == "zScores") {
                 std::size_t i = 0;
                 for (auto z = row.begin(); z != row.end(); ++z) {
@@ -125,7 +131,8 @@ TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0],
               "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,"
-              "zccc,zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error");
+              "zccc,zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
+              "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error");
     EXPECT_EQ(lines[1].rfind("\"Smith, J.\",1,20,two-sided,-2.0000000000000000,-1.0000000000000000,45.000000000000000,", 0), 0u)
         << lines[1];
     EXPECT_EQ(lines[1].back(), ',');  // no error
@@ -164,18 +171,20 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
          "harrow-cli: line 3 of \"{}\" (case \"B\") was not analysed: the score for \"Educ\" is not a number: "
          "\"x\"\n",
          "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error\r\n"
-         "A" + std::string(19, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
-         "B" + std::string(19, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
+         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
+         "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error\r\n"
+         "A" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         "B" + std::string(28, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
         // Labels meant for a spreadsheet or a terminal: kept as text, never run.
         {"formula and escape labels", "case,Task,Educ\n+cmd|' /C calc'!A0,,2\n\"\x1B]0;x\x07\",,2\n", 3,
          "harrow-cli: line 2 of \"{}\" (case \"+cmd|' /C calc'!A0\") was not analysed: the score for \"Task\" "
          "is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"\\x1B]0;x\\x07\") was not analysed: the score for \"Task\" is empty\n",
          "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,error\r\n"
-         "'+cmd|' /C calc'!A0" + std::string(19, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
-         "\x1B]0;x\x07" + std::string(19, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"},
+         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
+         "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error\r\n"
+         "'+cmd|' /C calc'!A0" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         "\x1B]0;x\x07" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"},
     };
     int n = 0;
     for (const Refusal& r : refusals) {

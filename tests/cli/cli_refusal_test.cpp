@@ -48,9 +48,8 @@ struct Refusal {
 TEST(CliRefusal, DesktopMessagesOnStandardErrorNothingOnStandardOutput)
 {
     const std::vector<Refusal> refusals{
-        {"covariate count 0", Worksheet("0", "20", {{"Task", "50", "10", "30"}}, {"1.000"}),
-         "Warning: INPUT ERROR\n(  Number of covariates :   0.000  )\nThe value must be a positive integer and be "
-         "less than 6.",
+        {"covariate count 6", Worksheet("6", "20", {{"Task", "50", "10", "30"}, {"A", "1", "1", "1"}, {"B", "1", "1", "1"}, {"C", "1", "1", "1"}, {"D", "1", "1", "1"}, {"E", "1", "1", "1"}, {"F", "1", "1", "1"}}, std::vector<std::string>(28, "1.000")),
+         "Warning: INPUT ERROR\n(  Number of covariates :   6.000  )\nThe value must be a whole number from 0 to 5.",
          1},
         {"sample size 2", WorkedExampleWith(2, "2"),
          "Warning: INPUT ERROR\n(  Sample size (N) of control sample:  2.000  )\nThe value for sample size must be "

@@ -142,7 +142,7 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
     std::vector<std::string> expectedKeys{"k",        "N",        "limit",    "zScores", "condMean",
                                           "condSD",   "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
                                           "pctUpper", "zccc",     "zcccLower", "zcccUpper",
-                                          "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse"};
+                                          "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact"};
     EXPECT_EQ(keys, expectedKeys);
     EXPECT_EQ(j["k"], 1);
     EXPECT_EQ(j["N"], 20);
@@ -168,7 +168,7 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
         EXPECT_EQ(digits.size(), 17u) << token;
         ++reals;
     }
-    EXPECT_EQ(reals, 2 + 10 + 3);
+    EXPECT_EQ(reals, 2 + 10 + 3 + 8);
 
     EXPECT_EQ(Fixed(" One-tailed probability = %2.5f ", j["pOneTailed"]),
               LineStarting(lines, " One-tailed probability = "));

@@ -59,7 +59,7 @@ TEST(CliRawData, OptionsThatDoNotGoTogether)
          "give either a worksheet FILE or --controls FILE, not both" + hint},
         {{"--task", "memory", ExamplePath("worked-example.txt")},
          "--task, --covariates, --case and --drop-incomplete go with --controls" + hint},
-        {{"--controls", ExamplePath("raw-controls.csv"), "--task", "memory"}, "--controls needs --task and --covariates" + hint},
+        {{"--controls", ExamplePath("raw-controls.csv"), "--covariates", "age"}, "--controls needs --task" + hint},
         {RawArguments("raw-controls.csv", {"--case", "1,2,3", "--cases", ExamplePath("raw-controls-cases.csv")}),
          "give either --case or --cases, not both" + hint},
         {{"--controls", ExamplePath("raw-controls.csv"), "--task", "memory", "--covariates", "age,age"},

@@ -86,6 +86,10 @@ TEST_F(CaseSeriesCommand, RunsEveryCaseAsASingleRunAndSaysWhichRowsWereRefused)
                        out.result.zccc, out.result.zcccLower, out.result.zcccUpper, out.mcse.pctBelow,
                        out.mcse.pOneTailed, out.mcse.pTwoTailed})
         expected += "," + FormatSeriesReal(static_cast<double>(v));
+    const tExactResult& e = out.exact.values;
+    expected += "," + FormatSeriesReal(static_cast<double>(e.t)) + "," + std::to_string(e.df);
+    for (extended v : {e.pOneTailed, e.pTwoTailed, e.pctBelow, e.zcccLower, e.zcccUpper, e.pctLower, e.pctUpper})
+        expected += "," + FormatSeriesReal(static_cast<double>(v));
     EXPECT_EQ(lines[1], expected + ",\r");
     EXPECT_EQ(lines[2].rfind("P02,,", 0), 0u);
 }

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include <QCheckBox>
 #include <QGuiApplication>
 
 #include "desktop_fixture.h"
@@ -279,6 +280,27 @@ TEST_F(Compute, AnErrorDuringTheAnalysisBringsTheWorksheetBack)
     EXPECT_TRUE(ResultLines().empty());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(fs::exists(DataPath()));  // saved before the analysis
+}
+
+// Without covariates Continue is not asked for: Compute goes straight to the
+// run; the tick box, clicked, adds the frequentist test and is kept in the file.
+TEST_F(Compute, NoCovariatesRunsWithoutTheMatrixWindowAndTheTickAddsTheExactValues)
+{
+    Start();
+    W().txtInput1->setText(QStringLiteral("0"));
+    W().txtInput2->setText(QStringLiteral("20"));
+    FillRow(0, "Task", "50", "10", "30");
+    QTest::mouseClick(W().chkExact, Qt::LeftButton, {}, QPoint(8, W().chkExact->height() / 2));
+    ASSERT_TRUE(W().chkExact->isChecked());
+    Press(W().cmdCompute);
+    EXPECT_FALSE(matrixShown);
+    EXPECT_TRUE(messages.shown.empty());
+    const std::vector<std::string> lines = ResultLines();
+    ASSERT_GT(lines.size(), 30u);
+    EXPECT_EQ(lines[1], NoCovariatesTitle);
+    EXPECT_TRUE(Contains(lines, " Modified t-test:"));
+    EXPECT_TRUE(Contains(lines, " t = -1.952, df = 19"));
+    EXPECT_EQ(FileText(DataPath()), "0\r\n20\r\nTask\r\n50\r\n10\r\n30\r\n1.000\r\n1\r\n");
 }
 
 }  // namespace

@@ -136,7 +136,6 @@ TEST_F(RawDataCommand, EachRefusalIsAMessageAndTheWindowStaysOpen)
         {"no file", "", "", {}, {}, MessageKind::Error, TRawDataWindow::NoFileMessage},
         {"damaged file", damaged, "", {}, {}, MessageKind::Error,
          "Cannot read \"damaged.sav\" as an SPSS data file: "},
-        {"no covariate", csv, "a", {}, {"1"}, MessageKind::Error, "Choose from 1 to 5 covariates (0 were chosen)."},
         {"chosen twice", csv, "a", {"b", "a"}, {"1", "2", "3"}, MessageKind::Error,
          "The variable \"a\" is chosen twice."},
         {"no spread", csv, "a", {"c"}, {"1", "2"}, MessageKind::Error,

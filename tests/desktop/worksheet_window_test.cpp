@@ -134,9 +134,11 @@ TEST_F(Worksheet, GridRowsFollowTheCovariateField)
     Retype(W().txtInput1, "5");
     ExpectGridGeometry(6, 273, 130);
 
-    // 0 and an empty field leave the grid alone; so does a text that is not a
-    // whole number, with the integer-conversion message.
+    // 0 leaves the task alone; an empty field leaves the grid alone; so does
+    // a text that is not a whole number, with the integer-conversion message.
     Retype(W().txtInput1, "0");
+    EXPECT_EQ(Grid().rowCount(), 1);
+    Retype(W().txtInput1, "5");
     EXPECT_EQ(Grid().rowCount(), 6);
     W().txtInput1->selectAll();
     QTest::keyClick(W().txtInput1, Qt::Key_Backspace);

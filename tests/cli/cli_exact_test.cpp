@@ -1,0 +1,94 @@
+// harrow-cli without covariates and with the frequentist test: the modified
+// t-test's t from its formula, the Monte Carlo run near the exact values, the
+// report's block under --exact only, and --exact-only series rows equal to
+// the single runs' exact values.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli_process.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+const std::string NoCovariates = "0\r\n20\r\nTask\r\n50\r\n10\r\n30\r\n1.000\r\n";
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(CliExact, NoCovariatesOneAndTwoSidedAgainstTheModifiedTTest)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("k0.txt", NoCovariates);
+    for (const char* limit : {"two-sided", "lower", "upper"}) {
+        SCOPED_TRACE(limit);
+        CliRun run = RunCli({"--json", "--limit", limit, path});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const Json j = Json::parse(run.out);
+        EXPECT_EQ(j["k"], 0);
+        const Json& e = j["exact"];
+        EXPECT_EQ(e["df"], 19);
+        EXPECT_NEAR(e["t"].get<double>(), (30.0 - 50.0) / (10.0 * std::sqrt(21.0 / 20.0)), 1e-14);
+        EXPECT_NEAR(j["pctBelow"].get<double>(), e["pctBelow"].get<double>(), 4 * j["pctBelowMcse"].get<double>());
+        EXPECT_NEAR(j["zcccLower"].get<double>(), e["zcccLower"].get<double>(), 0.015);
+        EXPECT_NEAR(j["zcccUpper"].get<double>(), e["zcccUpper"].get<double>(), 0.015);
+        EXPECT_DOUBLE_EQ(j["condMean"].get<double>(), 50.0);
+        EXPECT_DOUBLE_EQ(j["condSD"].get<double>(), 10.0);
+    }
+
+    CliRun report = RunCli({"--exact", path});
+    ASSERT_EQ(report.exitCode, 0) << report.err;
+    EXPECT_TRUE(Contains(report.out, "\nHarrow: Bayesian test for a deficit in the single case (Summary data as input)\n"));
+    EXPECT_FALSE(Contains(report.out, "Covariate"));
+    EXPECT_FALSE(Contains(report.out, "Correlation(s)"));
+    EXPECT_FALSE(Contains(report.out, "conditional"));
+    EXPECT_FALSE(Contains(report.out, "Z-CCC"));
+    EXPECT_TRUE(Contains(report.out, " Effect size (Z-CC) = -2.000 (95% CI on effect size = "));
+    EXPECT_TRUE(Contains(report.out, " Modified t-test:\n t = -1.952, df = 19\n"));
+    EXPECT_TRUE(Contains(report.out, " Effect size (Z-CC): 95% CI = "));
+}
+
+TEST(CliExact, TheBlockOnlyWhenAskedBeforeTheLastLine)
+{
+    CliRun plain = RunCli({ExamplePath("worked-example.txt")});
+    CliRun exact = RunCli({"--exact", "--limit", "lower", ExamplePath("worked-example.txt")});
+    ASSERT_EQ(plain.exitCode, 0);
+    ASSERT_EQ(exact.exitCode, 0);
+    EXPECT_FALSE(Contains(plain.out, "Frequentist"));
+    EXPECT_TRUE(Contains(exact.out, " Frequentist test (exact values):\n Test of the obtained against the predicted "
+                                    "score:\n t = -1.605, df = 18\n"));
+    EXPECT_TRUE(Contains(exact.out, " Effect size (Z-CCC): 95% lower limit = "));
+    EXPECT_EQ(exact.out.substr(exact.out.size() - 4), " \n \n");
+}
+
+TEST(CliExact, ExactOnlySeriesGivesTheSingleRunsExactValues)
+{
+    TempFolder folder;
+    const std::string cases = folder.Write("cases.csv", "case,Task,Educ\nA,30,8\nB,62.5,9.5\nC,x,1\n");
+    CliRun series = RunCli({"--cases", cases, "--exact-only", "--json", ExamplePath("worked-example.txt")});
+    EXPECT_EQ(series.exitCode, 3) << series.err;
+    std::istringstream rows(series.out);
+    std::string line;
+    const char* scores[][2] = {{"30", "8"}, {"62.5", "9.5"}};
+    for (auto& s : scores) {
+        ASSERT_TRUE(std::getline(rows, line));
+        const Json row = Json::parse(line);
+        EXPECT_FALSE(row.contains("pctBelow"));
+        const std::string single = folder.Write("one.txt", std::string("1\r\n20\r\nTask\r\n50\r\n10\r\n") + s[0] +
+                                                               "\r\nEduc\r\n10\r\n2\r\n" + s[1] +
+                                                               "\r\n1.000\r\n0.500\r\n1.000\r\n");
+        const Json one = Json::parse(RunCli({"--json", single}).out);
+        for (auto it = one["exact"].begin(); it != one["exact"].end(); ++it)
+            EXPECT_EQ(row["exact_" + it.key()].get<double>(), it->get<double>()) << it.key();
+    }
+    ASSERT_TRUE(std::getline(rows, line));
+    EXPECT_FALSE(Json::parse(line)["error"].is_null());
+
+    CliRun refused = RunCli({"--exact-only", ExamplePath("worked-example.txt")});
+    EXPECT_EQ(refused.exitCode, 2);
+}
+
+}  // namespace
