@@ -1,7 +1,7 @@
 #include "cli/help_text.h"
 
 const char* const CliDescription =
-    "harrow-cli: Bayesian test for a deficit in a single case controlling for one to five covariates, "
+    "harrow-cli: Bayesian test for a deficit in a single case controlling for up to five covariates (none at all: the modified t-test), "
     "from summary data of a control sample.\n"
     "\n"
     "Reads a worksheet file, checks it as the desktop program's Compute command and correlation-matrix "
@@ -16,7 +16,7 @@ const char* const CliHelpFooter =
     "installed program ~/.local/share/Harrow/Harrow.txt), so a worksheet saved there runs as it is.\n"
     "  Plain text, one item per line, CR LF or LF line ends. With k covariates and p = k + 1 "
     "variables (the task first) it has 2 + 4p + p(p+1)/2 lines:\n"
-    "    line 1          number of covariates k (a whole number from 1 to 5)\n"
+    "    line 1          number of covariates k (a whole number from 0 to 5; with 0 there is no correlation matrix)\n"
     "    line 2          control sample size N (a whole number, at least 3 and at least k + 2, at most "
     "999999)\n"
     "                    Both are checked as the worksheet's fields hold them: at most 6 characters "
@@ -42,7 +42,7 @@ const char* const CliHelpFooter =
     "decimal points or decimal commas, one or the other in the whole file (a number with a point in a "
     "file of decimal commas is refused); quoted fields; UTF-8 with or without a byte-order mark), an "
     "SPSS file (.sav, .zsav) or a Stata file (.dta). Variables are chosen by name (case and "
-    "surrounding blanks do not matter): the task and 1 to 5 numeric covariates. Empty cells, SPSS "
+    "surrounding blanks do not matter): the task and 0 to 5 numeric covariates (--covariates left out for none). Empty cells, SPSS "
     "system-missing and user-defined missing values and Stata missing values are missing: a control "
     "with a missing value among the chosen variables is refused (naming the first such rows), or left "
     "out with --drop-incomplete. N, means, SDs (divisor N - 1) and correlations are computed in "

@@ -298,7 +298,7 @@ private:
         out_.texts.push_back({centre, TopAxisTitleBaseline,
                               "Percentage of controls below: 100 \xC2\xB7 F(z)",
                               FigureTextRole::AxisTitle, FigureAlign::Centre});
-        out_.texts.push_back({centre, BottomAxisTitleBaseline, "Effect size (Z-CCC)", FigureTextRole::AxisTitle,
+        out_.texts.push_back({centre, BottomAxisTitleBaseline, "Effect size (" + EffectSizeName(figure_) + ")", FigureTextRole::AxisTitle,
                               FigureAlign::Centre});
     }
 
@@ -348,10 +348,13 @@ private:
 
 }  // namespace
 
+std::string EffectSizeName(const FigureData& figure) { return figure.k > 0 ? "Z-CCC" : "Z-CC"; }
+
 std::string FigureTitle(const FigureData& figure)
 {
     const std::string task = figure.taskName.empty() ? "Task of Interest" : figure.taskName;
-    return "Posterior distribution of Z-CCC: " + task + FormatC(" (k = %d, N = %d)", figure.k, figure.N);
+    return "Posterior distribution of " + EffectSizeName(figure) + ": " + task +
+           FormatC(" (k = %d, N = %d)", figure.k, figure.N);
 }
 
 FigureLayout LayOutFigure(const FigureData& figure) { return Builder(figure).Build(); }

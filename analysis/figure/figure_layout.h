@@ -74,6 +74,9 @@ struct FigureLayout {
 
 FigureLayout LayOutFigure(const FigureData& figure);
 
+// "Z-CCC", or "Z-CC" without covariates: the effect size the figure shows.
+std::string EffectSizeName(const FigureData& figure);
+
 // "Posterior distribution of Z-CCC: <task> (k = 1, N = 20)"; a task without
 // a name is the "Task of Interest", as the report calls it.
 std::string FigureTitle(const FigureData& figure);

@@ -8,7 +8,7 @@ constexpr char HelpText[] =
     "Usage: harrow [--help | --version]\n"
     "\n"
     "Harrow tests whether a single case shows a deficit on a task compared with a\n"
-    "control sample, controlling for one to five covariates, from summary data of\n"
+    "control sample, controlling for up to five covariates, from summary data of\n"
     "the controls. The program opens its worksheet window.\n"
     "\n"
     "The worksheet is kept between runs in the file Harrow.txt: beside the program\n"

@@ -49,19 +49,21 @@ void TCaseSeriesRunner::Run(const SummaryData& controls, int credibleLimit)
             platform::ShowError(message);
             return;
         }
+        // No: the frequentist test's exact values alone, in moments.
+        const bool exactOnly = !platform::Confirm(FullRunQuestion);
         std::optional<std::string> resultsPath = AskResultsPath(*casesPath);
         if (!resultsPath) return;
 
         std::vector<SeriesResult> results;
         std::exception_ptr failure;
-        if (!RunWithProgress(controls, credibleLimit, cases, results, failure)) {
+        if (!RunWithProgress(controls, credibleLimit, exactOnly, cases, results, failure)) {
             platform::ShowInformation("The case series was cancelled: no results were saved.");
             return;
         }
         if (failure) std::rethrow_exception(failure);
         // A failed save (a full disk, a folder gone) keeps the results and
         // asks for another place: a long series is never run for nothing.
-        const std::string text = FormatSeriesCsv(controls, results);
+        const std::string text = FormatSeriesCsv(controls, results, exactOnly);
         for (;;) {
             try {
                 platform::WriteWholeFile(*resultsPath, text);
@@ -130,7 +132,7 @@ private:
 
 }  // namespace
 
-bool TCaseSeriesRunner::RunWithProgress(const SummaryData& controls, int credibleLimit,
+bool TCaseSeriesRunner::RunWithProgress(const SummaryData& controls, int credibleLimit, bool exactOnly,
                                         const std::vector<SeriesCase>& cases, std::vector<SeriesResult>& results,
                                         std::exception_ptr& failure)
 {
@@ -179,7 +181,7 @@ bool TCaseSeriesRunner::RunWithProgress(const SummaryData& controls, int credibl
                                           done = n;
                                           return !cancel;
                                       },
-                                      results);
+                                      results, exactOnly);
         } catch (...) {
             failure = std::current_exception();
             completed = true;

@@ -31,6 +31,13 @@ public:
     // Runs the whole command; returns when it is over. Never throws.
     void Run(const SummaryData& controls, int credibleLimit);
 
+    // Asked after the cases file is read: No runs the series on the exact
+    // values of the frequentist test alone, without the Monte Carlo run.
+    static constexpr char FullRunQuestion[] =
+        "Run the full Bayesian analysis (1,000,000 Monte Carlo draws) for every case?\r\r"
+        "No gives only the exact values of the frequentist test, without the Monte Carlo run: "
+        "seconds for thousands of cases.";
+
     // The progress dialog's object name, for tests that press its Cancel.
     static constexpr char ProgressDialogName[] = "dlgCaseSeriesProgress";
 
@@ -41,7 +48,8 @@ private:
 
     // Runs the series on a worker thread while the progress dialog shows;
     // false when cancelled. An error of the run is returned in failure.
-    bool RunWithProgress(const SummaryData& controls, int credibleLimit, const std::vector<SeriesCase>& cases,
+    bool RunWithProgress(const SummaryData& controls, int credibleLimit, bool exactOnly,
+                         const std::vector<SeriesCase>& cases,
                          std::vector<SeriesResult>& results, std::exception_ptr& failure);
 
     QWidget* parent_;

@@ -134,7 +134,14 @@ TEST(FigureLayout, ZeroAndMarksInsideThePlotWithoutOrFarFromTheDraws)
         EXPECT_NEAR(f.ZOf(MarkX(f, FigureStyle::Zero)), 0.0, 1e-9);
         EXPECT_NEAR(f.ZOf(PlotBand(f).left), static_cast<double>(data.result.zcccLower), 1e-9);
     }
-    EXPECT_EQ(FigureTitle(noDraws), "Posterior distribution of Z-CCC: Task of Interest (k = 0, N = 0)");
+    // Without covariates the effect size is Z-CC, in the title and on the axis.
+    EXPECT_EQ(FigureTitle(noDraws), "Posterior distribution of Z-CC: Task of Interest (k = 0, N = 0)");
+    noDraws.k = 2;
+    EXPECT_EQ(FigureTitle(noDraws), "Posterior distribution of Z-CCC: Task of Interest (k = 2, N = 0)");
+    noDraws.k = 0;
+    bool axisNamed = false;
+    for (const auto& t : LayOutFigure(noDraws).texts) axisNamed = axisNamed || t.text == "Effect size (Z-CC)";
+    EXPECT_TRUE(axisNamed);
 }
 
 TEST(FigureLayout, NumbersKeepTheirDecimalPointUnderACommaLocale)

@@ -159,6 +159,36 @@ TEST_F(CaseSeriesCommand, CancelInTheProgressDialogSavesNothing)
     EXPECT_TRUE(W().isVisible());
 }
 
+// Answering No to the full run gives the exact values alone: the single
+// run's exact values, without the Monte Carlo columns.
+TEST_F(CaseSeriesCommand, ExactValuesOnlyWhenTheFullRunIsDeclined)
+{
+    const std::string saved = folder + "/series.csv";
+    StartWithDialogs(Write("cases.csv", "case,Task,Cov 1\nP01,30,8\n"), saved);
+    FillControlsOnly();
+    messages.ScriptAnswers({Answer::No});
+    AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
+    Press(W().btnCaseSeries);
+
+    WorksheetData single = W().Data();
+    single.Cell(0, ScoreColumn) = "30";
+    single.Cell(1, ScoreColumn) = "8";
+    AnalysisInputs in;
+    ASSERT_TRUE(PrepareAnalysis(single, 1, 20, in));
+    AnalysisOutputs out;
+    RunAnalysis(in, TwoSided, out);
+    const tExactResult& e = out.exact.values;
+    std::string expected = "P01,1,20,two-sided," + FormatSeriesReal(static_cast<double>(in.zScores[1])) + "," +
+                           FormatSeriesReal(static_cast<double>(in.zScores[2])) + "," +
+                           FormatSeriesReal(static_cast<double>(e.t)) + "," + std::to_string(e.df);
+    for (extended v : {e.pOneTailed, e.pTwoTailed, e.pctBelow, e.zcccLower, e.zcccUpper, e.pctLower, e.pctUpper})
+        expected += "," + FormatSeriesReal(static_cast<double>(v));
+    const std::vector<std::string> lines = Lines(QString::fromStdString(FileText(saved)));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].find("condMean"), std::string::npos);
+    EXPECT_EQ(lines[1], expected + ",\r");
+}
+
 TEST_F(CaseSeriesCommand, ClosingTheProgressDialogAsksBeforeCancelling)
 {
     std::string text = "case,Task,Cov 1\n";
@@ -167,10 +197,11 @@ TEST_F(CaseSeriesCommand, ClosingTheProgressDialogAsksBeforeCancelling)
     StartWithDialogs(Write("cases.csv", text), saved);
     FillControlsOnly();
 
-    // The zero correlation is kept (Yes); the first close of the progress
-    // dialog is answered No: the series goes on; the second, Yes.
+    // The zero correlation is kept (Yes), the full run chosen (Yes); the
+    // first close of the progress dialog is answered No: the series goes on;
+    // the second, Yes.
     bool stillShownAfterNo = false;
-    messages.ScriptAnswers({Answer::Yes, Answer::No, Answer::Yes});
+    messages.ScriptAnswers({Answer::Yes, Answer::Yes, Answer::No, Answer::Yes});
     AnswerMatrix({});
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -185,8 +216,9 @@ TEST_F(CaseSeriesCommand, ClosingTheProgressDialogAsksBeforeCancelling)
     Press(W().btnCaseSeries);
 
     EXPECT_TRUE(stillShownAfterNo);
-    ASSERT_EQ(Texts(MessageKind::Confirmation).size(), 3u);
-    EXPECT_EQ(Texts(MessageKind::Confirmation)[1], "Cancel the case series? No results will be saved.");
+    ASSERT_EQ(Texts(MessageKind::Confirmation).size(), 4u);
+    EXPECT_EQ(Texts(MessageKind::Confirmation)[1], TCaseSeriesRunner::FullRunQuestion);
+    EXPECT_EQ(Texts(MessageKind::Confirmation)[2], "Cancel the case series? No results will be saved.");
     EXPECT_EQ(Texts(MessageKind::Information),
               std::vector<std::string>{"The case series was cancelled: no results were saved."});
     EXPECT_FALSE(fs::exists(saved));
