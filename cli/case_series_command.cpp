@@ -63,26 +63,22 @@ bool CheckSeriesOutput(const CaseSeriesRequest& request, const std::string& cont
 
 int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out)
 {
-    try {
+    return RunCliCommand([&]() -> int {
         if (!CheckSeriesOutput(request)) return ExitRefused;
         WorksheetAnalysis analysis;
         if (!ReadWorksheetFile(request.worksheetPath, analysis.data)) return ExitRefused;
         analysis.data.credibleLimit = request.credibleLimit;
-        ClearCaseScores(analysis.data);
-        if (!PrepareWorksheetAnalysis(analysis)) {
+        if (!PrepareWorksheetAnalysis(analysis, ComputePurpose::CaseSeries)) {
             ShowRefusedLine(request.worksheetPath, analysis.refusedLine);
             return ExitRefused;
         }
         return RunCaseSeriesOnControls(analysis.in, request, out);
-    } catch (...) {
-        platform::ShowError(CommandFailureMessage(std::current_exception()));
-    }
-    return ExitAnalysisFailed;
+    });
 }
 
 int RunCaseSeriesOnControls(const SummaryData& controls, const CaseSeriesRequest& request, std::FILE* out)
 {
-    try {
+    return RunCliCommand([&]() -> int {
         std::vector<SeriesCase> cases;
         std::string message;
         if (!ReadCasesFile(request.casesPath, controls.names, cases, message)) {
@@ -106,8 +102,5 @@ int RunCaseSeriesOnControls(const SummaryData& controls, const CaseSeriesRequest
         else if (!WriteOutputText(out, text, "results"))
             return ExitAnalysisFailed;
         return CountRefused(results) == 0 ? ExitReportWritten : ExitSomeRowsRefused;
-    } catch (...) {
-        platform::ShowError(CommandFailureMessage(std::current_exception()));
-    }
-    return ExitAnalysisFailed;
+    });
 }

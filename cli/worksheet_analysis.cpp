@@ -61,28 +61,47 @@ int CorrelationLine(int p, int row, int column)
     return FieldLines + LinesPerGridRow * p + row * (row - 1) / 2 + column;
 }
 
-CorrelationCheck AcceptStoredCorrelations(WorksheetData& data, int p)
-{
-    tMatrixEntryBuffer buffer;
-    PrefillCorrelationEntry(data, p, buffer);
-    MatrixEntryState state(buffer, p, p, true);
-    // Nobody can be asked about cells left at "0.000": take them as confirmed.
-    for (int c = 1; c <= p; ++c)
-        for (int r = c + 1; r <= p; ++r) state.MarkConfirmed(c, r);
+namespace {
 
-    MatrixContinueResult result = ContinueMatrix(state);
-    CorrelationCheck check;
-    if (!result.accepted) {
-        check.row = result.row;
-        check.column = result.column;
-        return check;
+// The matrix window's "Continue" on cells showing the stored block (three
+// decimals, read back by ParseNumber). Nobody can be asked about cells left
+// at "0.000": they count as answered Yes.
+class StoredCorrelationAcceptance : public CorrelationEntry {
+public:
+    CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int p) override
+    {
+        MatrixEntryState state(buffer, p, p, true);
+        for (int c = 1; c <= p; ++c)
+            for (int r = c + 1; r <= p; ++r) state.MarkConfirmed(c, r);
+        MatrixContinueResult result = ContinueMatrix(state);
+        CorrelationAnswer answer;
+        if (!result.accepted) {
+            answer.outcome = CorrelationAnswer::Refused;
+            answer.row = result.row;
+            answer.column = result.column;
+        }
+        return answer;
     }
-    StoreCorrelationEntry(buffer, p, data);
-    check.accepted = true;
-    return check;
+};
+
+int RefusedLine(const PreparedCompute& prepared, int p)
+{
+    switch (prepared.status) {
+    case PreparedCompute::InputRefused:
+        if (prepared.focus.target == ComputeFocus::Field) return FieldLine(prepared.focus.field);
+        if (prepared.focus.target == ComputeFocus::GridCell)
+            return GridCellLine(prepared.focus.row, prepared.focus.column);
+        return 0;
+    case PreparedCompute::CorrelationRefused:
+        return CorrelationLine(p, prepared.correlation.row, prepared.correlation.column);
+    default:
+        return 0;  // the matrix as a whole, or nothing refused
+    }
 }
 
-bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis)
+}  // namespace
+
+bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis, ComputePurpose purpose)
 {
     analysis.refusedLine = 0;
     // A field takes at most six characters: a longer count could not have
@@ -94,22 +113,15 @@ bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis)
             return false;
         }
     }
-    ComputeCheckResult checked = CheckComputeInputs(analysis.data);
-    if (!checked.passed) {
-        const ComputeFocus& focus = checked.focus;
-        if (focus.target == ComputeFocus::Field) analysis.refusedLine = FieldLine(focus.field);
-        if (focus.target == ComputeFocus::GridCell) analysis.refusedLine = GridCellLine(focus.row, focus.column);
+    StoredCorrelationAcceptance entry;
+    NoWorksheetKeeping keeper;
+    const PreparedCompute prepared = PrepareCompute(analysis.data, purpose, entry, keeper);
+    if (prepared.status != PreparedCompute::Ready) {
+        analysis.refusedLine = RefusedLine(prepared, prepared.k + 1);
         return false;
     }
-
-    int p = checked.k + 1;
-    CorrelationCheck correlations = AcceptStoredCorrelations(analysis.data, p);
-    if (!correlations.accepted) {
-        analysis.refusedLine = CorrelationLine(p, correlations.row, correlations.column);
-        return false;
-    }
-
-    return PrepareAnalysis(analysis.data, checked.k, checked.N, analysis.in);
+    analysis.in = prepared.in;
+    return true;
 }
 
 std::vector<std::string> ReportLines(const WorksheetAnalysis& analysis)

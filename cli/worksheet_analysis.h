@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/run/compute_checks.h"
+#include "analysis/run/compute_workflow.h"
 #include "analysis/worksheet/worksheet_data.h"
 
 // Process exit codes of harrow-cli.
@@ -45,24 +45,12 @@ int FieldLine(int field);
 int GridCellLine(int row, int column);
 int CorrelationLine(int p, int row, int column);
 
-// The matrix window's "Continue" on cells showing the stored p x p block
-// (three decimals, read back by ParseNumber). The "0.000" question cannot
-// be asked here and counts as answered Yes. On success the accepted values
-// replace the stored block, exactly as after the window. On refusal the
-// message has been shown; column and row give the cell.
-struct CorrelationCheck {
-    bool accepted = false;
-    int row = 0;
-    int column = 0;
-};
-CorrelationCheck AcceptStoredCorrelations(WorksheetData& data, int p);
-
 // Everything before the engine run: the fields' length (at most six
-// characters, as the worksheet's fields take; the length warning), the Compute checks, the correlations,
-// gathering, the positive-definiteness test and the z-scores. False when an
+// characters, as the worksheet's fields take; the length warning), then the
+// Compute workflow with the stored correlations accepted as they are. False when an
 // input was refused (its message shown). Throws what GatherAnalysisInputs
 // and StandardiseCase throw.
-bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis);
+bool PrepareWorksheetAnalysis(WorksheetAnalysis& analysis, ComputePurpose purpose = ComputePurpose::SingleCase);
 
 // The report lines as the results window shows a first report.
 std::vector<std::string> ReportLines(const WorksheetAnalysis& analysis);

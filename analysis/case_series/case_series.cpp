@@ -56,11 +56,6 @@ bool ExactOnlySeries(const ExactSeries& exact, const std::vector<tVector>& score
 
 }  // namespace
 
-void ClearCaseScores(WorksheetData& data)
-{
-    for (int row = 0; row < GridRowCapacity; ++row) data.Cell(row, ScoreColumn) = "0";
-}
-
 std::string SeriesFailureText(const std::exception_ptr& error)
 {
     // Message boxes break lines at '\r'; an output field keeps to one line.

@@ -13,10 +13,6 @@
 #include "analysis/worksheet/worksheet_data.h"
 #include "engine/bayes_deficit_engine.h"
 
-// A series ignores the worksheet's own case scores: they are set to "0" so
-// that the worksheet's checks (which cover every score cell) pass over them.
-void ClearCaseScores(WorksheetData& data);
-
 // One row of the results.
 struct SeriesResult {
     SeriesCase input;       // label, line, scores; input.error when the row was refused

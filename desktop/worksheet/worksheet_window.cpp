@@ -42,7 +42,7 @@
 #include "desktop/app/data_location.h"
 #include "desktop/app/qt_app_helpers.h"
 #include "desktop/results/results_window.h"
-#include "analysis/run/compute_checks.h"
+#include "analysis/run/compute_workflow.h"
 #include "analysis/report/report.h"
 #include "analysis/worksheet/worksheet_description.h"
 #include "desktop/worksheet/worksheet_grid.h"
@@ -784,38 +784,66 @@ private:
     QWidget* results_;
 };
 
+// The correlations in the matrix window, in place of the worksheet.
+class MatrixWindowEntry : public CorrelationEntry {
+public:
+    explicit MatrixWindowEntry(QWidget* worksheet) : worksheet_(worksheet) {}
+    CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int p) override
+    {
+        worksheet_->hide();
+        EnterSquareMatrix(buffer, p, p, "Matrix Entry", "", "", worksheet_, true);
+        // Back and active before a refusal of the whole matrix can focus a field.
+        worksheet_->show();
+        platform::ProcessPendingEventsOnce();
+        CorrelationAnswer answer;
+        if (MatrixCancelled) {
+            MatrixCancelled = false;
+            answer.outcome = CorrelationAnswer::Cancelled;
+        }
+        return answer;
+    }
+
+private:
+    QWidget* worksheet_;
+};
+
+// The data file the next start reads.
+class DataFileKeeping : public WorksheetKeeper {
+public:
+    explicit DataFileKeeping(TfrmTemplate& worksheet) : worksheet_(worksheet) {}
+    void Keep(const WorksheetData&, int p) override { worksheet_.SaveCurrentData(p); }
+
+private:
+    TfrmTemplate& worksheet_;
+};
+
 }  // namespace
 
-void TfrmTemplate::Compute()
+// Continue's workflow; false after a refusal or a cancelled entry, with the
+// focus where the user carries on.
+bool TfrmTemplate::PrepareFromWorksheet(ComputePurpose purpose, AnalysisInputs& in)
 {
     ForgetClearedData();  // Continue ends the chance to undo Clear Data
     ReadWidgets();
-    const ComputeCheckResult check = CheckComputeInputs(data_);
-    if (!check.passed) {
-        FocusRefusal(check.focus);
-        return;
+    MatrixWindowEntry entry(this);
+    DataFileKeeping keeper(*this);
+    PreparedCompute prepared = PrepareCompute(data_, purpose, entry, keeper);
+    if (prepared.status == PreparedCompute::Ready) {
+        in = std::move(prepared.in);
+        return true;
     }
-    const int p = check.k + 1;
+    FocusRefusal(prepared.focus);
+    return false;
+}
 
+void TfrmTemplate::Compute()
+{
     ComputeEnd end(this, results_);
-    // Without covariates there is no correlation to enter.
-    if (p > 1 && !EnterCorrelations(p)) {
-        show();
-        return;
-    }
-    // A file that cannot be written is reported; the analysis goes on.
-    SaveCurrentData(p);
+    AnalysisInputs in;
+    if (!PrepareFromWorksheet(ComputePurpose::SingleCase, in)) return;
 
     platform::SetHourglassPointer(true);
-    show();
     platform::ProcessPendingEventsOnce();
-
-    AnalysisInputs in;
-    if (!PrepareAnalysis(data_, check.k, check.N, in)) {
-        platform::SetHourglassPointer(false);
-        FocusField(CovariatesField);
-        return;
-    }
     AnalysisOutputs out;
     // Off the interface thread: the windows repaint, and take no input until
     // the report is there.
@@ -852,46 +880,16 @@ void TfrmTemplate::btnCaseSeriesClick()
     platform::RunCommandOnce(computing_, [this] { CaseSeries(); });
 }
 
-// Continue's checks and correlation entry, then the series on the control
-// sample; the worksheet's own case scores are not used.
+// Continue's workflow, then the series on the control sample; the
+// worksheet's own case scores are not used.
 void TfrmTemplate::CaseSeries()
 {
-    ForgetClearedData();
-    ReadWidgets();
-    WorksheetData controlsOnly = data_;
-    ClearCaseScores(controlsOnly);
-    const ComputeCheckResult check = CheckComputeInputs(controlsOnly);
-    if (!check.passed) {
-        FocusRefusal(check.focus);
-        return;
-    }
-    const int p = check.k + 1;
+    AnalysisInputs in;
     {
         ComputeEnd end(this, nullptr);
-        if (!EnterCorrelations(p)) return;
-    }
-    SaveCurrentData(p);
-    controlsOnly.StoredCorrelations = data_.StoredCorrelations;
-    AnalysisInputs in;
-    if (!PrepareAnalysis(controlsOnly, check.k, check.N, in)) {
-        FocusField(CovariatesField);
-        return;
+        if (!PrepareFromWorksheet(ComputePurpose::CaseSeries, in)) return;
     }
     caseSeries_->Run(in, data_.credibleLimit);
-}
-
-bool TfrmTemplate::EnterCorrelations(int p)
-{
-    auto buffer = std::make_unique<tMatrixEntryBuffer>();
-    PrefillCorrelationEntry(data_, p, *buffer);
-    hide();
-    EnterSquareMatrix(*buffer, p, p, "Matrix Entry", "", "", this, true);
-    if (MatrixCancelled) {
-        MatrixCancelled = false;
-        return false;
-    }
-    StoreCorrelationEntry(*buffer, p, data_);
-    return true;
 }
 
 void TfrmTemplate::ShowReport(const AnalysisInputs& in, const AnalysisOutputs& out)

@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include "analysis/worksheet/data_file.h"
+#include "analysis/run/compute_workflow.h"
 #include "analysis/worksheet/worksheet_data.h"
 
 class QButtonGroup;
@@ -143,7 +144,7 @@ private:
 
     void Compute();
     void CaseSeries();
-    bool EnterCorrelations(int p);
+    bool PrepareFromWorksheet(ComputePurpose purpose, AnalysisInputs& in);
     void ShowReport(const AnalysisInputs& in, const AnalysisOutputs& out);
     void FocusRefusal(const ComputeFocus& focus);
     void FocusField(int field);

@@ -1,0 +1,58 @@
+#include "analysis/run/compute_workflow.h"
+
+#include <memory>
+
+namespace {
+
+// A series takes its cases from a file: the worksheet's score cells count as
+// zeros, so an empty or half-typed score does not stop it.
+WorksheetData ControlsOnly(const WorksheetData& data)
+{
+    WorksheetData controls = data;
+    for (int row = 0; row < GridRowCapacity; ++row) controls.Cell(row, ScoreColumn) = "0";
+    return controls;
+}
+
+}  // namespace
+
+PreparedCompute PrepareCompute(WorksheetData& data, ComputePurpose purpose, CorrelationEntry& entry,
+                               WorksheetKeeper& keeper)
+{
+    PreparedCompute prepared;
+    WorksheetData checked = purpose == ComputePurpose::CaseSeries ? ControlsOnly(data) : data;
+    const ComputeCheckResult check = CheckComputeInputs(checked);
+    if (!check.passed) {
+        prepared.focus = check.focus;
+        return prepared;
+    }
+    prepared.k = check.k;
+    prepared.N = check.N;
+    const int p = check.k + 1;
+
+    // Without covariates there is no correlation to enter.
+    auto buffer = std::make_unique<tMatrixEntryBuffer>();
+    PrefillCorrelationEntry(data, p, *buffer);
+    if (p > 1) {
+        prepared.correlation = entry.Enter(*buffer, p);
+        if (prepared.correlation.outcome == CorrelationAnswer::Cancelled) {
+            prepared.status = PreparedCompute::Cancelled;
+            return prepared;
+        }
+        if (prepared.correlation.outcome == CorrelationAnswer::Refused) {
+            prepared.status = PreparedCompute::CorrelationRefused;
+            return prepared;
+        }
+        StoreCorrelationEntry(*buffer, p, data);
+    }
+    keeper.Keep(data, p);
+
+    checked.StoredCorrelations = data.StoredCorrelations;
+    if (!PrepareAnalysis(checked, check.k, check.N, prepared.in)) {
+        prepared.status = PreparedCompute::NotPositiveDefinite;
+        prepared.focus.target = ComputeFocus::Field;
+        prepared.focus.field = CovariatesField;
+        return prepared;
+    }
+    prepared.status = PreparedCompute::Ready;
+    return prepared;
+}
