@@ -86,7 +86,7 @@ bool ReadNotesFile(const std::string& path, std::vector<std::string>& lines)
 
 int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* figures)
 {
-    try {
+    return RunCliCommand([&]() -> int {
         const bool drawing = !request.plotPath.empty() || !request.pdfPath.empty();
         if (drawing && !figures) {
             platform::ShowError("This harrow-cli was built without Qt: --plot and --pdf are not available.");
@@ -122,10 +122,7 @@ int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* fig
         }
         if (!WriteOutputText(out, text, "report")) return ExitAnalysisFailed;
         return ExitReportWritten;
-    } catch (...) {
-        platform::ShowError(CommandFailureMessage(std::current_exception()));
-    }
-    return ExitAnalysisFailed;
+    });
 }
 
 bool WriteOutputText(std::FILE* out, const std::string& text, const char* what)

@@ -9,7 +9,22 @@
 #include <vector>
 
 #include "analysis/figure/figure_data.h"
+#include "analysis/run/run_failure.h"
+#include "foundation/messages.h"
 #include "cli/worksheet_analysis.h"
+
+// Every command's one way out of an error it did not foresee: the message in
+// the user's terms, and ExitAnalysisFailed. Refusals return their own codes.
+template <class Command>
+int RunCliCommand(Command&& command)
+{
+    try {
+        return command();
+    } catch (...) {
+        platform::ShowError(CommandFailureMessage(std::current_exception()));
+    }
+    return ExitAnalysisFailed;
+}
 
 struct CliRequest {
     std::string worksheetPath;

@@ -81,7 +81,7 @@ std::string FormatRawStatistics(const RawSummary& s)
 
 int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
 {
-    try {
+    return RunCliCommand([&]() -> int {
         std::vector<std::string> notes;
         if (!request.notesPath.empty() && !ReadNotesFile(request.notesPath, notes)) return ExitRefused;
         RawDataTable table;
@@ -110,15 +110,12 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
             for (const std::string& line : ReportLines(false, heading, in, outputs)) text += line + "\n";
         }
         return WriteOutputText(out, text, "output") ? ExitReportWritten : ExitAnalysisFailed;
-    } catch (...) {
-        platform::ShowError(CommandFailureMessage(std::current_exception()));
-    }
-    return ExitAnalysisFailed;
+    });
 }
 
 int RunRawCaseSeriesCli(const RawCliRequest& request, const CaseSeriesRequest& series, std::FILE* out)
 {
-    try {
+    return RunCliCommand([&]() -> int {
         if (!CheckSeriesOutput(series, request.controlsPath)) return ExitRefused;
         RawDataTable table;
         if (!LoadRawDataFile(request.controlsPath, table)) return ExitRefused;
@@ -127,8 +124,5 @@ int RunRawCaseSeriesCli(const RawCliRequest& request, const CaseSeriesRequest& s
         SummaryData controls;
         if (!RawSeriesControls(summary, controls)) return ExitRefused;
         return RunCaseSeriesOnControls(controls, series, out);
-    } catch (...) {
-        platform::ShowError(CommandFailureMessage(std::current_exception()));
-    }
-    return ExitAnalysisFailed;
+    });
 }

@@ -33,11 +33,8 @@ bool ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, st
 {
     c.line = row.line;
     c.label = row.fields.empty() ? std::string() : row.fields[0];
-    // Spreadsheets pad rows with empty fields past the last column: allowed.
-    std::size_t used = row.fields.size();
-    while (used > width && IsBlank(row.fields[used - 1])) --used;
-    if (used != width || row.textBeyond) {
-        c.error = "the row has " + std::to_string(std::max(row.fieldCount, row.fields.size())) +
+    if (row.fields.size() < width || HasTextBeyond(row, width)) {
+        c.error = "the row has " + std::to_string(RecordFieldCount(row)) +
                   " fields, the header row has " + std::to_string(width);
         return true;
     }

@@ -1,45 +1,22 @@
 #include "analysis/files/csv_table.h"
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
 #include <memory>
 
 #include <csv.h>
 
+#include "analysis/files/text_encoding.h"
 #include "analysis/files/text_file.h"
 #include "foundation/c_locale_format.h"
 
 namespace {
 
-const char ByteOrderMark[] = "\xEF\xBB\xBF";
-
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
 bool IsLineEnd(char ch) { return ch == '\r' || ch == '\n'; }
 
 std::string LineText(int line) { return "line " + std::to_string(line); }
-
-// Length of the UTF-8 sequence starting at s[i], 0 when it is not valid
-// (overlong forms, surrogates and values past U+10FFFF included).
-std::size_t Utf8SequenceLength(const std::string& s, std::size_t i)
-{
-    auto byte = [&](std::size_t j) { return static_cast<unsigned char>(s[j]); };
-    unsigned char b = byte(i);
-    if (b < 0x80) return 1;
-    std::size_t n;
-    unsigned min;
-    unsigned cp;
-    if ((b & 0xE0) == 0xC0) { n = 2; min = 0x80; cp = b & 0x1F; }
-    else if ((b & 0xF0) == 0xE0) { n = 3; min = 0x800; cp = b & 0x0F; }
-    else if ((b & 0xF8) == 0xF0) { n = 4; min = 0x10000; cp = b & 0x07; }
-    else return 0;
-    if (i + n > s.size()) return 0;
-    for (std::size_t j = 1; j < n; ++j) {
-        if ((byte(i + j) & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (byte(i + j) & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return n;
-}
 
 // The line of the first byte that is not UTF-8 text (or is NUL), 0 if none.
 int FirstLineNotText(const std::string& text, std::size_t start)
@@ -329,6 +306,16 @@ std::string TrimCsvField(const std::string& field)
     while (e > b && IsBlank(field[e - 1])) --e;
     return field.substr(b, e - b);
 }
+
+bool HasTextBeyond(const CsvRow& row, std::size_t width)
+{
+    if (row.textBeyond) return true;
+    for (std::size_t f = width; f < row.fields.size(); ++f)
+        if (!TrimCsvField(row.fields[f]).empty()) return true;
+    return false;
+}
+
+std::size_t RecordFieldCount(const CsvRow& row) { return std::max(row.fieldCount, row.fields.size()); }
 
 std::string CsvColumnKey(const std::string& name)
 {

@@ -120,6 +120,12 @@ std::string AmbiguousCsvNumberMessage(const CsvHead& head, int line, std::size_t
 // holds nothing else.
 std::string TrimCsvField(const std::string& field);
 
+// True when a field past the first width fields holds more than blanks: the
+// empty fields spreadsheets pad rows with are no fields of their own.
+bool HasTextBeyond(const CsvRow& row, std::size_t width);
+// The fields of the record, those not kept included.
+std::size_t RecordFieldCount(const CsvRow& row);
+
 // The key a column is matched by its name: the name trimmed, A-Z lowered.
 std::string CsvColumnKey(const std::string& name);
 

@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <stdexcept>
 
-namespace {
+const char ByteOrderMark[4] = "\xEF\xBB\xBF";
 
-const char ByteOrderMark[] = "\xEF\xBB\xBF";
+namespace {
 
 class Converter {
 public:
@@ -44,13 +44,35 @@ private:
 
 }  // namespace
 
+std::size_t Utf8SequenceLength(const std::string& s, std::size_t i)
+{
+    auto byte = [&](std::size_t j) { return static_cast<unsigned char>(s[j]); };
+    unsigned char b = byte(i);
+    if (b < 0x80) return 1;
+    std::size_t n;
+    unsigned min;
+    unsigned cp;
+    if ((b & 0xE0) == 0xC0) { n = 2; min = 0x80; cp = b & 0x1F; }
+    else if ((b & 0xF0) == 0xE0) { n = 3; min = 0x800; cp = b & 0x0F; }
+    else if ((b & 0xF8) == 0xF0) { n = 4; min = 0x10000; cp = b & 0x07; }
+    else return 0;
+    if (i + n > s.size()) return 0;
+    for (std::size_t j = 1; j < n; ++j) {
+        if ((byte(i + j) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (byte(i + j) & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return n;
+}
+
 bool IsUtf8(const std::string& bytes)
 {
-    Converter toUtf32("UTF-32LE", "UTF-8");
-    const char* in = bytes.data();
-    std::size_t left = bytes.size();
-    std::string ignored;
-    return toUtf32.Convert(in, left, ignored);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = Utf8SequenceLength(bytes, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
 }
 
 std::string Windows1252ToUtf8(const std::string& bytes)

@@ -5,6 +5,13 @@
 // inside the program are UTF-8. The conversions use the C library's iconv.
 #include <string>
 
+// What some editors put first in a UTF-8 file.
+extern const char ByteOrderMark[4];
+
+// Length of the UTF-8 sequence starting at s[i] (i < s.size()), 0 when it is
+// not valid: overlong forms, surrogates and values past U+10FFFF refused.
+std::size_t Utf8SequenceLength(const std::string& s, std::size_t i);
+
 // True when the bytes are UTF-8 text (no overlong forms, no surrogates).
 bool IsUtf8(const std::string& bytes);
 

@@ -47,11 +47,9 @@ public:
         const std::size_t columns = table_.columns.size();
         if (table_.rows == limits_.rows)
             throw RawDataError(RawFileTooLargeMessage(table_.fileName, "at most " + GroupedNumber(limits_.rows) + " rows"));
-        bool extra = row.textBeyond;
-        for (std::size_t f = columns; f < row.fields.size(); ++f) extra = extra || !IsBlankText(row.fields[f]);
-        if (extra)
+        if (HasTextBeyond(row, columns))
             throw RawDataError("\"" + table_.fileName + "\": line " + std::to_string(row.line) + " has " +
-                               std::to_string(std::max(row.fieldCount, row.fields.size())) +
+                               std::to_string(RecordFieldCount(row)) +
                                " fields, but the header row names " + std::to_string(columns) + " columns");
         ++table_.rows;
         table_.rowNumbers.push_back(row.line);

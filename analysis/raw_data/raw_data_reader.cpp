@@ -6,20 +6,11 @@
 #include <cstring>
 #include <new>
 
+#include "analysis/files/file_names.h"
 #include "analysis/files/text_file.h"
 #include "foundation/messages.h"
 
 namespace {
-
-std::string LowerExtension(const std::string& path)
-{
-    std::size_t slash = path.find_last_of("/\\");
-    std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string extension = path.substr(dot);
-    for (char& ch : extension) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return extension;
-}
 
 std::string BaseName(const std::string& path)
 {

@@ -1,6 +1,5 @@
 #include "analysis/worksheet/input_rules.h"
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -86,8 +85,6 @@ std::string Trim(const std::string& s)
     std::size_t e = s.find_last_not_of(' ');
     return s.substr(b, e - b + 1);
 }
-
-bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
 
 // A typed text quoted in a message: a control character (a NUL byte from a
 // file would end the message there) is shown as \xHH.
@@ -225,31 +222,4 @@ void StandardiseScores(const tVector& x, const tVector& mean, const tVector& sd,
         extended q = scale / sd[i];
         out[i] = q * x[i] - (q * mean[i] - offset);
     }
-}
-
-std::string GetProgramPath(const std::string& programFile)
-{
-    // Stop at the first ".exe"; without one, the whole path is walked and the
-    // folder of the file itself is found.
-    std::size_t lastSeparator = std::string::npos;
-    for (std::size_t i = 0; i < programFile.size(); ++i) {
-        char ch = programFile[i];
-        if (IsSeparator(ch)) lastSeparator = i;
-        if (ch == '.' && i + 3 < programFile.size() &&
-            std::tolower(static_cast<unsigned char>(programFile[i + 1])) == 'e' &&
-            std::tolower(static_cast<unsigned char>(programFile[i + 2])) == 'x' &&
-            std::tolower(static_cast<unsigned char>(programFile[i + 3])) == 'e')
-            break;
-    }
-    if (lastSeparator == std::string::npos) return std::string();
-    if (lastSeparator == 0 && programFile[0] == '/') return "/";  // a program in the root folder
-    return programFile.substr(0, lastSeparator);
-}
-
-std::string GetProgramPath()
-{
-    char buffer[4096];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return std::string();
-    return GetProgramPath(std::string(buffer, static_cast<std::size_t>(n)));
 }

@@ -54,11 +54,3 @@ std::string FormatInputLine(const std::string& label, const std::string& value);
 void StandardiseScores(const tVector& x, const tVector& mean, const tVector& sd, int count, extended scale,
                        extended offset, tVector& out);
 
-// The folder of the given program file, without trailing separator. Both '\'
-// and '/' separate folders. The path is cut before the last separator ahead
-// of the first ".exe" (any case) it holds ("" when no separator came
-// before); a path without ".exe" gives the folder of the file itself ("" for
-// a bare file name).
-std::string GetProgramPath(const std::string& programFile);
-// The folder of the running program file ("" when it cannot be determined).
-std::string GetProgramPath();

@@ -2,7 +2,6 @@
 // and program folder, with the exact texts of their messages.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <cmath>
 #include <limits>
@@ -175,30 +174,6 @@ TEST(Conversions, EchoLineAndStandardisedScores)
     EXPECT_EQ(out[3], 0);  // beyond count: untouched
     StandardiseScores(x, mean, sd, 2, 10, 50, out);  // T scores
     EXPECT_NEAR(static_cast<double>(out[1]), 70.0, 1e-13);
-}
-
-TEST(Conversions, ProgramFolder)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Tools\\Stats\\Harrow.exe", "C:\\Tools\\Stats"},
-        {"C:\\Harrow.exe", "C:"},
-        {"C:\\Tools\\old.exe.d\\Harrow.exe", "C:\\Tools"},  // stops at the first ".exe"
-        {"D:\\APPS\\HARROW.EXE", "D:\\APPS"},
-        {"Harrow.exe", ""},
-        {"", ""},
-        // '/' separates folders too, and a program without ".exe" has a folder.
-        {"/opt/harrow/bin/harrow", "/opt/harrow/bin"},
-        {"C:/Tools\\Harrow.exe", "C:/Tools"},
-        {"/harrow", "/"},
-        {"harrow", ""},
-    };
-    for (const auto& [file, folder] : cases) EXPECT_EQ(GetProgramPath(file), folder) << file;
-
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    ASSERT_GT(n, 0);
-    std::string file(self, static_cast<std::size_t>(n));
-    EXPECT_EQ(GetProgramPath() + "/", file.substr(0, file.rfind('/') + 1));
 }
 
 }  // namespace
