@@ -52,7 +52,7 @@ double NumberAfter(const std::vector<std::string>& lines, const std::string& pre
 
 std::string Fixed(const char* format, double value)
 {
-    char text[64];
+    char text[128];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
