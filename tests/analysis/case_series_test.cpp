@@ -174,6 +174,11 @@ TEST(CaseSeriesTest, OutputQuotesNamesAndWritesTheShortestDigits)
     EXPECT_NE(csv.find("\r\nP1,2,30,two-sided,-2,0,"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",0.1,"), std::string::npos) << csv;
     EXPECT_EQ(csv.substr(csv.size() - 3), ",\r\n");  // no error
+    // A value beyond the range of a double is left empty, not written "inf".
+    r.condMean = 1e400L;
+    csv = FormatSeriesCsv(controls, {r});
+    EXPECT_EQ(csv.find("inf"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",-2,0,0,,0,"), std::string::npos) << csv;
 }
 
 // Every number of the CSV, in either locale, reads back as the same double.
