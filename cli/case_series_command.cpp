@@ -96,7 +96,7 @@ int RunCaseSeriesOnControls(const SummaryData& controls, const CaseSeriesRequest
         ReportRefusedRows(request.casesPath, results);
 
         std::string text = request.json ? FormatSeriesJsonLines(controls, results, request.exactOnly)
-                                          : FormatSeriesCsv(controls, results, request.exactOnly);
+                                          : FormatSeriesCsv(controls, results, request.exactOnly, request.csvLocale);
         if (!request.outputPath.empty())
             platform::WriteWholeFile(request.outputPath, text);
         else if (!WriteOutputText(out, text, "results"))

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/case_series/case_series.h"
+
 struct CaseSeriesRequest {
     std::string worksheetPath;
     std::string casesPath;
@@ -13,6 +15,7 @@ struct CaseSeriesRequest {
     int credibleLimit = 0;
     bool json = false;       // JSON Lines instead of CSV
     bool exactOnly = false;  // the frequentist test's values alone (--exact-only)
+    SeriesCsvLocale csvLocale = SeriesCsvLocale::Point;  // --csv-locale
 };
 
 // Never throws; returns one of CliExitCode (ExitSomeRowsRefused when some
@@ -27,5 +30,4 @@ int RunCaseSeriesCli(const CaseSeriesRequest& request, std::FILE* out);
 
 // The same from the cases file on, for a control sample already prepared
 // (from a worksheet or from raw data); request.worksheetPath is not used.
-struct SummaryData;
 int RunCaseSeriesOnControls(const SummaryData& controls, const CaseSeriesRequest& request, std::FILE* out);

@@ -10,6 +10,7 @@
 #include "analysis/files/text_file.h"
 #include "analysis/files/write_target.h"
 #include "analysis/figure/figure_format.h"
+#include "analysis/report/summary_sentence.h"
 #include "cli/json_result.h"
 #include "foundation/messages.h"
 
@@ -117,6 +118,8 @@ int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* fig
         std::string text;
         if (request.json) {
             text = FormatJsonResult(analysis.in, analysis.out, analysis.data.credibleLimit) + "\n";
+        } else if (request.summary) {
+            text = SummarySentence(analysis.in, analysis.out, analysis.data.credibleLimit) + "\n";
         } else {
             for (const std::string& line : ReportLines(analysis)) text += line + "\n";
         }

@@ -31,6 +31,7 @@ struct CliRequest {
     int credibleLimit = TwoSided;
     std::string notesPath;  // empty: no notes
     bool json = false;
+    bool summary = false;   // the summary sentence alone instead of the report (--summary)
     bool exact = false;     // the frequentist test's block in the report (--exact)
     std::string plotPath;   // empty: no figure file (--plot)
     std::string pdfPath;    // empty: no PDF of the report (--pdf)

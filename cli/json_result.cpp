@@ -4,8 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "analysis/report/summary_sentence.h"
+#include "analysis/run/result_fields.h"
 #include "foundation/c_locale_format.h"
-#include "analysis/worksheet/worksheet_data.h"
 
 namespace {
 
@@ -62,6 +63,22 @@ void WriteJson(const Json& value, std::string& text)
 
 double Real(extended value) { return static_cast<double>(value); }
 
+Json JsonValue(const OutputValue& value)
+{
+    switch (value.kind) {
+    case OutputValue::Text: return value.text;
+    case OutputValue::Integer: return value.integer;
+    case OutputValue::Real: return value.real;
+    case OutputValue::Missing: break;
+    }
+    return nullptr;
+}
+
+void AddFields(Json& object, const std::vector<OutputField>& fields)
+{
+    for (const OutputField& field : fields) object[field.key] = JsonValue(field.value);
+}
+
 }  // namespace
 
 std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& out, int credibleLimit,
@@ -70,41 +87,18 @@ std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& ou
     Json z = Json::array();
     for (int i = 1; i <= in.p(); ++i) z.push_back(Real(in.zScores[i]));
 
-    const tBayesResult& r = out.result;
     Json object = Json::object();
-    object["k"] = in.k;
-    object["N"] = in.N;
-    object["limit"] = CredibleLimitKeyword(credibleLimit);
+    AddFields(object, RunHeadFields(in.k, in.N, credibleLimit));
     object["zScores"] = z;
-    object["condMean"] = Real(out.condMean);
-    object["condSD"] = Real(out.condSD);
-    object["pOneTailed"] = Real(r.pOneTailed);
-    object["pTwoTailed"] = Real(r.pTwoTailed);
-    object["pctBelow"] = Real(r.pctBelow);
-    object["pctLower"] = Real(r.pctLower);
-    object["pctUpper"] = Real(r.pctUpper);
-    object["zccc"] = Real(r.zccc);
-    object["zcccLower"] = Real(r.zcccLower);
-    object["zcccUpper"] = Real(r.zcccUpper);
-    object["pctBelowMcse"] = Real(out.mcse.pctBelow);
-    object["pOneTailedMcse"] = Real(out.mcse.pOneTailed);
-    object["pTwoTailedMcse"] = Real(out.mcse.pTwoTailed);
+    AddFields(object, EstimateFields(out.condMean, out.condSD, out.result, out.mcse));
     if (out.exact.computed) {
-        const tExactResult& e = out.exact.values;
         Json exact = Json::object();
-        exact["t"] = Real(e.t);
-        exact["df"] = e.df;
-        exact["pOneTailed"] = Real(e.pOneTailed);
-        exact["pTwoTailed"] = Real(e.pTwoTailed);
-        exact["pctBelow"] = Real(e.pctBelow);
-        exact["zcccLower"] = Real(e.zcccLower);
-        exact["zcccUpper"] = Real(e.zcccUpper);
-        exact["pctLower"] = Real(e.pctLower);
-        exact["pctUpper"] = Real(e.pctUpper);
+        AddFields(exact, ExactFields(out.exact));
         object["exact"] = exact;
     } else {
         object["exact"] = nullptr;
     }
+    object["summary"] = SummarySentence(in, out, credibleLimit);
     if (raw) {
         object["source"] = "raw";
         object["file"] = raw->fileName;

@@ -16,9 +16,10 @@
 #include "analysis/worksheet/credible_limit_keyword.h"
 
 
-// One line of JSON text, without a line end. For an analysis of raw data
-// (raw given) the object ends with "source": "raw", "file" (the file's
-// name) and "dropped" (incomplete controls left out).
+// One line of JSON text, without a line end. After "exact" comes "summary",
+// the analysis's summary sentence (SummarySentence, UTF-8). For an analysis
+// of raw data (raw given) the object ends with "source": "raw", "file" (the
+// file's name) and "dropped" (incomplete controls left out).
 std::string FormatJsonResult(const AnalysisInputs& in, const AnalysisOutputs& out, int credibleLimit,
                              const RawSummary* raw = nullptr);
 

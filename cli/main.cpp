@@ -48,9 +48,22 @@ int main(int argc, char** argv)
                    "With --cases: write the results to this file (whole, or not at all) instead of standard output")
         ->type_name("FILE")
         ->needs(cases);
-    app.add_flag("--json", request.json,
+    CLI::Option* json = app.add_flag("--json", request.json,
                  "Print one JSON object with the results instead of the report (with --cases: JSON Lines, one "
                  "object per case)");
+    app.add_flag("--summary", request.summary,
+                 "Print the summary sentence alone (one line, UTF-8, as for a paper) instead of the report; "
+                 "--json holds it as \"summary\"")
+        ->excludes(json)
+        ->excludes(cases);
+    std::string csvLocale = "point";
+    app.add_option("--csv-locale", csvLocale,
+                   "With --cases: point (decimal points, comma-separated, the default) or comma (decimal commas, "
+                   "semicolon-separated) for spreadsheets in those locales")
+        ->type_name("point|comma")
+        ->check(CLI::IsMember({"point", "comma"}).description(""))
+        ->needs(cases)
+        ->excludes(json);
     app.add_flag("--exact", request.exact,
                  "Also report the frequentist test (exact values) after the credible limits");
     app.add_flag("--exact-only", series.exactOnly,
@@ -109,6 +122,8 @@ int main(int argc, char** argv)
         usage = "--controls needs --task";
     else if (app.count("--case") && *cases)
         usage = "give either --case or --cases, not both";
+    else if (request.summary && !raw.controlsPath.empty() && !app.count("--case"))
+        usage = "--summary with --controls needs --case";
     else if (!raw.controlsPath.empty() && (app.count("--plot") || app.count("--pdf")))
         usage = "--plot and --pdf go with a worksheet FILE";
     if (!usage.empty()) {
@@ -117,11 +132,13 @@ int main(int argc, char** argv)
     }
     series.credibleLimit = request.credibleLimit;
     series.json = request.json;
+    if (csvLocale == "comma") series.csvLocale = SeriesCsvLocale::Comma;
     if (!raw.controlsPath.empty()) {
         raw.hasCase = app.count("--case") > 0;
         raw.credibleLimit = request.credibleLimit;
         raw.notesPath = request.notesPath;
         raw.json = request.json;
+        raw.summary = request.summary;
         raw.exact = request.exact;
         if (*cases) return RunRawCaseSeriesCli(raw, series, stdout);
         return RunRawDataCli(raw, stdout);

@@ -6,6 +6,7 @@
 #include "analysis/files/csv_table.h"
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"
+#include "analysis/report/summary_sentence.h"
 #include "analysis/run/run_failure.h"
 #include "cli/case_series_command.h"
 #include "cli/cli_command.h"
@@ -104,6 +105,8 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
         std::string text;
         if (request.json) {
             text = FormatJsonResult(in, outputs, request.credibleLimit, &summary) + "\n";
+        } else if (request.summary) {
+            text = SummarySentence(in, outputs, request.credibleLimit) + "\n";
         } else {
             ReportHeading heading = RawReportHeading(summary, request.credibleLimit, notes);
             heading.reportExact = request.exact;

@@ -18,6 +18,7 @@ struct RawCliRequest {
     int credibleLimit = TwoSided;
     std::string notesPath;   // empty: no notes
     bool json = false;
+    bool summary = false;    // the summary sentence alone instead of the report
     bool exact = false;      // the frequentist test's block in the report
 };
 

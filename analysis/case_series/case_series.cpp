@@ -4,39 +4,11 @@
 
 #include "analysis/files/csv_table.h"
 #include "analysis/run/run_failure.h"
-#include "analysis/worksheet/credible_limit_keyword.h"
 #include "distributions/float_errors.h"
 #include "engine/case_series_engine.h"
 #include "foundation/c_locale_format.h"
 
 namespace {
-
-SeriesValue Text(const std::string& text)
-{
-    SeriesValue v;
-    v.kind = SeriesValue::Text;
-    v.text = text;
-    return v;
-}
-
-SeriesValue Integer(long long value)
-{
-    SeriesValue v;
-    v.kind = SeriesValue::Integer;
-    v.integer = value;
-    return v;
-}
-
-// Every number written is finite (the results are checked); a value that is
-// not would be left empty rather than written as text no reader takes.
-SeriesValue Real(extended value)
-{
-    SeriesValue v;
-    if (!std::isfinite(value)) return v;
-    v.kind = SeriesValue::Real;
-    v.real = static_cast<double>(value);
-    return v;
-}
 
 // The frequentist test alone for the cases that passed their z-scores.
 bool ExactOnlySeries(const ExactSeries& exact, const std::vector<tVector>& scores, const std::vector<std::size_t>& rows,
@@ -181,16 +153,14 @@ int CountRefused(const std::vector<SeriesResult>& results)
 
 std::vector<std::string> SeriesKeys(const SummaryData& controls, bool exactOnly)
 {
-    std::vector<std::string> keys{"case", "k", "N", "limit"};
+    std::vector<std::string> keys{"case"};
+    for (const OutputField& field : RunHeadFields(0, 0, TwoSided)) keys.push_back(field.key);
     for (const std::string& name : controls.names) keys.push_back("z_" + TrimCsvField(name));
     if (!exactOnly)
-        for (const char* key : {"condMean", "condSD", "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
-                                "pctUpper", "zccc", "zcccLower", "zcccUpper", "pctBelowMcse", "pOneTailedMcse",
-                                "pTwoTailedMcse"})
-            keys.push_back(key);
-    for (const char* key : {"exact_t", "exact_df", "exact_pOneTailed", "exact_pTwoTailed", "exact_pctBelow",
-                            "exact_zcccLower", "exact_zcccUpper", "exact_pctLower", "exact_pctUpper", "error"})
-        keys.push_back(key);
+        for (const OutputField& field : EstimateFields(0, 0, tBayesResult(), tMonteCarloError()))
+            keys.push_back(field.key);
+    for (const OutputField& field : ExactFields(ExactOutcome())) keys.push_back("exact_" + field.key);
+    keys.push_back("error");
     return keys;
 }
 
@@ -198,41 +168,34 @@ std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesR
 {
     const std::size_t count = SeriesKeys(controls, exactOnly).size();
     std::vector<SeriesValue> values;
-    values.push_back(Text(r.input.label));
+    values.push_back(OutputValue::OfText(r.input.label));
     if (!r.analysed) {
         values.resize(count - 1);
-        values.push_back(Text(r.error));
+        values.push_back(OutputValue::OfText(r.error));
         return values;
     }
-    values.push_back(Integer(controls.k));
-    values.push_back(Integer(controls.N));
-    values.push_back(Text(CredibleLimitKeyword(r.credibleLimit)));
-    for (int i = 1; i <= controls.k + 1; ++i) values.push_back(Real(r.zScores[i]));
-    if (!exactOnly)
-        for (extended v : {r.condMean, r.condSD, r.result.pOneTailed, r.result.pTwoTailed, r.result.pctBelow,
-                           r.result.pctLower, r.result.pctUpper, r.result.zccc, r.result.zcccLower,
-                           r.result.zcccUpper, r.mcse.pctBelow, r.mcse.pOneTailed, r.mcse.pTwoTailed})
-            values.push_back(Real(v));
-    const tExactResult& e = r.exact.values;
-    if (r.exact.computed) {
-        values.push_back(Real(e.t));
-        values.push_back(Integer(e.df));
-        for (extended v : {e.pOneTailed, e.pTwoTailed, e.pctBelow, e.zcccLower, e.zcccUpper, e.pctLower, e.pctUpper})
-            values.push_back(Real(v));
-    } else {
-        values.resize(values.size() + 9);
-    }
+    auto append = [&values](const std::vector<OutputField>& fields) {
+        for (const OutputField& field : fields) values.push_back(field.value);
+    };
+    append(RunHeadFields(controls.k, controls.N, r.credibleLimit));
+    for (int i = 1; i <= controls.k + 1; ++i) values.push_back(OutputValue::OfReal(r.zScores[i]));
+    if (!exactOnly) append(EstimateFields(r.condMean, r.condSD, r.result, r.mcse));
+    append(ExactFields(r.exact));
     values.emplace_back();  // no error
     return values;
 }
 
 std::string FormatSeriesReal(double value) { return FormatC("%#.17g", value); }
 
-std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results, bool exactOnly)
+std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results, bool exactOnly,
+                            SeriesCsvLocale locale)
 {
+    const bool comma = locale == SeriesCsvLocale::Comma;
+    const char separator = comma ? ';' : ',';
     std::string text;
-    auto appendRow = [&text](const std::vector<std::string>& fields) {
-        for (std::size_t i = 0; i < fields.size(); ++i) text += (i ? "," : "") + QuoteCsvField(fields[i]);
+    auto appendRow = [&text, separator](const std::vector<std::string>& fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            text += (i ? std::string(1, separator) : std::string()) + QuoteCsvField(fields[i], separator);
         text += "\r\n";
     };
     appendRow(SeriesKeys(controls, exactOnly));
@@ -242,7 +205,7 @@ std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<Serie
             switch (v.kind) {
             case SeriesValue::Text: fields.push_back(SpreadsheetText(v.text)); break;
             case SeriesValue::Integer: fields.push_back(std::to_string(v.integer)); break;
-            case SeriesValue::Real: fields.push_back(FormatSeriesReal(v.real)); break;
+            case SeriesValue::Real: fields.push_back(FormatCsvNumber(v.real, comma ? ',' : '.')); break;
             case SeriesValue::Missing: fields.emplace_back(); break;
             }
         }

@@ -10,6 +10,7 @@
 
 #include "analysis/case_series/cases_file.h"
 #include "analysis/run/compute_checks.h"
+#include "analysis/run/result_fields.h"
 #include "analysis/worksheet/worksheet_data.h"
 #include "engine/bayes_deficit_engine.h"
 
@@ -59,33 +60,26 @@ int CountRefused(const std::vector<SeriesResult>& results);
 // (AnalysisFailureMessage), on one line.
 std::string SeriesFailureText(const std::exception_ptr& error);
 
-// The output's columns and values. Keys: "case", "k", "N", "limit"
-// ("two-sided", "lower" or "upper": what the limits hold), "z_<name>" for
-// each variable, "condMean", "condSD", "pOneTailed", "pTwoTailed",
-// "pctBelow", "pctLower", "pctUpper", "zccc", "zcccLower", "zcccUpper",
-// "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact_t",
-// "exact_df", "exact_pOneTailed", "exact_pTwoTailed", "exact_pctBelow",
-// "exact_zcccLower", "exact_zcccUpper", "exact_pctLower", "exact_pctUpper",
-// "error": the single run's JSON numbers in its order, then the Monte Carlo
-// errors, then the frequentist test's values (empty when they could not be
-// computed). With exactOnly the columns from "condMean" to
-// "pTwoTailedMcse" are left out.
-struct SeriesValue {
-    enum Kind { Text, Integer, Real, Missing };
-    Kind kind = Missing;
-    std::string text;
-    long long integer = 0;
-    double real = 0;
-};
+// The output's columns and values: "case", the single run's "k", "N",
+// "limit" (RunHeadFields), "z_<name>" for each variable, its estimates and
+// Monte Carlo errors (EstimateFields), the frequentist test's values with
+// "exact_" before their keys (ExactFields, empty when they could not be
+// computed), "error". With exactOnly the estimates are left out.
+using SeriesValue = OutputValue;
 std::vector<std::string> SeriesKeys(const SummaryData& controls, bool exactOnly = false);
 std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesResult& result, bool exactOnly = false);
 
-// A number as the output writes it: 17 significant digits, decimal point.
+// A number as the JSON Lines write it: 17 significant digits, decimal point.
 std::string FormatSeriesReal(double value);
 
+// How the CSV writes numbers and separates fields: decimal points and
+// commas, or decimal commas and semicolons, as spreadsheets in many locales
+// read CSV files.
+enum class SeriesCsvLocale { Point, Comma };
+
 // The results as CSV text: the header row of SeriesKeys, then one row per
-// case in input order, comma-separated, CR LF line ends, fields quoted where
-// needed, text beginning as a formula would with an apostrophe
+// case in input order, separated as the locale says, CR LF line ends, fields
+// quoted where needed, text beginning as a formula would with an apostrophe
 // (SpreadsheetText); a refused row has only its label and its error.
 std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results,
-                            bool exactOnly = false);
+                            bool exactOnly = false, SeriesCsvLocale locale = SeriesCsvLocale::Point);

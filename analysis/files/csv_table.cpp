@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <functional>
 #include <memory>
 
@@ -380,6 +381,16 @@ std::string QuoteCsvField(const std::string& field, char separator)
     std::string quoted(2 * field.size() + 2, '\0');
     quoted.resize(csv_write(&quoted[0], quoted.size(), field.data(), field.size()));
     return quoted;
+}
+
+std::string FormatCsvNumber(double value, char decimalMark)
+{
+    // std::to_chars ignores the locale and gives the shortest round trip.
+    char text[64];
+    std::string number(text, std::to_chars(text, text + sizeof text, value).ptr);
+    for (char& ch : number)
+        if (ch == '.') ch = decimalMark;
+    return number;
 }
 
 std::string AmbiguousCsvNumberMessage(const CsvHead& head, int line, std::size_t column, const std::string& field)

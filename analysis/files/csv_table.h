@@ -138,6 +138,11 @@ std::string NormaliseCsvNumber(const std::string& field, char decimalMark);
 // quote, a line break or blanks at either end.
 std::string QuoteCsvField(const std::string& field, char separator = ',');
 
+// A number as a CSV file is written with: the fewest digits that read back
+// to the same double ("-2", "0.1", "1e-05"), in any locale, with the decimal
+// mark given ('.' or ','). Finite values only.
+std::string FormatCsvNumber(double value, char decimalMark);
+
 // A text field as a spreadsheet must take it as text: one that begins with
 // =, +, -, @, a tab or a carriage return would be run as a formula (or lose
 // its start), so it gets a leading apostrophe; any other is as it is.

@@ -1,5 +1,6 @@
 #include "analysis/report/report.h"
 
+#include "analysis/files/csv_table.h"
 #include "analysis/worksheet/input_rules.h"
 #include "foundation/c_locale_format.h"
 
@@ -18,7 +19,8 @@ std::string NamedEffectSize(std::string line, int k)
     return line;
 }
 
-void AppendCredibleLimitBlock(std::vector<std::string>& lines, int choice, const tBayesResult& r)
+void AppendCredibleLimitBlock(std::vector<std::string>& lines, int choice, const tBayesResult& r,
+                              const tMonteCarloError& error)
 {
     lines.push_back(" ");
     if (choice == OneSidedLower || choice == OneSidedUpper) {
@@ -53,6 +55,10 @@ void AppendCredibleLimitBlock(std::vector<std::string>& lines, int choice, const
         lines.push_back(FormatC(" Bayesian point estimate    = %2.4Lf%% (95%% CI = %3.4Lf%%  to  %3.4Lf%%)", r.pctBelow,
                                 r.pctLower, r.pctUpper));
     }
+    // How far the point estimate may lie from the posterior's own mean
+    // through the finite number of draws.
+    lines.push_back(FormatC(" Monte Carlo standard error of the point estimate = %.4Lf percentage points",
+                            error.pctBelow));
     lines.push_back(" ");
 }
 
@@ -93,6 +99,20 @@ void AppendExactBlock(std::vector<std::string>& lines, int choice, int k, const 
     lines.push_back(" ");
 }
 
+// " Variables: Task of Interest = Memory; Covariate 1 = Age": the names the
+// user gave, a variable without one left out; empty when none has one.
+std::string VariablesLine(const AnalysisInputs& in)
+{
+    std::string named;
+    for (int i = 0; i < in.p() && static_cast<std::size_t>(i) < in.names.size(); ++i) {
+        const std::string name = TrimCsvField(in.names[static_cast<std::size_t>(i)]);
+        if (name.empty()) continue;
+        named += (named.empty() ? "" : "; ") + (i == 0 ? std::string("Task of Interest") : FormatC("Covariate %d", i)) +
+                 " = " + name;
+    }
+    return named.empty() ? named : " Variables: " + named;
+}
+
 const char* CredibleLimitName(int choice)
 {
     if (choice == OneSidedLower) return "One-sided lower";
@@ -126,6 +146,8 @@ void AppendReportBody(std::vector<std::string>& lines, const ReportHeading& head
     lines.push_back(FormatInputLine(CovariatesCaption, heading.covariatesText));
     lines.push_back(FormatInputLine(SampleSizeCaption, heading.sampleSizeText));
     lines.push_back(std::string(" Credible limit required: ") + CredibleLimitName(heading.credibleLimit));
+    const std::string variables = VariablesLine(in);
+    if (!variables.empty()) lines.push_back(variables);
     lines.push_back("");
     lines.push_back(" Summary statistics for control sample together with scores of the case:");
     lines.push_back(Rule);
@@ -158,8 +180,10 @@ void AppendReportBody(std::vector<std::string>& lines, const ReportHeading& head
     lines.push_back(" population:");
     lines.push_back(FormatC(" One-tailed probability = %2.5Lf ", out.result.pOneTailed));
     lines.push_back(FormatC(" Two-tailed probability = %2.5Lf ", out.result.pTwoTailed));
+    lines.push_back(in.k > 0 ? " (one-tailed: in the direction of the case's difference from its predicted score)"
+                             : " (one-tailed: in the direction of the case's difference from the control mean)");
     std::vector<std::string> limitBlock;
-    AppendCredibleLimitBlock(limitBlock, heading.credibleLimit, out.result);
+    AppendCredibleLimitBlock(limitBlock, heading.credibleLimit, out.result, out.mcse);
     for (const std::string& line : limitBlock) lines.push_back(NamedEffectSize(line, in.k));
     if (heading.reportExact) AppendExactBlock(lines, heading.credibleLimit, in.k, out.exact);
     lines.push_back(" ");

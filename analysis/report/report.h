@@ -24,8 +24,10 @@ struct ReportHeading {
 ReportHeading ReportHeadingOf(const WorksheetData& data);
 
 // Appends the report: a line of 102 underscores first only when lines is not
-// empty; then the heading, the control sample and the case, the estimates,
-// the credible-limit block of heading.credibleLimit.
+// empty; then the heading (with a Variables line of the names the user gave,
+// in.names, when any was), the control sample and the case, the estimates,
+// the credible-limit block of heading.credibleLimit with the Monte Carlo
+// standard error of the point estimate.
 void AppendReport(std::vector<std::string>& lines, const ReportHeading& heading, const AnalysisInputs& in,
                   const AnalysisOutputs& out);
 

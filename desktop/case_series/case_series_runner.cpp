@@ -10,6 +10,7 @@
 #include <functional>
 
 #include <QKeyEvent>
+#include <QLocale>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -63,7 +64,12 @@ void TCaseSeriesRunner::Run(const SummaryData& controls, int credibleLimit)
         if (failure) std::rethrow_exception(failure);
         // A failed save (a full disk, a folder gone) keeps the results and
         // asks for another place: a long series is never run for nothing.
-        const std::string text = FormatSeriesCsv(controls, results, exactOnly);
+        // Decimal commas and semicolons where the system writes decimal
+        // commas, so that its spreadsheet opens the file as it is.
+        const SeriesCsvLocale locale = QLocale::system().decimalPoint() == QStringLiteral(",")
+                                           ? SeriesCsvLocale::Comma
+                                           : SeriesCsvLocale::Point;
+        const std::string text = FormatSeriesCsv(controls, results, exactOnly, locale);
         for (;;) {
             try {
                 platform::WriteWholeFile(*resultsPath, text);

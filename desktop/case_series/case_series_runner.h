@@ -1,7 +1,8 @@
 #pragma once
 // The desktop side of a case series, after the worksheet has checked its
 // control sample and taken the correlations: asks for the cases file, reads
-// it (a refused file is an error box), asks where to save the results CSV,
+// it (a refused file is an error box), asks where to save the results CSV
+// (written with the system locale's decimal mark),
 // runs the series on a worker thread behind a progress dialog that can
 // cancel, saves the file whole, and says how many cases were analysed and
 // which rows were not. A results file that is the cases file or cannot be

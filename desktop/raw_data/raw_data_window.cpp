@@ -18,6 +18,7 @@
 #include "analysis/files/open_dialog.h"
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"
+#include "analysis/report/summary_sentence.h"
 #include "desktop/app/busy_run.h"
 #include "desktop/app/qt_app_helpers.h"
 #include "foundation/c_locale_format.h"
@@ -218,5 +219,6 @@ void TRawDataWindow::Analyse()
     }
     reportLines_ = ::ReportLines(afterEarlierLines_, RawReportHeading(summary, limit, notes_), in, out);
     figure_ = MakeFigureData(summary.names[0], limit, in, out);
+    summary_ = SummarySentence(in, out, limit);
     accept();
 }

@@ -43,6 +43,8 @@ public:
     const std::vector<std::string>& ReportLines() const { return reportLines_; }
     // The figure of that run.
     const FigureData& Figure() const { return figure_; }
+    // Its summary sentence.
+    const std::string& Summary() const { return summary_; }
 
     static constexpr int MaxCovariates = 5;
     static constexpr char NoFileMessage[] = "Choose the file of the controls' raw scores first.";
@@ -78,4 +80,5 @@ private:
     bool running_ = false;
     std::vector<std::string> reportLines_;
     FigureData figure_;
+    std::string summary_;
 };

@@ -1,6 +1,8 @@
 #include "desktop/results/results_window.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
@@ -82,6 +84,9 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     mnuEditReport = editMenu->addAction(QStringLiteral("&Edit report"));
     mnuEditReport->setObjectName(QStringLiteral("mnuEditReport"));
     mnuEditReport->setCheckable(true);
+    mnuCopySummary = editMenu->addAction(QStringLiteral("&Copy summary"));
+    mnuCopySummary->setObjectName(QStringLiteral("mnuCopySummary"));
+    mnuCopySummary->setEnabled(false);
     frmFigure = new TfrmFigure(this);
     // The menu from the keyboard: F10 opens it, as on the desktops the
     // program was first written for (this style has no Alt navigation).
@@ -150,6 +155,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     connect(mnuSavePdf, &QAction::triggered, this, &TfrmTemplateResults::mnuSavePdfClick);
     connect(mnuShowFigure, &QAction::triggered, this, &TfrmTemplateResults::mnuShowFigureClick);
     connect(mnuEditReport, &QAction::toggled, this, &TfrmTemplateResults::mnuEditReportToggled);
+    connect(mnuCopySummary, &QAction::triggered, this, &TfrmTemplateResults::mnuCopySummaryClick);
     connect(memoResults->document(), &QTextDocument::contentsChanged, this, &TfrmTemplateResults::ReportChanged);
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
@@ -242,6 +248,17 @@ void TfrmTemplateResults::SetFigure(const FigureData& figure)
     mnuShowFigure->setEnabled(true);
 }
 
+void TfrmTemplateResults::SetSummary(const std::string& sentence)
+{
+    summary_ = QString::fromStdString(sentence);
+    mnuCopySummary->setEnabled(!summary_.isEmpty());
+}
+
+void TfrmTemplateResults::mnuCopySummaryClick()
+{
+    platform::RunCommand([&] { QGuiApplication::clipboard()->setText(summary_); });
+}
+
 // ---- Replaceable services -------------------------------------------------------
 
 void TfrmTemplateResults::SetSaveDialog(std::unique_ptr<platform::SaveDialog> dialog)
@@ -293,6 +310,7 @@ void TfrmTemplateResults::cmdClearResultsClick()
         // Save as PDF no longer offer it.
         frmFigure->ClearFigure();
         mnuShowFigure->setEnabled(false);
+        SetSummary("");
     });
 }
 

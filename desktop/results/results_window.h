@@ -50,6 +50,9 @@ public:
     // The figure of the analysis just reported; "Show Figure" shows it. The
     // text and what Save Output writes stay as they are.
     void SetFigure(const FigureData& figure);
+    // The summary sentence of the analysis just reported; "Copy summary"
+    // puts it on the clipboard.
+    void SetSummary(const std::string& sentence);
 
     // The memo's text as saved to a file: lines joined by CR LF, in UTF-8, so
     // that every character of notes and edits is kept.
@@ -81,6 +84,7 @@ public:
     // "Edit report": the report is read-only (selectable, copyable) until
     // this is checked, so that no stray key changes what is saved or printed.
     QAction* mnuEditReport = nullptr;
+    QAction* mnuCopySummary = nullptr;  // "Copy summary", enabled once there is one
     TfrmFigure* frmFigure = nullptr;    // the figure's window, owned by this one
 
 signals:
@@ -98,6 +102,7 @@ public slots:
     void mnuSavePdfClick();
     void mnuShowFigureClick();
     void mnuEditReportToggled(bool editing);
+    void mnuCopySummaryClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -123,4 +128,5 @@ private:
     bool appending_ = false;      // the program, not the user, changes the text
     bool editedByHand_ = false;
     QString caption_;
+    QString summary_;
 };

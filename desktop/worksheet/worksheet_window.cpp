@@ -37,6 +37,7 @@
 #include "desktop/worksheet/matrix_entry_window.h"
 #include "desktop/dialogs/qt_open_dialog.h"
 #include "desktop/raw_data/raw_data_window.h"
+#include "analysis/report/summary_sentence.h"
 #include "analysis/run/command_guard.h"
 #include "foundation/messages.h"
 #include "desktop/app/data_location.h"
@@ -872,6 +873,7 @@ void TfrmTemplate::btnRawDataClick()
         results_->SetCaption(std::string("Results viewer: ") + ProgramTitle);
         results_->AppendLines(window.ReportLines());
         results_->SetFigure(window.Figure());
+        results_->SetSummary(window.Summary());
     });
 }
 
@@ -901,6 +903,7 @@ void TfrmTemplate::ShowReport(const AnalysisInputs& in, const AnalysisOutputs& o
     results_->SetCaption(std::string("Results viewer: ") + ProgramTitle);
     results_->AppendLines(lines);
     results_->SetFigure(MakeFigureData(data_, in, out));
+    results_->SetSummary(SummarySentence(in, out, data_.credibleLimit));
 }
 
 void TfrmTemplate::FocusRefusal(const ComputeFocus& focus)

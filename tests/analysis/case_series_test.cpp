@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "analysis/files/csv_table.h"
 #include "analysis/worksheet/input_rules.h"
 #include "foundation/c_locale_format.h"
 
@@ -155,22 +158,66 @@ TEST(CaseSeriesTest, CancelledSeriesStopsAndSaysSo)
     EXPECT_FALSE(RunCaseSeries(ThreeVariables(), TwoSided, cases, [](int, int) { return false; }, results));
 }
 
-TEST(CaseSeriesTest, OutputQuotesNamesAndWritesSeventeenDigits)
+TEST(CaseSeriesTest, OutputQuotesNamesAndWritesTheShortestDigits)
 {
     SummaryData controls = ThreeVariables();
     controls.names = {" Task, raw ", "Educ", "Age"};
     SeriesResult r;
     r.input.label = "P1";
     r.analysed = true;
-    r.zScores[1] = -2.5;
+    r.zScores[1] = -2;
     r.result.pctBelow = 0.1;
     std::vector<std::string> keys = SeriesKeys(controls);
     EXPECT_EQ(keys.at(4), "z_Task, raw");
     std::string csv = FormatSeriesCsv(controls, {r});
     EXPECT_EQ(csv.substr(0, 30), "case,k,N,limit,\"z_Task, raw\",z");
-    EXPECT_NE(csv.find("\r\nP1,2,30,two-sided,-2.5000000000000000,"), std::string::npos) << csv;
-    EXPECT_NE(csv.find(",0.10000000000000001,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\nP1,2,30,two-sided,-2,0,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",0.1,"), std::string::npos) << csv;
     EXPECT_EQ(csv.substr(csv.size() - 3), ",\r\n");  // no error
+    // A value beyond the range of a double is left empty, not written "inf".
+    r.condMean = 1e400L;
+    csv = FormatSeriesCsv(controls, {r});
+    EXPECT_EQ(csv.find("inf"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",-2,0,0,,0,"), std::string::npos) << csv;
+}
+
+// Every number of the CSV, in either locale, reads back as the same double.
+TEST(CaseSeriesTest, CsvNumbersReadBackToTheSameDoubles)
+{
+    const double values[] = {-2, 0.1, 1.0 / 3, -6.02214076e23, 1e-5, 5e-324, 1.7976931348623157e308, -0.0,
+                             123456.789, 0.062879432, 2.5e-7};
+    const std::size_t count = sizeof values / sizeof values[0];
+    SummaryData controls = ThreeVariables();
+    controls.k = static_cast<int>(count) - 1;
+    controls.names.clear();
+    SeriesResult r;
+    r.input.label = "P1; first";
+    r.analysed = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        controls.names.push_back("v" + std::to_string(i));
+        r.zScores[static_cast<int>(i) + 1] = values[i];
+    }
+    const struct {
+        SeriesCsvLocale locale;
+        char separator;
+        char decimalMark;
+    } locales[] = {{SeriesCsvLocale::Point, ',', '.'}, {SeriesCsvLocale::Comma, ';', ','}};
+    for (const auto& l : locales) {
+        CsvTable table;
+        std::string message;
+        ASSERT_TRUE(ParseCsvText(FormatSeriesCsv(controls, {r}, false, l.locale), table, message)) << message;
+        EXPECT_EQ(table.separator, l.separator);
+        EXPECT_EQ(table.decimalMark, l.decimalMark);
+        ASSERT_EQ(table.rows.size(), 1u);
+        const std::vector<std::string>& fields = table.rows[0].fields;
+        EXPECT_EQ(fields[0], "P1; first");
+        EXPECT_EQ(fields[4], "-2");
+        for (std::size_t i = 0; i < count; ++i) {
+            double read = 1;
+            ASSERT_TRUE(ParseCsvNumber(fields[4 + i], table.decimalMark, read)) << fields[4 + i];
+            EXPECT_EQ(std::memcmp(&read, &values[i], sizeof read), 0) << fields[4 + i];
+        }
+    }
 }
 
 // Text a spreadsheet would run as a formula (or whose start it would drop)

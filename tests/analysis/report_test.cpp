@@ -10,6 +10,36 @@ namespace {
 
 const std::string kRule = " " + std::string(93, '_');
 
+// The three lines the report gained over the years' layout, each by its
+// start, and the start of the line it stands right after.
+const struct {
+    const char* start;
+    const char* after;
+} kAddedLines[] = {
+    {" Variables: ", " Credible limit required: "},
+    {" (one-tailed: in the direction of the case's difference from ", " Two-tailed probability = "},
+    {" Monte Carlo standard error of the point estimate = ", " Bayesian point estimate    = "},
+};
+
+bool StartsWith(const std::string& line, const char* start) { return line.rfind(start, 0) == 0; }
+
+// The report without the added lines: every other line as it always was.
+// Each added line must stand right after its line.
+std::vector<std::string> WithoutAddedLines(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        bool added = false;
+        for (const auto& a : kAddedLines)
+            if (StartsWith(lines[i], a.start)) {
+                added = true;
+                EXPECT_TRUE(i > 0 && StartsWith(lines[i - 1], a.after)) << lines[i];
+            }
+        if (!added) kept.push_back(lines[i]);
+    }
+    return kept;
+}
+
 class Report : public ::testing::Test {
 protected:
     Report()
@@ -19,6 +49,8 @@ protected:
         data.notes = {"First note"};
         in.k = 2;
         in.N = 30;
+        in.names = {"Memory", " ", "Age"};  // the first covariate without a name
+        out.mcse.pctBelow = 0.0052123L;
         const double m[] = {100, 40.5, 12.5}, s[] = {15, 10, 3}, x[] = {70, 45, 10}, z[] = {-2, 0.45, -0.8333333};
         for (int i = 1; i <= 3; ++i) {
             in.means[i] = m[i - 1];
@@ -48,10 +80,10 @@ protected:
         AppendReport(lines, data, in, out);
         return lines;
     }
-    // The lines after the two-tailed probability.
+    // The lines after the two-tailed probability, without the added lines.
     std::vector<std::string> Block()
     {
-        std::vector<std::string> lines = Build();
+        std::vector<std::string> lines = WithoutAddedLines(Build());
         std::size_t at = 0;
         while (at < lines.size() && lines[at].rfind(" Two-tailed", 0) != 0) ++at;
         return std::vector<std::string>(lines.begin() + static_cast<long>(at) + 1, lines.end());
@@ -118,6 +150,15 @@ TEST_F(Report, TwoSidedReportLineForLine)
         " Bayesian point estimate    = 1.2346% (95% CI = 0.1235%  to  4.5679%)",
         " ",
         " "};
+    // The lines added to this layout, each after its line.
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), " Variables: Task of Interest = Memory; Covariate 2 = Age"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         " (one-tailed: in the direction of the case's difference from its predicted score)"),
+              1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         " Monte Carlo standard error of the point estimate = 0.0052 percentage points"),
+              1);
+    lines = WithoutAddedLines(lines);
     ASSERT_EQ(lines.size(), head.size() + 3 + rest.size());
     for (std::size_t i = 0; i < head.size(); ++i) EXPECT_EQ(lines[i], head[i]) << "line " << i;
     for (std::size_t i = 0; i < 3; ++i) {  // the method's description
@@ -152,9 +193,26 @@ TEST_F(Report, OneSidedBlocksPrintTheirOwnLimit)
     data.credibleLimit = OneSidedLower;
     EXPECT_EQ(Block(), lower);
     EXPECT_EQ(Build()[14], " Credible limit required: One-sided lower");
+    const std::vector<std::string> lowerReport = Build();
+    EXPECT_EQ(std::count(lowerReport.begin(), lowerReport.end(),
+                         " Monte Carlo standard error of the point estimate = 0.0052 percentage points"),
+              1);
     data.credibleLimit = OneSidedUpper;
     EXPECT_EQ(Block(), upper);
     EXPECT_EQ(Build()[14], " Credible limit required: One-sided upper");
+}
+
+TEST_F(Report, WithoutCovariatesOrNamesTheAddedLinesSaySo)
+{
+    in.k = 0;
+    in.names = {""};
+    data.fields[CovariatesField] = "0";
+    const std::vector<std::string> lines = Build();
+    for (const std::string& line : lines) EXPECT_FALSE(StartsWith(line, " Variables:")) << "no name was given";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         " (one-tailed: in the direction of the case's difference from the control mean)"),
+              1);
+    EXPECT_EQ(WithoutAddedLines(lines).size(), lines.size() - 2);
 }
 
 TEST_F(Report, NotesOfThreeLinesAndNoNotes)

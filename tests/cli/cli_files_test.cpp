@@ -21,13 +21,14 @@ std::string WorkedExampleWith(int line, const std::string& text)
 }
 
 // The report without its notes line.
+// The report without the notes and the variables' names, which differ here.
 std::string WithoutNotes(const std::string& report)
 {
     std::istringstream in(report);
     std::string line;
     std::string kept;
     while (std::getline(in, line))
-        if (line.rfind(" User's Notes:", 0) != 0) kept += line + "\n";
+        if (line.rfind(" User's Notes:", 0) != 0 && line.rfind(" Variables:", 0) != 0) kept += line + "\n";
     return kept;
 }
 
@@ -41,6 +42,8 @@ TEST(CliFiles, ByteOrderMarkAndWindows1252TextsAreReadAsTheirCharacters)
     CliRun utf8 = RunCli({"--notes", utf8Notes, worksheet});
     ASSERT_EQ(utf8.exitCode, 0) << utf8.err;
     EXPECT_NE(utf8.out.find("\n User's Notes: Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC\xC5\x82\n"), std::string::npos);
+    EXPECT_NE(utf8.out.find("\n Variables: Task of Interest = Gr\xC3\xB6\xC3\x9F" "e; Covariate 1 = \xC3\x89tude\n"),
+              std::string::npos);
 
     // A worksheet with a byte-order mark, notes in Windows-1252.
     const std::string marked = folder.Write("marked.txt", "\xEF\xBB\xBF" + CrLfLines(kWorkedExample));

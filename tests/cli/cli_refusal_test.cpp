@@ -194,7 +194,11 @@ TEST(CliUsage, ErrorsExitWithTwoAndHelpExplains)
                                                {"--limit", "both", ExamplePath("worked-example.txt")},
                                                {"--limit"},
                                                {"--bogus", ExamplePath("worked-example.txt")},
-                                               {ExamplePath("worked-example.txt"), "extra"}}) {
+                                               {ExamplePath("worked-example.txt"), "extra"},
+                                               {"--summary", "--json", ExamplePath("worked-example.txt")},
+                                               {"--csv-locale", "comma", ExamplePath("worked-example.txt")},
+                                               {"--cases", ExamplePath("worked-example-cases.csv"), "--csv-locale",
+                                                "dots", ExamplePath("worked-example.txt")}}) {
         CliRun run = RunCli(arguments);
         EXPECT_EQ(run.exitCode, 2) << run.err;
         EXPECT_EQ(run.out, "");

@@ -52,7 +52,7 @@ double NumberAfter(const std::vector<std::string>& lines, const std::string& pre
 
 std::string Fixed(const char* format, double value)
 {
-    char text[64];
+    char text[128];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
@@ -142,7 +142,7 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
     std::vector<std::string> expectedKeys{"k",        "N",        "limit",    "zScores", "condMean",
                                           "condSD",   "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
                                           "pctUpper", "zccc",     "zcccLower", "zcccUpper",
-                                          "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact"};
+                                          "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact", "summary"};
     EXPECT_EQ(keys, expectedKeys);
     EXPECT_EQ(j["k"], 1);
     EXPECT_EQ(j["N"], 20);
@@ -189,6 +189,27 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
     EXPECT_LT(mcse, 0.007);
     EXPECT_NEAR(j["pOneTailedMcse"].get<double>(), mcse / 100, 1e-18);
     EXPECT_NEAR(j["pTwoTailedMcse"].get<double>(), mcse / 50, 1e-18);
+
+    // The lines the report gained: the names, what one-tailed means, and
+    // the Monte Carlo error of the point estimate, in percentage points.
+    EXPECT_EQ(LineStarting(lines, " Variables:"), " Variables: Task of Interest = Task; Covariate 1 = Educ");
+    EXPECT_EQ(LineStarting(lines, " (one-tailed:"),
+              " (one-tailed: in the direction of the case's difference from its predicted score)");
+    EXPECT_EQ(LineStarting(lines, " Monte Carlo standard error"),
+              Fixed(" Monte Carlo standard error of the point estimate = %.4f percentage points", mcse));
+
+    // The summary sentence: alone with --summary, as "summary" in the JSON,
+    // quoting the JSON's numbers with a true minus sign.
+    CliRun summary = RunCli({"--summary", file});
+    ASSERT_EQ(summary.exitCode, 0) << summary.err;
+    EXPECT_EQ(summary.out, j["summary"].get<std::string>() + "\n");
+    auto minus = [](const std::string& number) { return number[0] == '-' ? "\u2212" + number.substr(1) : number; };
+    EXPECT_EQ(summary.out,
+              "Compared with 20 controls, and controlling for Educ, the case's Task score was below its predicted "
+              "score: Z-CCC = " + minus(Fixed("%.2f", j["zccc"])) + ", 95% CI [" + minus(Fixed("%.2f", j["zcccLower"])) +
+              ", " + minus(Fixed("%.2f", j["zcccUpper"])) + "]; one-tailed p = " + Fixed("%.3f", j["pOneTailed"]).substr(1) +
+              "; an estimated " + Fixed("%.2f", j["pctBelow"]) + "% of the control population (95% CI " +
+              Fixed("%.2f", j["pctLower"]) + "% to " + Fixed("%.2f", j["pctUpper"]) + "%) would score lower.\n");
 }
 
 TEST(CliReport, LowerLimitWithNotes)

@@ -78,6 +78,7 @@ TEST(RawDataCli, ReportAndJsonEqualASummaryDataAnalysisOfTheSameStatistics)
         in.means = summary.means;
         in.sds = summary.sds;
         in.corr = summary.corr;
+        in.names = summary.names;  // the report's Variables line and the summary name them
         in.scores[1] = 21, in.scores[2] = 70, in.scores[3] = 12.5;
         StandardiseCase(in);
         AnalysisOutputs out;

@@ -25,6 +25,15 @@ TEST(CliRawData, TheSameControlsInEveryFormatGiveTheSameAnalysis)
     ASSERT_GT(csv.out.size(), tail.size());
     EXPECT_EQ(csv.out.substr(csv.out.size() - tail.size()), tail);
     const std::string body = csv.out.substr(0, csv.out.size() - tail.size());
+    // The sentence names the chosen variables; --summary prints it alone.
+    CliRun summary = RunCli(RawArguments("raw-controls.csv", {"--case", "21,70,12", "--summary"}));
+    ASSERT_EQ(summary.exitCode, 0) << summary.err;
+    EXPECT_EQ(summary.out.rfind("Compared with ", 0), 0u) << summary.out;
+    EXPECT_NE(summary.out.find("controls, and controlling for age and education, the case's memory score was below"),
+              std::string::npos)
+        << summary.out;
+    EXPECT_NE(body.find(",\"summary\":" + nlohmann::json(summary.out.substr(0, summary.out.size() - 1)).dump(-1, ' ', false)),
+              std::string::npos);
     for (const char* name : {"raw-controls.sav", "raw-controls.dta"}) {
         CliRun other = RunCli(RawArguments(name, {"--case", "21,70,12", "--json"}));
         ASSERT_EQ(other.exitCode, 0) << other.err;
@@ -62,6 +71,7 @@ TEST(CliRawData, OptionsThatDoNotGoTogether)
         {{"--controls", ExamplePath("raw-controls.csv"), "--covariates", "age"}, "--controls needs --task" + hint},
         {RawArguments("raw-controls.csv", {"--case", "1,2,3", "--cases", ExamplePath("raw-controls-cases.csv")}),
          "give either --case or --cases, not both" + hint},
+        {RawArguments("raw-controls.csv", {"--summary"}), "--summary with --controls needs --case" + hint},
         {{"--controls", ExamplePath("raw-controls.csv"), "--task", "memory", "--covariates", "age,age"},
          "Error: The variable \"age\" is chosen twice.\n"},
     };

@@ -7,6 +7,7 @@
 #include "tests/support/scripted_open_dialog.h"
 #include "tests/support/scripted_save_dialog.h"
 #include "analysis/case_series/case_series.h"
+#include "analysis/files/csv_table.h"
 #include "analysis/run/compute_checks.h"
 #include "analysis/files/open_dialog.h"
 #include "analysis/files/save_dialog.h"
@@ -85,11 +86,11 @@ TEST_F(CaseSeriesCommand, RunsEveryCaseAsASingleRunAndSaysWhichRowsWereRefused)
                        out.result.pTwoTailed, out.result.pctBelow, out.result.pctLower, out.result.pctUpper,
                        out.result.zccc, out.result.zcccLower, out.result.zcccUpper, out.mcse.pctBelow,
                        out.mcse.pOneTailed, out.mcse.pTwoTailed})
-        expected += "," + FormatSeriesReal(static_cast<double>(v));
+        expected += "," + FormatCsvNumber(static_cast<double>(v), '.');
     const tExactResult& e = out.exact.values;
-    expected += "," + FormatSeriesReal(static_cast<double>(e.t)) + "," + std::to_string(e.df);
+    expected += "," + FormatCsvNumber(static_cast<double>(e.t), '.') + "," + std::to_string(e.df);
     for (extended v : {e.pOneTailed, e.pTwoTailed, e.pctBelow, e.zcccLower, e.zcccUpper, e.pctLower, e.pctUpper})
-        expected += "," + FormatSeriesReal(static_cast<double>(v));
+        expected += "," + FormatCsvNumber(static_cast<double>(v), '.');
     EXPECT_EQ(lines[1], expected + ",\r");
     EXPECT_EQ(lines[2].rfind("P02,,", 0), 0u);
 }
@@ -178,11 +179,11 @@ TEST_F(CaseSeriesCommand, ExactValuesOnlyWhenTheFullRunIsDeclined)
     AnalysisOutputs out;
     RunAnalysis(in, TwoSided, out);
     const tExactResult& e = out.exact.values;
-    std::string expected = "P01,1,20,two-sided," + FormatSeriesReal(static_cast<double>(in.zScores[1])) + "," +
-                           FormatSeriesReal(static_cast<double>(in.zScores[2])) + "," +
-                           FormatSeriesReal(static_cast<double>(e.t)) + "," + std::to_string(e.df);
+    std::string expected = "P01,1,20,two-sided," + FormatCsvNumber(static_cast<double>(in.zScores[1]), '.') + "," +
+                           FormatCsvNumber(static_cast<double>(in.zScores[2]), '.') + "," +
+                           FormatCsvNumber(static_cast<double>(e.t), '.') + "," + std::to_string(e.df);
     for (extended v : {e.pOneTailed, e.pTwoTailed, e.pctBelow, e.zcccLower, e.zcccUpper, e.pctLower, e.pctUpper})
-        expected += "," + FormatSeriesReal(static_cast<double>(v));
+        expected += "," + FormatCsvNumber(static_cast<double>(v), '.');
     const std::vector<std::string> lines = Lines(QString::fromStdString(FileText(saved)));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].find("condMean"), std::string::npos);

@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGuiApplication>
+#include <QMenu>
 
 #include "desktop_fixture.h"
 #include "engine/bayes_deficit_engine.h"
@@ -231,6 +233,22 @@ TEST_F(Compute, FullRunsAppendReportsAndTheNextStartRestoresTheWorksheet)
     EXPECT_EQ(both[first.size() + 2], ProgramTitle);
     EXPECT_EQ(Count(both, std::string(102, '_')), 1);
     EXPECT_TRUE(Contains(both, " Credible limit required: One-sided lower"));
+
+    // Edit > Copy summary, from the keyboard: the latest analysis's sentence,
+    // with the grid's names, on the clipboard.
+    ASSERT_TRUE(WaitUntilActive(results.get()));
+    QTest::keyClick(results->cmdReturn, Qt::Key_F10);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+    auto* editMenu = qobject_cast<QMenu*>(results->mnuCopySummary->parent());
+    ASSERT_EQ(QApplication::activePopupWidget(), editMenu);
+    QTest::keyClick(editMenu, Qt::Key_C);
+    const std::string copied = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(copied.rfind("Compared with 20 controls, and controlling for Cov 1, the case's Task score was below its "
+                           "predicted score: Z-CCC = \u22121.73, one-sided 95% lower limit \u2212",
+                           0),
+              0u)
+        << copied;
 
     // The next start: the worksheet as saved, and the entry starts from the
     // saved correlations.

@@ -4,7 +4,9 @@
 // kept open, and the report in the results window with the worksheet and
 // its data file untouched.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QTreeWidget>
 
 #include "tests/support/scripted_open_dialog.h"
@@ -107,6 +109,13 @@ TEST_F(RawDataCommand, AnalysesTheCaseAgainstTheRawControlsAndLeavesTheWorksheet
     // The figure menu shows this run's figure.
     ASSERT_NE(results->frmFigure->Figure(), nullptr);
     EXPECT_EQ(results->frmFigure->Figure()->title, "Posterior distribution of Z-CCC: memory (k = 2, N = 29)");
+    // Copy summary holds this run's sentence, with the chosen variables.
+    results->mnuCopySummary->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString().rfind(
+                  "Compared with 29 controls, and controlling for age and education, the case's memory score was "
+                  "below its predicted score",
+                  0),
+              0u);
     // The source line stands right under INPUTS.
     auto inputs = std::find(lines.begin(), lines.end(), " INPUTS:");
     ASSERT_NE(inputs, lines.end());

@@ -105,7 +105,9 @@ TEST_F(ReportEditing, ClearResultsClearsTheFigureToo)
 {
     FigureData figure;
     window.SetFigure(figure);
+    window.SetSummary("Compared with 20 controls");
     ASSERT_TRUE(window.mnuShowFigure->isEnabled());
+    ASSERT_TRUE(window.mnuCopySummary->isEnabled());
     window.mnuShowFigure->trigger();
     EXPECT_TRUE(window.frmFigure->isVisible());
 
@@ -114,6 +116,7 @@ TEST_F(ReportEditing, ClearResultsClearsTheFigureToo)
     EXPECT_EQ(window.frmFigure->Figure(), nullptr);
     EXPECT_FALSE(window.frmFigure->isVisible());
     EXPECT_FALSE(window.mnuShowFigure->isEnabled());
+    EXPECT_FALSE(window.mnuCopySummary->isEnabled());
     EXPECT_TRUE(messages.shown.empty());
 }
 
