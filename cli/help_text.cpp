@@ -1,8 +1,11 @@
 #include "cli/help_text.h"
 
 const char* const CliDescription =
-    "harrow-cli: Bayesian test for a deficit in a single case controlling for up to five covariates (none at all: the modified t-test), "
-    "from summary data of a control sample.\n"
+    "harrow-cli: Bayesian test for a deficit in a single case compared with a control sample, controlling "
+    "for none to five covariates, from the controls' summary data (a worksheet file) or their raw scores "
+    "(CSV, SPSS or Stata; see RAW CONTROL DATA); one case, or a case series (see CASE SERIES). With --exact the "
+    "report adds the frequentist test's exact values (with no covariates: the modified t-test); --plot and "
+    "--pdf write the figure and the report as files.\n"
     "\n"
     "Reads a worksheet file, checks it as the desktop program's Compute command and correlation-matrix "
     "window do (same order, same messages), runs the analysis exactly as the desktop program (1,000,000 "

@@ -8,19 +8,21 @@
 
 #include "cli/case_series_command.h"
 #include "cli/cli_command.h"
+#include "cli/help_formatter.h"
 #include "cli/help_text.h"
 #include "cli/raw_data_command.h"
 #ifdef HARROW_CLI_FIGURES
 #include "cli/figure_output.h"
 #endif
 #include "foundation/messages.h"
+#include "foundation/program_info.h"
 
 int main(int argc, char** argv)
 {
     CLI::App app(CliDescription, "harrow-cli");
     app.footer(CliHelpFooter);
-    app.get_formatter()->column_width(34);
-    app.set_version_flag("--version", std::string("harrow-cli ") + HARROW_VERSION, "Print the version and exit");
+    app.formatter(std::make_shared<CliHelpFormatter>());
+    app.set_version_flag("--version", "harrow-cli " + platform::ProgramVersion(), "Print the version and exit");
 
     CliRequest request;
     std::string limit = "two-sided";
@@ -35,13 +37,13 @@ int main(int argc, char** argv)
         ->type_name("two-sided|lower|upper")
         ->check(limitNames);
     CLI::Option* notes = app.add_option("--notes", request.notesPath,
-                   "Text file whose lines appear in the report as the user's notes")
+                   "Text file whose lines appear in the report as the user's notes (not with --cases)")
         ->type_name("FILE");
     CaseSeriesRequest series;
     CLI::Option* cases =
         app.add_option("--cases", series.casesPath,
                        "Case series: analyse every case of this CSV file against the worksheet's control sample "
-                       "and print one CSV row per case (see CASE SERIES below)")
+                       "and print one CSV row per case (see CASE SERIES below; not with --notes, --plot or --pdf)")
             ->type_name("CASES.csv")
             ->excludes(notes);
     app.add_option("--output", series.outputPath,
@@ -72,12 +74,12 @@ int main(int argc, char** argv)
     // One analysis has one figure: not with a case series.
     app.add_option("--plot", request.plotPath,
                    "Also write the figure of the analysis (the posterior of Z-CCC) to FILE: PNG, SVG or PDF "
-                   "by the name's ending (.png, .svg, .pdf)")
+                   "by the name's ending (.png, .svg, .pdf); not with --cases")
         ->type_name("FILE")
         ->excludes(cases);
     app.add_option("--pdf", request.pdfPath,
                    "Also write the report and the figure as a PDF to FILE (ending in .pdf), laid out as the "
-                   "desktop program's Save as PDF")
+                   "desktop program's Save as PDF; not with --cases")
         ->type_name("FILE")
         ->excludes(cases);
     app.add_option("FILE", request.worksheetPath, "Worksheet file (the desktop program's Harrow.txt format)")

@@ -7,6 +7,7 @@
 #include <QApplication>
 
 #include "foundation/messages.h"
+#include "foundation/program_info.h"
 #include "desktop/app/data_location.h"
 #include "desktop/app/info_options.h"
 #include "desktop/app/startup_failure.h"
@@ -16,13 +17,13 @@
 
 int main(int argc, char** argv)
 {
-    const std::string info = InfoOptionText(argc, argv, HARROW_VERSION);
+    const std::string info = InfoOptionText(argc, argv, platform::ProgramVersion());
     if (!info.empty()) return std::fputs(info.c_str(), stdout) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
 
     // The name gives the user's data folder (~/.local/share/Harrow) and ties
     // the windows to the desktop entry.
     QApplication::setApplicationName(QStringLiteral("Harrow"));
-    QApplication::setApplicationVersion(QStringLiteral(HARROW_VERSION));
+    QApplication::setApplicationVersion(QString::fromStdString(platform::ProgramVersion()));
     QApplication::setDesktopFileName(QStringLiteral("harrow"));
     platform::ReportStartupFailureInsteadOfAbort();
     QApplication app(argc, argv);

@@ -23,6 +23,7 @@
 #include "analysis/report/print_layout.h"
 #include "desktop/results/figure_view.h"
 #include "render/figure_painter.h"
+#include "desktop/app/about_box.h"
 #include "desktop/app/qt_app_helpers.h"
 #include "desktop/dialogs/qt_print_surface.h"
 #include "desktop/dialogs/qt_save_dialog.h"
@@ -87,6 +88,7 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     mnuCopySummary = editMenu->addAction(QStringLiteral("&Copy summary"));
     mnuCopySummary->setObjectName(QStringLiteral("mnuCopySummary"));
     mnuCopySummary->setEnabled(false);
+    platform::AddHelpMenu(this);
     frmFigure = new TfrmFigure(this);
     // The menu from the keyboard: F10 opens it, as on the desktops the
     // program was first written for (this style has no Alt navigation).

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -33,6 +34,7 @@
 #include "analysis/worksheet/pasted_block.h"
 #include "analysis/case_series/case_series.h"
 #include "desktop/case_series/case_series_runner.h"
+#include "desktop/app/about_box.h"
 #include "desktop/app/busy_run.h"
 #include "desktop/worksheet/matrix_entry_window.h"
 #include "desktop/dialogs/qt_open_dialog.h"
@@ -165,7 +167,9 @@ void TfrmTemplate::BuildControls()
 
     DescripFld = new QPlainTextEdit(this);
     DescripFld->setObjectName(QStringLiteral("DescripFld"));
-    DescripFld->setGeometry(12, 7, 768, 94);
+    // The Help menu's bar takes the top of the description's room.
+    const int menuBottom = platform::AddHelpMenuBar(this)->height();
+    DescripFld->setGeometry(12, menuBottom + 2, 768, 99 - menuBottom);
     DescripFld->setReadOnly(true);
     DescripFld->setFocusPolicy(Qt::NoFocus);
     QFont descriptionFont(QStringLiteral("MS Sans Serif"));

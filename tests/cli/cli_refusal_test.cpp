@@ -4,6 +4,8 @@
 // None of these reach the Monte Carlo run, so they are cheap.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <sys/stat.h>
 
 #include "cli_process.h"
@@ -209,6 +211,11 @@ TEST(CliUsage, ErrorsExitWithTwoAndHelpExplains)
     for (const char* part : {"Usage: harrow-cli", "--limit two-sided|lower|upper", "--notes FILE", "--json",
                              "WORKSHEET FILE", "2 + 4p + p(p+1)/2 lines", "EXIT CODES", "1,000,000"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    // The description and the option list fit a terminal's width, and no
+    // option carries the parser's relation labels glued to its name.
+    std::istringstream optionPart(help.out.substr(0, help.out.find("WORKSHEET FILE")));
+    for (std::string line; std::getline(optionPart, line);) EXPECT_LE(line.size(), 79u) << line;
+    for (const char* label : {"Excludes:", "Needs:"}) EXPECT_EQ(help.out.find(label), std::string::npos) << label;
     CliRun version = RunCli({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, std::string("harrow-cli ") + HARROW_VERSION + "\n");
