@@ -159,7 +159,7 @@ void TRawDataWindow::BuildControls(int credibleLimit)
     cmdContinue = Button(QStringLiteral("C&ontinue"), "cmdContinue", this);
     cmdCaseSeries = Button(QStringLiteral("Case &series..."), "cmdCaseSeries", this);
     cmdCaseSeries->setToolTip(QStringLiteral("Analyse every case of a cases file against these controls"));
-    cmdCancel = Button(QStringLiteral("Cancel"), "cmdCancel", this);
+    cmdCancel = Button(QStringLiteral("C&ancel"), "cmdCancel", this);
     buttons->addStretch(1);
     buttons->addWidget(cmdContinue);
     buttons->addWidget(cmdCaseSeries);

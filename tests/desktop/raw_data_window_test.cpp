@@ -2,11 +2,10 @@
 // the (scripted) open dialog, its numeric variables listed, the choices and
 // the case's scores typed, the refusals as message boxes with the window
 // kept open, and the report in the results window with the worksheet and
-// its data file untouched.
+// its data file untouched; the file and choices kept for the session; a
+// case series against the raw controls equal to the command line's.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QClipboard>
-#include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
 #include <QTableWidget>
@@ -262,39 +261,6 @@ TEST_F(RawDataCommand, ACaseSeriesAgainstRawControlsSavesWhatTheCommandLineWrite
             cells << (r == 0 ? table->tblResults->horizontalHeaderItem(c) : table->tblResults->item(r - 1, c))->text();
         EXPECT_EQ(cells.join(QLatin1Char(',')).toStdString() + "\r", lines[static_cast<std::size_t>(r)]);
     }
-}
-
-// A click on a column's header sorts by value (numbers as numbers, a
-// refused row's empty cell last); Ctrl+C copies the selection with its
-// header as tab-separated text.
-TEST_F(RawDataCommand, TheSeriesTableSortsByNumberAndCopiesItsSelection)
-{
-    auto cell = [](const char* text, bool isNumber, double number) { return SeriesCell{text, isNumber, number}; };
-    SeriesTable rows;
-    rows.header = {"case", "z", "error"};
-    rows.rows = {{cell("A", false, 0), cell("10", true, 10), cell("", false, 0)},
-                 {cell("B", false, 0), cell("", false, 0), cell("the score is empty", false, 0)},
-                 {cell("C", false, 0), cell("-2.5", true, -2.5), cell("", false, 0)},
-                 {cell("D", false, 0), cell("9", true, 9), cell("", false, 0)}};
-    TSeriesTableWindow window(nullptr, rows, "series.csv");
-    window.show();
-    QTableWidget* table = window.tblResults;
-    QHeaderView* header = table->horizontalHeader();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(1) + header->sectionSize(1) / 2, header->height() / 2));
-    QStringList order;
-    for (int r = 0; r < table->rowCount(); ++r) order << table->item(r, 0)->text();
-    EXPECT_EQ(order.join(QString()), QStringLiteral("CDAB"));
-
-    // Rows 1-2 (C, D), columns case and z: a click, then a shift-click.
-    auto click = [&](int row, int column, Qt::KeyboardModifiers keys) {
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, keys, table->visualItemRect(table->item(row, column)).center());
-    };
-    click(0, 0, {});
-    click(1, 1, Qt::ShiftModifier);
-    QApplication::clipboard()->clear();
-    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("case\tz\nC\t-2.5\nD\t9\n"));
 }
 
 }  // namespace
