@@ -106,7 +106,8 @@ void TRawDataWindow::BuildControls(int credibleLimit)
     lstVariables->verticalHeader()->setVisible(false);
     lstVariables->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstVariables->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstVariables->horizontalHeader()->setStretchLastSection(true);
+    // The names take the room the window gives; the numbers keep to their width.
+    lstVariables->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     lstVariables->setMinimumHeight(150);
     layout->addWidget(lstVariables, 1);
 
@@ -160,6 +161,8 @@ void TRawDataWindow::BuildControls(int credibleLimit)
     cmdCaseSeries = Button(QStringLiteral("Case &series..."), "cmdCaseSeries", this);
     cmdCaseSeries->setToolTip(QStringLiteral("Analyse every case of a cases file against these controls"));
     cmdCancel = Button(QStringLiteral("C&ancel"), "cmdCancel", this);
+    // Enter in a score field (or a choice) runs the analysis.
+    cmdContinue->setDefault(true);
     buttons->addStretch(1);
     buttons->addWidget(cmdContinue);
     buttons->addWidget(cmdCaseSeries);
@@ -236,7 +239,7 @@ void TRawDataWindow::ShowVariables()
             }
             names << name;
         }
-        lstVariables->resizeColumnsToContents();
+        for (int c = 1; c < 5; ++c) lstVariables->resizeColumnToContents(c);
     }
     for (QComboBox* combo : {cboTask, cboCovariates[0], cboCovariates[1], cboCovariates[2], cboCovariates[3],
                              cboCovariates[4]}) {

@@ -181,7 +181,7 @@ TEST_F(RawDataCommand, EachRefusalIsAMessageAndTheWindowStaysOpen)
 }
 
 // Closed and opened again, the window shows the file and the choices of
-// the last time; Continue then needs only the case's scores.
+// the last time; Enter after the case's scores runs the analysis.
 TEST_F(RawDataCommand, TheFileAndTheChoicesAreKeptForTheSession)
 {
     StartWithFile(std::string(HARROW_EXAMPLES_DIR) + "/raw-controls.csv");
@@ -203,7 +203,7 @@ TEST_F(RawDataCommand, TheFileAndTheChoicesAreKeptForTheSession)
         EXPECT_TRUE(window.RadioItems[OneSidedUpper]->isChecked());
         QTest::keyClicks(window.txtTaskScore, "21");
         QTest::keyClicks(window.txtCovariateScores[0], "12");
-        QTest::mouseClick(window.cmdContinue, Qt::LeftButton);
+        QTest::keyClick(window.txtCovariateScores[0], Qt::Key_Return);  // Enter in a field: Continue
         EXPECT_FALSE(window.isVisible());
     });
     EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
