@@ -105,6 +105,7 @@ TSeriesTableWindow::TSeriesTableWindow(QWidget* parent, const SeriesTable& table
     tblResults->resizeColumnsToContents();
     tblResults->setSortingEnabled(true);
     tblResults->horizontalHeader()->setSortIndicatorShown(true);
+    tblResults->horizontalHeader()->setStretchLastSection(true);  // the error texts take the room left
     layout->addWidget(tblResults, 1);
 
     auto* buttons = new QHBoxLayout;
