@@ -187,6 +187,36 @@ std::vector<SeriesValue> SeriesValues(const SummaryData& controls, const SeriesR
 
 std::string FormatSeriesReal(double value) { return FormatC("%#.17g", value); }
 
+SeriesTable MakeSeriesTable(const SummaryData& controls, const std::vector<SeriesResult>& results, bool exactOnly,
+                            SeriesCsvLocale locale)
+{
+    SeriesTable table;
+    table.header = SeriesKeys(controls, exactOnly);
+    for (const SeriesResult& r : results) {
+        std::vector<SeriesCell> cells;
+        for (const SeriesValue& v : SeriesValues(controls, r, exactOnly)) {
+            SeriesCell cell;
+            switch (v.kind) {
+            case SeriesValue::Text: cell.text = SpreadsheetText(v.text); break;
+            case SeriesValue::Integer:
+                cell.text = std::to_string(v.integer);
+                cell.isNumber = true;
+                cell.number = static_cast<double>(v.integer);
+                break;
+            case SeriesValue::Real:
+                cell.text = FormatCsvNumber(v.real, locale == SeriesCsvLocale::Comma ? ',' : '.');
+                cell.isNumber = true;
+                cell.number = v.real;
+                break;
+            case SeriesValue::Missing: break;
+            }
+            cells.push_back(std::move(cell));
+        }
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}
+
 std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results, bool exactOnly,
                             SeriesCsvLocale locale)
 {
@@ -198,17 +228,11 @@ std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<Serie
             text += (i ? std::string(1, separator) : std::string()) + QuoteCsvField(fields[i], separator);
         text += "\r\n";
     };
-    appendRow(SeriesKeys(controls, exactOnly));
-    for (const SeriesResult& r : results) {
+    const SeriesTable table = MakeSeriesTable(controls, results, exactOnly, locale);
+    appendRow(table.header);
+    for (const std::vector<SeriesCell>& row : table.rows) {
         std::vector<std::string> fields;
-        for (const SeriesValue& v : SeriesValues(controls, r, exactOnly)) {
-            switch (v.kind) {
-            case SeriesValue::Text: fields.push_back(SpreadsheetText(v.text)); break;
-            case SeriesValue::Integer: fields.push_back(std::to_string(v.integer)); break;
-            case SeriesValue::Real: fields.push_back(FormatCsvNumber(v.real, comma ? ',' : '.')); break;
-            case SeriesValue::Missing: fields.emplace_back(); break;
-            }
-        }
+        for (const SeriesCell& cell : row) fields.push_back(cell.text);
         appendRow(fields);
     }
     return text;

@@ -77,9 +77,25 @@ std::string FormatSeriesReal(double value);
 // read CSV files.
 enum class SeriesCsvLocale { Point, Comma };
 
-// The results as CSV text: the header row of SeriesKeys, then one row per
-// case in input order, separated as the locale says, CR LF line ends, fields
-// quoted where needed, text beginning as a formula would with an apostrophe
+// The results as the rows the CSV file holds, before quoting: the header of
+// SeriesKeys, then one row per case; each cell's text is the file's field,
+// and a number cell also keeps its value (for sorting by number).
+struct SeriesCell {
+    std::string text;
+    bool isNumber = false;
+    double number = 0;
+};
+struct SeriesTable {
+    std::vector<std::string> header;
+    std::vector<std::vector<SeriesCell>> rows;
+};
+SeriesTable MakeSeriesTable(const SummaryData& controls, const std::vector<SeriesResult>& results,
+                            bool exactOnly = false, SeriesCsvLocale locale = SeriesCsvLocale::Point);
+
+// The results as CSV text (MakeSeriesTable's cells): the header row of
+// SeriesKeys, then one row per case in input order, separated as the locale
+// says, CR LF line ends, fields quoted where needed, text beginning as a
+// formula would with an apostrophe
 // (SpreadsheetText); a refused row has only its label and its error.
 std::string FormatSeriesCsv(const SummaryData& controls, const std::vector<SeriesResult>& results,
                             bool exactOnly = false, SeriesCsvLocale locale = SeriesCsvLocale::Point);

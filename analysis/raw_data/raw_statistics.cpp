@@ -173,7 +173,15 @@ std::vector<RawVariableOverview> NumericVariables(const RawDataTable& table)
             sum += x;
             ++v.count;
         }
+        v.missing = static_cast<long>(table.rows) - v.count;
         if (v.count > 0) v.mean = sum / v.count;
+        // Second pass, as for the analysis: centred squares lose nothing to a large mean.
+        if (v.count > 1) {
+            extended squares = 0;
+            for (double x : column.values)
+                if (!std::isnan(x)) squares += (x - v.mean) * (x - v.mean);
+            v.sd = std::sqrt(squares / (v.count - 1));
+        }
         list.push_back(v);
     }
     return list;

@@ -25,11 +25,14 @@ struct RawSummary : SummaryData {
     int dropped = 0;  // incomplete controls left out
 };
 
-// A numeric variable as the raw-data window lists it.
+// A numeric variable as the raw-data window lists it: its values on their
+// own, before any choice leaves controls out.
 struct RawVariableOverview {
     std::string name;
     long count = 0;        // controls with a value
+    long missing = 0;      // controls without one
     extended mean = 0;     // of those values (0 when there are none)
+    extended sd = 0;       // divisor count - 1, centred on the mean (0 when count < 2)
 };
 std::vector<RawVariableOverview> NumericVariables(const RawDataTable& table);
 

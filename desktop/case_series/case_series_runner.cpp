@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <functional>
 
 #include <QKeyEvent>
 #include <QLocale>
@@ -21,6 +20,7 @@
 #include "desktop/app/interface_thread_messages.h"
 #include "desktop/dialogs/qt_open_dialog.h"
 #include "desktop/dialogs/qt_save_dialog.h"
+#include "desktop/case_series/series_table_window.h"
 #include "foundation/messages.h"
 
 TCaseSeriesRunner::TCaseSeriesRunner(QWidget* parent)
@@ -88,6 +88,9 @@ void TCaseSeriesRunner::Run(const SummaryData& controls, int credibleLimit)
             platform::ShowInformation(summary);
         else
             platform::ShowWarning(summary);
+        // Beside the file, the same cells in a table to sort and copy from.
+        auto* table = new TSeriesTableWindow(parent_, MakeSeriesTable(controls, results, exactOnly, locale), *resultsPath);
+        table->show();
     });
 }
 

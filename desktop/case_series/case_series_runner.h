@@ -5,7 +5,8 @@
 // (written with the system locale's decimal mark),
 // runs the series on a worker thread behind a progress dialog that can
 // cancel, saves the file whole, and says how many cases were analysed and
-// which rows were not. A results file that is the cases file or cannot be
+// which rows were not, then opens the results in a table window
+// (TSeriesTableWindow, a window of its own under parent). A results file that is the cases file or cannot be
 // written is refused before the run; when the save fails at the end, the
 // results are kept and another place asked for. A cancelled series saves
 // nothing. Nothing thrown on the worker thread leaves it: its error is shown

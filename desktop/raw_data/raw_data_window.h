@@ -1,20 +1,27 @@
 #pragma once
 // The raw-data window, opened by "Raw data..." on the worksheet: the user
 // chooses a file of the controls' raw scores (CSV, SPSS, Stata), sees its
-// numeric variables with their N and mean, picks the task and 1 to 5
+// numeric variables with their N, missing count, mean and SD, picks the task and 1 to 5
 // covariates in order, types the case's scores, chooses the credible limit
-// and whether incomplete controls are left out, and presses "Continue".
+// and whether incomplete controls are left out, and presses "Continue" (or
+// "Case series..." for a cases file against these controls, as the command
+// line's --cases runs it; its results open in a table window that stays
+// when this window closes). The file and the choices are kept in the
+// session's RawDataSession, so the window opens again as it was left.
 // The window reads its controls and calls the shared raw-data analysis;
 // every refusal is that code's message box, and the window stays open.
 // After a run it closes with the report's lines ready for the results window.
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <QDialog>
 
 #include "analysis/figure/figure_data.h"
+#include "analysis/raw_data/raw_statistics.h"
 #include "analysis/raw_data/raw_data_table.h"
+#include "desktop/raw_data/raw_data_session.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -23,7 +30,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
+class QTableWidget;
+class TCaseSeriesRunner;
 namespace platform {
 class OpenDialog;
 }
@@ -34,9 +42,10 @@ class TRawDataWindow : public QDialog {
 public:
     // notes: the worksheet's notes, for the report; afterEarlierLines: the
     // results window already holds a report; openDialog: where the file is
-    // chosen (kept by the caller, so the last folder is remembered).
-    TRawDataWindow(QWidget* parent, platform::OpenDialog& openDialog, std::vector<std::string> notes,
-                   int credibleLimit, bool afterEarlierLines);
+    // chosen (kept by the caller, so the last folder is remembered);
+    // session: the file and choices of the last time, updated as they change.
+    TRawDataWindow(QWidget* parent, platform::OpenDialog& openDialog, RawDataSession& session,
+                   std::vector<std::string> notes, int credibleLimit, bool afterEarlierLines);
     ~TRawDataWindow() override;
 
     // The report of the run that closed the window with "Continue".
@@ -52,7 +61,7 @@ public:
     // ---- Controls -----------------------------------------------------------
     QPushButton* btnChooseFile = nullptr;
     QLabel* lblFile = nullptr;
-    QTreeWidget* lstVariables = nullptr;  // name, N, mean of each numeric variable
+    QTableWidget* lstVariables = nullptr;  // name, N, missing, mean, SD of each numeric variable
     QComboBox* cboTask = nullptr;
     std::array<QComboBox*, MaxCovariates> cboCovariates{};
     QLineEdit* txtTaskScore = nullptr;
@@ -60,23 +69,38 @@ public:
     std::array<QRadioButton*, 3> RadioItems{};
     QCheckBox* chkDropIncomplete = nullptr;
     QPushButton* cmdContinue = nullptr;
+    QPushButton* cmdCaseSeries = nullptr;
     QPushButton* cmdCancel = nullptr;
+
+    // The series started by cmdCaseSeries (its dialogs can be replaced).
+    TCaseSeriesRunner& CaseSeriesRunner() { return *caseSeries_; }
 
 public slots:
     void btnChooseFileClick();
     void cmdContinueClick();
+    void cmdCaseSeriesClick();
+    // Keeps the choices in the session, and hands the series' table windows
+    // to this window's parent so that they stay open.
+    void done(int result) override;
 
 private:
     void BuildControls(int credibleLimit);
     void ShowVariables();
+    void RestoreChoices();
+    void RememberChoices();
+    // The task and covariates chosen, in their order (empty rows skipped),
+    // and their score fields; false (a box shown) when no file is read.
+    bool ReadChoice(RawDataChoice& choice, std::vector<QLineEdit*>& scoreFields);
+    int CredibleLimit() const;
     void Analyse();
+    void CaseSeries();
 
     platform::OpenDialog& openDialog_;
+    RawDataSession& session_;
+    std::unique_ptr<TCaseSeriesRunner> caseSeries_;
     std::vector<std::string> notes_;
     bool afterEarlierLines_ = false;
     QButtonGroup* radioButtons_ = nullptr;
-    RawDataTable table_;
-    bool loaded_ = false;
     bool running_ = false;
     std::vector<std::string> reportLines_;
     FigureData figure_;

@@ -869,7 +869,7 @@ void TfrmTemplate::btnRawDataClick()
 {
     platform::RunCommandOnce(computing_, [this] {
         ReadWidgets();
-        TRawDataWindow window(this, *rawDataDialog_, data_.notes, data_.credibleLimit,
+        TRawDataWindow window(this, *rawDataDialog_, rawDataSession_, data_.notes, data_.credibleLimit,
                               results_ && results_->LineCount() > 0);
         if (window.exec() != QDialog::Accepted || !results_) return;
         results_->show();

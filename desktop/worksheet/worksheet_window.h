@@ -18,6 +18,7 @@
 #include "analysis/worksheet/data_file.h"
 #include "analysis/run/compute_workflow.h"
 #include "analysis/worksheet/worksheet_data.h"
+#include "desktop/raw_data/raw_data_session.h"
 
 class QButtonGroup;
 class QCloseEvent;
@@ -176,6 +177,7 @@ private:
     QSet<int> pressedKeys_;
     std::unique_ptr<TCaseSeriesRunner> caseSeries_;
     std::unique_ptr<platform::OpenDialog> rawDataDialog_;
+    RawDataSession rawDataSession_;  // the raw-data window's file and choices, for the session
     std::unique_ptr<WorksheetData> clearedData_;  // set while Clear Data can be undone
     std::unique_ptr<std::string> clearedFile_;    // the kept file's bytes then, if there was one
 };

@@ -1,8 +1,12 @@
 // "Case series..." on the worksheet, driven by clicks: the checks and the
 // matrix window as for Continue, the cases file and the results file from
 // the (scripted) dialogs, the progress dialog, the message at the end;
-// a refused cases file, and a cancelled series that saves nothing.
+// a refused cases file, and a cancelled series that saves nothing; the
+// table window of the results, sorted and copied from.
+#include <QClipboard>
+#include <QHeaderView>
 #include <QProgressDialog>
+#include <QTableWidget>
 
 #include "tests/support/scripted_open_dialog.h"
 #include "tests/support/scripted_save_dialog.h"
@@ -12,6 +16,7 @@
 #include "analysis/files/open_dialog.h"
 #include "analysis/files/save_dialog.h"
 #include "desktop/case_series/case_series_runner.h"
+#include "desktop/case_series/series_table_window.h"
 #include "desktop_fixture.h"
 
 namespace desktop_test {
@@ -262,6 +267,39 @@ TEST_F(CaseSeriesCommand, AResultsFileThatCannotBeKeptIsAskedAgain)
     EXPECT_EQ(Lines(QString::fromStdString(FileText(saved))).size(), 3u);
     ASSERT_EQ(Texts(MessageKind::Information).size(), 1u);
     EXPECT_NE(Texts(MessageKind::Information)[0].find("The results are saved in \"" + saved + "\"."), std::string::npos);
+}
+
+// A click on a column's header sorts by value (numbers as numbers, a
+// refused row's empty cell last); Ctrl+C copies the selection with its
+// header as tab-separated text.
+TEST(SeriesTableWindow, SortsByNumberAndCopiesItsSelection)
+{
+    auto cell = [](const char* text, bool isNumber, double number) { return SeriesCell{text, isNumber, number}; };
+    SeriesTable rows;
+    rows.header = {"case", "z", "error"};
+    rows.rows = {{cell("A", false, 0), cell("10", true, 10), cell("", false, 0)},
+                 {cell("B", false, 0), cell("", false, 0), cell("the score is empty", false, 0)},
+                 {cell("C", false, 0), cell("-2.5", true, -2.5), cell("", false, 0)},
+                 {cell("D", false, 0), cell("9", true, 9), cell("", false, 0)}};
+    TSeriesTableWindow window(nullptr, rows, "series.csv");
+    window.show();
+    QTableWidget* table = window.tblResults;
+    QHeaderView* header = table->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + header->sectionSize(1) / 2, header->height() / 2));
+    QStringList order;
+    for (int r = 0; r < table->rowCount(); ++r) order << table->item(r, 0)->text();
+    EXPECT_EQ(order.join(QString()), QStringLiteral("CDAB"));
+
+    // Rows 1-2 (C, D), columns case and z: a click, then a shift-click.
+    auto click = [&](int row, int column, Qt::KeyboardModifiers keys) {
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, keys, table->visualItemRect(table->item(row, column)).center());
+    };
+    click(0, 0, {});
+    click(1, 1, Qt::ShiftModifier);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("case\tz\nC\t-2.5\nD\t9\n"));
 }
 
 }  // namespace

@@ -2,14 +2,21 @@
 // the (scripted) open dialog, its numeric variables listed, the choices and
 // the case's scores typed, the refusals as message boxes with the window
 // kept open, and the report in the results window with the worksheet and
-// its data file untouched.
+// its data file untouched; the file and choices kept for the session; a
+// case series against the raw controls equal to the command line's.
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include "tests/support/scripted_open_dialog.h"
+#include "tests/support/scripted_save_dialog.h"
+#include "desktop/case_series/case_series_runner.h"
+#include "desktop/case_series/series_table_window.h"
 #include "analysis/files/open_dialog.h"
 #include "desktop/results/figure_view.h"
 #include "desktop/raw_data/raw_data_window.h"
@@ -69,11 +76,14 @@ TEST_F(RawDataCommand, AnalysesTheCaseAgainstTheRawControlsAndLeavesTheWorksheet
     std::vector<std::string> refusals;
     InWindow([&](TRawDataWindow& window) {
         QTest::mouseClick(window.btnChooseFile, Qt::LeftButton);
-        ASSERT_EQ(window.lstVariables->topLevelItemCount(), 3);  // the id column holds text
-        const char* expected[3][3] = {{"memory", "30", "32.280"}, {"age", "30", "66.267"}, {"education", "29", "13.724"}};
+        ASSERT_EQ(window.lstVariables->rowCount(), 3);  // the id column holds text
+        // Name, N, missing, mean, SD of each variable on its own.
+        const char* expected[3][5] = {{"memory", "30", "0", "32.280", "6.440"},
+                                      {"age", "30", "0", "66.267", "7.969"},
+                                      {"education", "29", "1", "13.724", "3.172"}};
         for (int i = 0; i < 3; ++i)
-            for (int c = 0; c < 3; ++c)
-                EXPECT_EQ(window.lstVariables->topLevelItem(i)->text(c).toStdString(), expected[i][c]);
+            for (int c = 0; c < 5; ++c)
+                EXPECT_EQ(window.lstVariables->item(i, c)->text().toStdString(), expected[i][c]);
         Choose(window.cboTask, "memory");
         Choose(window.cboCovariates[0], "age");
         Choose(window.cboCovariates[1], "education");
@@ -177,6 +187,89 @@ TEST_F(RawDataCommand, EachRefusalIsAMessageAndTheWindowStaysOpen)
         EXPECT_EQ(messages.shown[0].text.substr(0, c.message.size()), c.message);
         EXPECT_EQ(messages.shown.back().text, c.file == damaged ? TRawDataWindow::NoFileMessage : messages.shown[0].text);
         EXPECT_FALSE(results->isVisible());
+    }
+}
+
+// Closed and opened again, the window shows the file and the choices of
+// the last time; Enter after the case's scores runs the analysis.
+TEST_F(RawDataCommand, TheFileAndTheChoicesAreKeptForTheSession)
+{
+    StartWithFile(std::string(HARROW_EXAMPLES_DIR) + "/raw-controls.csv");
+    InWindow([&](TRawDataWindow& window) {
+        QTest::mouseClick(window.btnChooseFile, Qt::LeftButton);
+        Choose(window.cboTask, "memory");
+        Choose(window.cboCovariates[0], "education");
+        QTest::mouseClick(window.chkDropIncomplete, Qt::LeftButton, {}, QPoint(6, window.chkDropIncomplete->height() / 2));
+        QTest::mouseClick(window.RadioItems[OneSidedUpper], Qt::LeftButton);
+        QTest::mouseClick(window.cmdCancel, Qt::LeftButton);
+    });
+    InWindow([&](TRawDataWindow& window) {
+        EXPECT_EQ(window.lblFile->text(), QStringLiteral("raw-controls.csv: 30 controls"));
+        EXPECT_EQ(window.lstVariables->rowCount(), 3);
+        EXPECT_EQ(window.cboTask->currentText(), QStringLiteral("memory"));
+        EXPECT_EQ(window.cboCovariates[0]->currentText(), QStringLiteral("education"));
+        EXPECT_EQ(window.cboCovariates[1]->currentText(), QString());
+        EXPECT_TRUE(window.chkDropIncomplete->isChecked());
+        EXPECT_TRUE(window.RadioItems[OneSidedUpper]->isChecked());
+        QTest::keyClicks(window.txtTaskScore, "21");
+        QTest::keyClicks(window.txtCovariateScores[0], "12");
+        QTest::keyClick(window.txtCovariateScores[0], Qt::Key_Return);  // Enter in a field: Continue
+        EXPECT_FALSE(window.isVisible());
+    });
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    const std::vector<std::string> lines = ResultLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), " Credible limit required: One-sided upper"), lines.end());
+}
+
+// "Case series..." runs the cases file against the raw controls and saves
+// what the command line writes for the same files and choices; the results
+// open in a table of the same cells, which stays when the window closes.
+TEST_F(RawDataCommand, ACaseSeriesAgainstRawControlsSavesWhatTheCommandLineWrites)
+{
+    const std::string controls = std::string(HARROW_EXAMPLES_DIR) + "/raw-controls.csv";
+    const std::string cases = std::string(HARROW_EXAMPLES_DIR) + "/raw-controls-cases.csv";
+    const std::string saved = folder + "/series.csv";
+    StartWithFile(controls);
+    messages.ScriptAnswers({Answer::No});  // the exact values alone: quick
+    InWindow([&](TRawDataWindow& window) {
+        auto open = std::make_unique<platform::ScriptedOpenDialog>("Cases file", "*.csv");
+        auto save = std::make_unique<platform::ScriptedSaveDialog>("case-series.csv", "*.csv");
+        open->answers.push_back(cases);
+        save->ScriptAnswer(saved);
+        window.CaseSeriesRunner().SetDialogs(std::move(open), std::move(save));
+        QTest::mouseClick(window.btnChooseFile, Qt::LeftButton);
+        Choose(window.cboTask, "memory");
+        Choose(window.cboCovariates[0], "age");
+        Choose(window.cboCovariates[1], "education");
+        QTest::mouseClick(window.chkDropIncomplete, Qt::LeftButton, {}, QPoint(6, window.chkDropIncomplete->height() / 2));
+        QTest::mouseClick(window.RadioItems[OneSidedLower], Qt::LeftButton);
+        QTest::mouseClick(window.cmdCaseSeries, Qt::LeftButton);
+        EXPECT_TRUE(window.isVisible());
+    });
+    ASSERT_EQ(Texts(MessageKind::Information).size(), 1u);
+    EXPECT_EQ(Texts(MessageKind::Information)[0].rfind("Case series: 3 of 3 cases analysed.", 0), 0u);
+
+    QProcess cli;
+    cli.start(QStringLiteral(HARROW_CLI_PATH),
+              {QStringLiteral("--controls"), QString::fromStdString(controls), QStringLiteral("--task"),
+               QStringLiteral("memory"), QStringLiteral("--covariates"), QStringLiteral("age,education"),
+               QStringLiteral("--drop-incomplete"), QStringLiteral("--limit"), QStringLiteral("lower"),
+               QStringLiteral("--exact-only"), QStringLiteral("--cases"), QString::fromStdString(cases)});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const std::string written = FileText(saved);
+    EXPECT_EQ(written, cli.readAllStandardOutput().toStdString());
+
+    // The table holds the file's header and fields, after the window closed.
+    auto* table = W().findChild<TSeriesTableWindow*>();
+    ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(table->isVisible());
+    const std::vector<std::string> lines = Lines(QString::fromStdString(written));
+    ASSERT_EQ(lines.size(), 4u);
+    for (int r = 0; r < 4; ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->tblResults->columnCount(); ++c)
+            cells << (r == 0 ? table->tblResults->horizontalHeaderItem(c) : table->tblResults->item(r - 1, c))->text();
+        EXPECT_EQ(cells.join(QLatin1Char(',')).toStdString() + "\r", lines[static_cast<std::size_t>(r)]);
     }
 }
 
