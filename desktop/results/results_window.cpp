@@ -153,11 +153,11 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     connect(memoResults->document(), &QTextDocument::contentsChanged, this, &TfrmTemplateResults::ReportChanged);
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
-    pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "*.pdf");
+    pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "PDF files (*.pdf)");
     // The figure of the latest analysis follows the report's pages.
     pdfExtraPages_ = [this] {
         std::vector<platform::ExtraPagePainter> pages;
-        if (const FigureLayout* figure = frmFigure->Figure()) pages.push_back(FigurePage(*figure));
+        if (const std::optional<FigureLayout> figure = frmFigure->ReportFigure()) pages.push_back(FigurePage(*figure));
         return pages;
     };
     printSurfaceFactory_ = [this](const QFont& font) -> std::unique_ptr<platform::PrintSurface> {

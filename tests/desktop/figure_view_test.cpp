@@ -12,6 +12,7 @@
 #include "desktop/results/figure_view.h"
 #include "desktop_fixture.h"
 #include "tests/support/command_output.h"
+#include "tests/support/worked_example_run.h"
 
 namespace desktop_test {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 bool AnyTextContains(const FigureLayout& figure, const std::string& part)
 {
     for (const FigureText& t : figure.texts)
-        if (t.text.find(part) != std::string::npos) return true;
+        if (WithReportMinus(t.text).find(part) != std::string::npos) return true;
     return false;
 }
 

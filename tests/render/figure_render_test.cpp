@@ -115,7 +115,7 @@ TEST(FigureSvg, DrawsTheReportsIntervalAndEstimate)
     EXPECT_GT(greyBars, 20);
     EXPECT_GT(whiteBars, 10);
 
-    const QString texts = svg.texts.join(QLatin1Char('\n'));
+    const QString texts = svg.texts.join(QLatin1Char('\n')).replace(QChar(0x2212), QLatin1Char('-'));
     EXPECT_TRUE(texts.contains(QLatin1String("Posterior distribution of Z-CCC: Task (k = 1, N = 20)")));
     for (const std::string& number : reported) EXPECT_TRUE(texts.contains(QString::fromStdString(number))) << number;
     for (const char* axis : {"Effect size (Z-CCC)", "Posterior density", "Percentage of controls below"})
