@@ -235,17 +235,18 @@ TEST_F(ResultsWindowTest, SaveOutputWritesTheExactBytes)
     EXPECT_EQ(Read(file), std::string("\r\n Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC \xC5\x82\r\n  \r\n"));
     EXPECT_TRUE(messages.shown.empty());
 
-    // Hand-edited text is saved as edited, with no line break added.
+    // Hand-edited text is saved as edited, with no line break added; a
+    // name without an extension gets ".txt".
     window.memoResults->setPlainText("edited\nby hand");
     const fs::path bare = dir / "noextension";
     dialog->ScriptAnswer(bare.string());
     window.cmdSaveOutput->click();
-    EXPECT_EQ(Read(bare), "edited\r\nby hand");
-    EXPECT_FALSE(fs::exists(dir / "noextension.txt"));
+    EXPECT_EQ(Read(dir / "noextension.txt"), "edited\r\nby hand");
+    EXPECT_FALSE(fs::exists(bare));
 
     ASSERT_EQ(dialog->calls.size(), 2u);
     EXPECT_EQ(dialog->calls[0].proposed, "results.txt");
-    EXPECT_EQ(dialog->calls[0].filter, "*.txt");
+    EXPECT_EQ(dialog->calls[0].filter, "Text files (*.txt)");
     EXPECT_TRUE(dialog->calls[0].overwritePrompt);
     EXPECT_EQ(dialog->calls[1].proposed, file.string());   // the last name chosen
 }
