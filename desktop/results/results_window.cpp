@@ -19,6 +19,7 @@
 #include "analysis/run/command_guard.h"
 #include "foundation/messages.h"
 #include "analysis/report/print_layout.h"
+#include "analysis/report/page_frame.h"
 #include "desktop/results/figure_view.h"
 #include "render/figure_painter.h"
 #include "desktop/app/qt_app_helpers.h"
@@ -343,7 +344,7 @@ void TfrmTemplateResults::PrintText(const QString& text)
 {
     std::unique_ptr<platform::PrintSurface> surface = printSurfaceFactory_(PrintFont());
     if (!surface) return;  // the print dialog was cancelled
-    platform::PrintDocument(*surface, WithCrLf(text).toStdU32String());
+    platform::PrintFramedDocument(*surface, WithCrLf(text).toStdU32String(), platform::ReportPageFrame());
 }
 
 void TfrmTemplateResults::mnuSavePdfClick()
