@@ -13,6 +13,7 @@
 #ifdef HARROW_CLI_FIGURES
 #include "cli/figure_output.h"
 #endif
+#include "foundation/c_locale_format.h"
 #include "foundation/messages.h"
 
 int main(int argc, char** argv)
@@ -63,11 +64,18 @@ int main(int argc, char** argv)
                        "by the name's ending (.png, .svg, .pdf)")
             ->type_name("FILE")
             ->excludes(cases);
+    const CLI::Validator plotWidths(
+        [](std::string& text) {
+            double mm = 0;
+            if (ReadCNumber(text, mm) && mm >= MinFigureWidthMm && mm <= MaxFigureWidthMm) return std::string();
+            return "\"" + text + "\" is not a width of 40 to 400 millimetres";
+        },
+        "");  // the help states the range
     app.add_option("--plot-width", request.plotOptions.widthMm,
                    "With --plot: the figure's printed width in millimetres, its text at least 7 points "
                    "(85 for a journal column, 175 for a page; 40 to 400)")
         ->type_name("MM")
-        ->check(CLI::Range(MinFigureWidthMm, MaxFigureWidthMm))
+        ->check(plotWidths)
         ->needs(plot);
     bool noTitle = false;
     app.add_flag("--plot-no-title", noTitle, "With --plot: the figure without its title (for a caption of your own)")

@@ -107,12 +107,19 @@ TEST(CliPlot, PrintedWidthSizesThePageAndTheTitleCanBeLeftOut)
         EXPECT_EQ(text.find(title) != std::string::npos, c.titled) << c.file;
     }
     // Out of range, or without --plot: refused before anything is read.
-    for (const std::vector<std::string>& options :
-         {std::vector<std::string>{"--plot", folder.Path() + "/x.png", "--plot-width", "20"},
-          std::vector<std::string>{"--plot-width", "85"}, std::vector<std::string>{"--plot-no-title"}}) {
+    const std::pair<std::vector<std::string>, std::string> refusals[] = {
+        {{"--plot", folder.Path() + "/x.png", "--plot-width", "20"},
+         "--plot-width: \"20\" is not a width of 40 to 400 millimetres\n"},
+        {{"--plot", folder.Path() + "/x.png", "--plot-width", "8,5"},
+         "--plot-width: \"8,5\" is not a width of 40 to 400 millimetres\n"},
+        {{"--plot-width", "85"}, "--plot-width requires --plot\n"},
+        {{"--plot-no-title"}, "--plot-no-title requires --plot\n"}};
+    for (const auto& [options, message] : refusals) {
         std::vector<std::string> arguments = options;
         arguments.push_back(worksheet);
-        EXPECT_EQ(RunCli(arguments).exitCode, 2) << options[0];
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << options[0];
+        EXPECT_EQ(run.err.substr(0, message.size()), message);
     }
     EXPECT_FALSE(fs::exists(folder.Path() + "/x.png"));
 }
