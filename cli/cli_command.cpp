@@ -111,7 +111,7 @@ int RunHarrowCli(const CliRequest& request, std::FILE* out, CliFigureWriter* fig
         if (drawing) {
             const FigureData figure =
                 MakeFigureData(analysis.data, analysis.in, analysis.out);
-            if (!request.plotPath.empty()) figures->WritePlot(request.plotPath, figure);
+            if (!request.plotPath.empty()) figures->WritePlot(request.plotPath, figure, request.plotOptions);
             if (!request.pdfPath.empty()) figures->WritePdf(request.pdfPath, ReportLines(analysis), figure);
         }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/figure/figure_data.h"
+#include "analysis/figure/figure_layout.h"
 #include "analysis/run/run_failure.h"
 #include "foundation/messages.h"
 #include "cli/worksheet_analysis.h"
@@ -34,6 +35,7 @@ struct CliRequest {
     bool summary = false;   // the summary sentence alone instead of the report (--summary)
     bool exact = false;     // the frequentist test's block in the report (--exact)
     std::string plotPath;   // empty: no figure file (--plot)
+    FigureOptions plotOptions;  // --plot-width, --plot-no-title
     std::string pdfPath;    // empty: no PDF of the report (--pdf)
 };
 
@@ -42,9 +44,10 @@ struct CliRequest {
 class CliFigureWriter {
 public:
     virtual ~CliFigureWriter() = default;
-    // The figure as PNG, SVG or PDF by the name's extension. Each writes its
-    // file whole or not at all, and throws platform::FileWriteError.
-    virtual void WritePlot(const std::string& path, const FigureData& figure) = 0;
+    // The figure as PNG, SVG or PDF by the name's extension, drawn as the
+    // options say. Each writes its file whole or not at all, and throws
+    // platform::FileWriteError.
+    virtual void WritePlot(const std::string& path, const FigureData& figure, const FigureOptions& options) = 0;
     // The report's pages as printing lays them out, then the figure's page.
     virtual void WritePdf(const std::string& path, const std::vector<std::string>& reportLines,
                           const FigureData& figure) = 0;

@@ -10,9 +10,9 @@ class QtFigureWriter : public CliFigureWriter {
 public:
     QtFigureWriter(int& argc, char** argv) : gui_(argc, argv) {}
 
-    void WritePlot(const std::string& path, const FigureData& figure) override
+    void WritePlot(const std::string& path, const FigureData& figure, const FigureOptions& options) override
     {
-        WriteFigureFile(path, LayOutFigure(figure));
+        WriteFigureFile(path, LayOutFigure(figure, options));
     }
 
     void WritePdf(const std::string& path, const std::vector<std::string>& reportLines,

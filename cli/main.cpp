@@ -14,6 +14,7 @@
 #ifdef HARROW_CLI_FIGURES
 #include "cli/figure_output.h"
 #endif
+#include "foundation/c_locale_format.h"
 #include "foundation/messages.h"
 #include "foundation/program_info.h"
 
@@ -72,11 +73,28 @@ int main(int argc, char** argv)
                  "With --cases: only the frequentist test's exact values, without the Monte Carlo run (fast)")
         ->needs(cases);
     // One analysis has one figure: not with a case series.
-    app.add_option("--plot", request.plotPath,
-                   "Also write the figure of the analysis (the posterior of Z-CCC) to FILE: PNG, SVG or PDF "
-                   "by the name's ending (.png, .svg, .pdf); not with --cases")
-        ->type_name("FILE")
-        ->excludes(cases);
+    CLI::Option* plot =
+        app.add_option("--plot", request.plotPath,
+                       "Also write the figure of the analysis (the posterior of Z-CCC) to FILE: PNG, SVG or PDF "
+                       "by the name's ending (.png, .svg, .pdf); not with --cases")
+            ->type_name("FILE")
+            ->excludes(cases);
+    const CLI::Validator plotWidths(
+        [](std::string& text) {
+            double mm = 0;
+            if (ReadCNumber(text, mm) && mm >= MinFigureWidthMm && mm <= MaxFigureWidthMm) return std::string();
+            return "\"" + text + "\" is not a width of 40 to 400 millimetres";
+        },
+        "");  // the help states the range
+    app.add_option("--plot-width", request.plotOptions.widthMm,
+                   "With --plot: the figure's printed width in millimetres, its text at least 7 points "
+                   "(85 for a journal column, 175 for a page; 40 to 400)")
+        ->type_name("MM")
+        ->check(plotWidths)
+        ->needs(plot);
+    bool noTitle = false;
+    app.add_flag("--plot-no-title", noTitle, "With --plot: the figure without its title (for a caption of your own)")
+        ->needs(plot);
     app.add_option("--pdf", request.pdfPath,
                    "Also write the report and the figure as a PDF to FILE (ending in .pdf), laid out as the "
                    "desktop program's Save as PDF; not with --cases")
@@ -108,6 +126,7 @@ int main(int argc, char** argv)
         return code == 0 ? ExitReportWritten : ExitRefused;
     }
     request.credibleLimit = limits.at(limit);
+    request.plotOptions.title = !noTitle;
 
     platform::StderrMessages messages;
     platform::ScopedMessages scoped(messages);

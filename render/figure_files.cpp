@@ -9,16 +9,24 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <QtGlobal>
 
 #include "analysis/files/text_file.h"
 #include "render/figure_painter.h"
 
 namespace {
 
-// Images at twice the figure's size: sharp on screens and in documents.
+// Screen images at twice the canvas' size: sharp on screens and in documents.
 constexpr int ImageScale = 2;
 constexpr int ImageDotsPerMetre = 7559;  // 192 dots per inch
+// Images of a printed width at the usual resolution of print.
+constexpr double PrintDotsPerMm = 300 / 25.4;
 constexpr int PdfResolution = 600;
+// SVG sizes in hundredths of a millimetre: the drawing's width to 0.01 mm.
+constexpr int SvgDotsPerInch = 2540;
+
+double WidthMm(const FigureLayout& figure) { return figure.width * figure.unitMm; }
+double HeightMm(const FigureLayout& figure) { return figure.height * figure.unitMm; }
 
 [[noreturn]] void CannotDraw()
 {
@@ -27,10 +35,13 @@ constexpr int PdfResolution = 600;
 
 QByteArray PngBytes(const FigureLayout& figure)
 {
-    QImage image(static_cast<int>(FigureWidth) * ImageScale, static_cast<int>(FigureHeight) * ImageScale,
-                 QImage::Format_RGB32);
-    image.setDotsPerMeterX(ImageDotsPerMetre);
-    image.setDotsPerMeterY(ImageDotsPerMetre);
+    const bool print = figure.printSize;
+    const int width = print ? qRound(WidthMm(figure) * PrintDotsPerMm) : qRound(figure.width) * ImageScale;
+    const int height = print ? qRound(HeightMm(figure) * PrintDotsPerMm) : qRound(figure.height) * ImageScale;
+    QImage image(width, height, QImage::Format_RGB32);
+    const int dotsPerMetre = print ? qRound(PrintDotsPerMm * 1000) : ImageDotsPerMetre;
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     {
         QPainter painter;
         if (!painter.begin(&image)) CannotDraw();
@@ -50,13 +61,15 @@ QByteArray SvgBytes(const FigureLayout& figure)
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(QSize(static_cast<int>(FigureWidth), static_cast<int>(FigureHeight)));
-    svg.setViewBox(QRectF(0, 0, FigureWidth, FigureHeight));
+    // The drawing is the figure: its size the printed one, its view the canvas.
+    svg.setResolution(SvgDotsPerInch);
+    svg.setSize(QSize(qRound(WidthMm(figure) * 100), qRound(HeightMm(figure) * 100)));
+    svg.setViewBox(QRectF(0, 0, figure.width, figure.height));
     svg.setTitle(QString::fromStdString(figure.title));
     svg.setDescription(QStringLiteral("Harrow"));
     QPainter painter;
     if (!painter.begin(&svg)) CannotDraw();
-    PaintFigure(painter, figure, QRectF(0, 0, FigureWidth, FigureHeight));
+    PaintFigure(painter, figure, QRectF(0, 0, figure.width, figure.height));
     if (!painter.end()) CannotDraw();
     return bytes;
 }
@@ -68,8 +81,10 @@ QByteArray PdfBytes(const FigureLayout& figure)
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
     pdf.setResolution(PdfResolution);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                  QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    // One page the figure's size, without margins: the page is the figure.
+    const QPageSize page(QSizeF(WidthMm(figure), HeightMm(figure)), QPageSize::Millimeter, QString(),
+                         QPageSize::ExactMatch);
+    pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
     pdf.setTitle(QString::fromStdString(figure.title));
     pdf.setCreator(QStringLiteral("Harrow"));
     QPainter painter;

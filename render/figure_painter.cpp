@@ -27,6 +27,7 @@ QPen PenFor(FigureStyle style)
     case FigureStyle::IntervalEdge: return QPen(EdgeGrey, 1.0);
     case FigureStyle::Estimate: return QPen(Qt::black, 2.6, Qt::SolidLine, Qt::FlatCap);
     case FigureStyle::Zero: return QPen(Qt::black, 1.4, Qt::DashLine, Qt::FlatCap);
+    case FigureStyle::PercentMark: return QPen(Qt::black, 3.2, Qt::SolidLine, Qt::FlatCap);
     }
     return QPen(Qt::black);
 }
@@ -50,18 +51,19 @@ QFont FontFor(FigureTextRole role)
     case FigureTextRole::Title: font.setPixelSize(17); font.setBold(true); break;
     case FigureTextRole::AxisTitle: font.setPixelSize(13); break;
     case FigureTextRole::TickLabel: font.setPixelSize(11); break;
+    case FigureTextRole::MarkLabel: font.setPixelSize(11); font.setBold(true); break;
     case FigureTextRole::Legend: font.setPixelSize(12); break;
     }
     return font;
 }
 
-void DrawText(QPainter& painter, const FigureText& item)
+void DrawText(QPainter& painter, const FigureText& item, double canvasWidth)
 {
     painter.setFont(FontFor(item.role));
     const QFontMetricsF metrics(painter.font(), painter.device());
     // A title longer than the figure is wide (a long task name) is cut with "...".
     QString text = QString::fromStdString(item.text);
-    if (item.role == FigureTextRole::Title) text = metrics.elidedText(text, Qt::ElideRight, FigureWidth - 20);
+    if (item.role == FigureTextRole::Title) text = metrics.elidedText(text, Qt::ElideRight, canvasWidth - 20);
     const double width = metrics.horizontalAdvance(text);
     if (item.vertical) {
         painter.save();
@@ -83,9 +85,9 @@ void PaintFigure(QPainter& painter, const FigureLayout& figure, const QRectF& ta
 {
     painter.save();
     painter.fillRect(target, Qt::white);
-    const double scale = std::min(target.width() / FigureWidth, target.height() / FigureHeight);
-    painter.translate(target.left() + (target.width() - FigureWidth * scale) / 2,
-                      target.top() + (target.height() - FigureHeight * scale) / 2);
+    const double scale = std::min(target.width() / figure.width, target.height() / figure.height);
+    painter.translate(target.left() + (target.width() - figure.width * scale) / 2,
+                      target.top() + (target.height() - figure.height * scale) / 2);
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -101,6 +103,6 @@ void PaintFigure(QPainter& painter, const FigureLayout& figure, const QRectF& ta
         painter.drawLine(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2));
     }
     painter.setPen(Qt::black);
-    for (const FigureText& t : figure.texts) DrawText(painter, t);
+    for (const FigureText& t : figure.texts) DrawText(painter, t, figure.width);
     painter.restore();
 }

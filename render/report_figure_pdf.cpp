@@ -9,7 +9,7 @@ platform::ExtraPagePainter FigurePage(const FigureLayout& figure)
 {
     return [figure](QPainter& painter, const QRect& page) {
         // The page's full width, from its top.
-        const double height = page.width() * FigureHeight / FigureWidth;
+        const double height = page.width() * figure.height / figure.width;
         PaintFigure(painter, figure, QRectF(page.left(), page.top(), page.width(), height));
     };
 }

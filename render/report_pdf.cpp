@@ -28,14 +28,24 @@ QFont ReportTextFont()
 QFont ReportPrintFont()
 {
     QFont font = ReportTextFont();
-    font.setPointSize(8);
+    // The report's longest line (107 characters) whole within 20 mm margins on A4.
+    font.setPointSize(7);
     return font;
 }
 
 QPageLayout ReportPageLayout()
 {
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                       QPageLayout::Point);
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(ReportMarginMm, ReportMarginMm, ReportMarginMm, ReportMarginMm),
+                       QPageLayout::Millimeter);
+}
+
+PageFrame ReportPageFrame()
+{
+    PageFrame frame;
+    frame.header = QStringLiteral("Harrow " HARROW_VERSION).toStdU32String();
+    frame.date = WrittenToday();
+    return frame;
 }
 
 PdfPrintSurface::PdfPrintSurface(const QFont& font) : PaintedTextSurface(font), device_(std::make_unique<Output>())
@@ -78,13 +88,17 @@ void PdfPrintSurface::NewPage()
 int PdfPrintSurface::PageWidth() const { return device_->writer.width(); }
 int PdfPrintSurface::PageHeight() const { return device_->writer.height(); }
 
-void PdfPrintSurface::AppendPage(const ExtraPagePainter& paint)
+void PdfPrintSurface::SetDocumentTitle(const std::string& title)
+{
+    device_->writer.setTitle(QString::fromStdString(title));
+}
+
+void PdfPrintSurface::PaintOn(const ExtraPagePainter& paint, const QRect& area)
 {
     QPainter* painter = Painter();
     if (!painter) throw PrintError("No document has been started.");
-    NewPage();
     painter->save();
-    paint(*painter, QRect(0, 0, PageWidth(), PageHeight()));
+    paint(*painter, area);
     painter->restore();
 }
 
@@ -92,13 +106,20 @@ int WriteReportPdf(const std::string& path, const QFont& font, const std::u32str
                    const std::vector<ExtraPagePainter>& extraPages)
 {
     PdfPrintSurface surface(font);
-    surface.BeginDocument();
+    surface.SetDocumentTitle(DocumentTitle(text));
+    PageFrame frame = ReportPageFrame();
+    frame.extraPages = static_cast<int>(extraPages.size());
+    FramedSurface framed(surface, frame, CountFramedPages(surface, text, frame));
+    framed.BeginDocument();
     try {
-        LayOutText(surface, text + U"\r\n");
-        for (const ExtraPagePainter& paint : extraPages) surface.AppendPage(paint);
-        surface.EndDocument();
+        LayOutText(framed, FramedText(text));
+        for (const ExtraPagePainter& paint : extraPages) {
+            framed.NewPage();
+            surface.PaintOn(paint, QRect(0, framed.BodyTop(), framed.PageWidth(), framed.PageHeight()));
+        }
+        framed.EndDocument();
     } catch (...) {
-        surface.AbortDocument();
+        framed.AbortDocument();
         throw;
     }
     WriteWholeFile(path, surface.Bytes());

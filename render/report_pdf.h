@@ -1,8 +1,9 @@
 #pragma once
 // The report as a PDF: the pages laid out exactly as printing lays them out
-// (LayOutText on the same kind of page: A4, 10-point margins, 1200 dots per
+// (framed pages on the same kind of page: A4, 20 mm margins, 1200 dots per
 // inch, as the toolkit's printer has for a PDF), then any pages a caller
-// adds (a figure, say). The file is written whole or not at all.
+// adds (a figure, say), framed too. Its title is the report's first line.
+// The file is written whole or not at all.
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include <QFont>
 #include <QPageLayout>
 
+#include "analysis/report/page_frame.h"
 #include "render/painted_text_surface.h"
 
 class QPainter;
@@ -21,15 +23,20 @@ namespace platform {
 // The program's text font: "Courier New" (a typewriter face where that is
 // missing) at 12 pixels, as the report and the notes are shown.
 QFont ReportTextFont();
-// The same face at 8 points: the font of printing and of the report PDF.
+// The same face at 7 points: the font of printing and of the report PDF.
 QFont ReportPrintFont();
 
-// The page of the report PDF.
+// The page of the report PDF and of printing: A4, 20 mm margins all round.
 QPageLayout ReportPageLayout();
+constexpr double ReportMarginMm = 20;
+
+// The frame of the report's pages: "Harrow <version>" above, the date written
+// below.
+PageFrame ReportPageFrame();
 constexpr int ReportPdfResolution = 1200;
 
-// Paints one page after the report pages; `page` is the printable area in
-// device pixels, (0, 0) its top left corner.
+// Paints one page after the report pages; `page` is the room between the
+// page's header and footer, in device pixels.
 using ExtraPagePainter = std::function<void(QPainter& painter, const QRect& page)>;
 
 // A print surface on a PDF kept in memory.
@@ -42,12 +49,13 @@ public:
     void EndDocument() override;
     void AbortDocument() noexcept override;
     void NewPage() override;
+    void SetDocumentTitle(const std::string& title) override;
 
     int PageWidth() const override;
     int PageHeight() const override;
 
-    // A new page painted by the caller, before EndDocument.
-    void AppendPage(const ExtraPagePainter& paint);
+    // Paints on the current page within `area`, before EndDocument.
+    void PaintOn(const ExtraPagePainter& paint, const QRect& area);
     // Pages begun so far.
     int PageCount() const { return pages_; }
     // The finished document (after EndDocument).

@@ -5,29 +5,44 @@
 #include <cstdint>
 #include <limits>
 
+#include "analysis/worksheet/three_decimals.h"
 #include "distributions/distributions.h"
 #include "foundation/c_locale_format.h"
 
 namespace {
 
-// Canvas regions, in figure units.
+// The screen's canvas regions, in figure units; a printed figure of another
+// width keeps the font sizes and the margins and moves the rest.
 constexpr double PlotLeft = 84;
-constexpr double PlotRight = 770;
-constexpr double PlotTop = 100;
-constexpr double PlotBottom = 440;
+constexpr double PlotRightMargin = 30;
+constexpr double ScreenPlotHeight = 340;
 constexpr double TitleBaseline = 30;
-constexpr double TopAxisTitleBaseline = 62;
-constexpr double TopTickLabelBaseline = 88;
-constexpr double BottomTickLabelBaseline = 458;
-constexpr double BottomAxisTitleBaseline = 486;
-constexpr double LegendBaseline = 522;
+constexpr double TitleLineStep = 22;
+constexpr double NoTitleBaseline = -10;  // where the rest begins without a title
+constexpr double TopAxisTitleDrop = 32;  // below the title's last baseline
+constexpr double TopTickLabelDrop = 58;
+constexpr double PlotTopDrop = 70;
+constexpr double BottomTickLabelDrop = 18;  // below the plot
+constexpr double BottomAxisTitleDrop = 46;
+constexpr double LegendDrop = 82;
 constexpr double LegendRowStep = 26;
 constexpr double LegendColumnStep = 350;
+constexpr double NarrowLegendLeft = 14;
+constexpr int LegendEntries = 5;
 constexpr double SwatchWidth = 26;
 constexpr double TickLength = 5;
+constexpr double PercentMarkReach = 9;  // above and below the top axis
 // Rough width of a tick label's character: enough to keep labels apart.
 constexpr double TickCharWidth = 6.5;
 constexpr double TickLabelGap = 10;
+// A canvas narrower than this has one legend column and a two-line title.
+constexpr double NarrowWidth = 700;
+
+// Tick labels are 11 units tall: at most this many millimetres a unit keeps
+// them at 7 points when printed.
+constexpr double TickFontUnits = 11;
+constexpr double SmallestTextMm = 7 * 25.4 / 72;
+constexpr double PrintUnitMm = SmallestTextMm / TickFontUnits;
 
 // At most this many bars across the plot: wider bins are merged from the
 // summary's own, so each bar still covers whole bins.
@@ -36,11 +51,20 @@ constexpr int MaxBars = 100;
 // few far draws do not squeeze the body of the posterior into a line.
 constexpr double TailShare = 0.0005;
 
+// A true minus sign (U+2212) for the hyphen a formatted number begins with.
+std::string WithMinusSign(std::string number)
+{
+    if (!number.empty() && number[0] == '-') number.replace(0, 1, "\xE2\x88\x92");
+    return number;
+}
+
 std::string FormatFixed(double value, int decimals)
 {
     if (value == 0) value = 0;  // no "-0"
-    return FormatC("%.*f", decimals, value);
+    return WithMinusSign(FormatC("%.*f", decimals, value));
 }
+
+std::string Limit(long double value) { return WithMinusSign(ThreeDecimals(value)); }
 
 // 1, 2 or 5 times a power of ten, at least span / most.
 double NiceStep(double span, int most)
@@ -116,17 +140,59 @@ void HistogramRange(const tDrawSummary& s, double& lo, double& hi)
     hi = s.from + (last + 1) * width;
 }
 
+// Where the parts of the canvas go for one width, with or without the title.
+struct Frame {
+    double width = FigureWidth, height = FigureHeight;
+    bool narrow = false;
+    std::vector<double> titleBaselines;
+    double topAxisTitle = 0, topTickLabels = 0;
+    double plotTop = 0, plotHeight = 0, plotWidth = 0;
+    double bottomTickLabels = 0, bottomAxisTitle = 0;
+    double legendLeft = 0, legendTop = 0;
+    int legendColumns = 2;
+};
+
+Frame FrameFor(double width, bool withTitle)
+{
+    Frame f;
+    f.width = width;
+    f.narrow = width < NarrowWidth;
+    double last = NoTitleBaseline;
+    if (withTitle) {
+        f.titleBaselines.push_back(TitleBaseline);
+        if (f.narrow) f.titleBaselines.push_back(TitleBaseline + TitleLineStep);
+        last = f.titleBaselines.back();
+    }
+    f.topAxisTitle = last + TopAxisTitleDrop;
+    f.topTickLabels = last + TopTickLabelDrop;
+    f.plotTop = last + PlotTopDrop;
+    f.plotWidth = width - PlotLeft - PlotRightMargin;
+    // The screen's proportions, but never flatter than 4 : 3 when narrow.
+    f.plotHeight = std::max(ScreenPlotHeight / (FigureWidth - PlotLeft - PlotRightMargin) * f.plotWidth,
+                            std::min(ScreenPlotHeight, 0.75 * f.plotWidth));
+    const double bottom = f.plotTop + f.plotHeight;
+    f.bottomTickLabels = bottom + BottomTickLabelDrop;
+    f.bottomAxisTitle = bottom + BottomAxisTitleDrop;
+    f.legendTop = bottom + LegendDrop;
+    f.legendColumns = f.narrow ? 1 : 2;
+    f.legendLeft = f.narrow ? NarrowLegendLeft : PlotLeft;
+    const int rows = (LegendEntries + f.legendColumns - 1) / f.legendColumns;
+    f.height = f.legendTop + rows * LegendRowStep;
+    return f;
+}
+
 class Builder {
 public:
-    explicit Builder(const FigureData& figure) : figure_(figure) {}
+    Builder(const FigureData& figure, const FigureOptions& options) : figure_(figure), options_(options) {}
 
     FigureLayout Build()
     {
         out_.title = FigureTitle(figure_);
+        ChooseCanvas();
         out_.plotLeft = PlotLeft;
-        out_.plotTop = PlotTop;
-        out_.plotWidth = PlotRight - PlotLeft;
-        out_.plotHeight = PlotBottom - PlotTop;
+        out_.plotTop = frame_.plotTop;
+        out_.plotWidth = frame_.plotWidth;
+        out_.plotHeight = frame_.plotHeight;
         ChooseInterval();
         ChooseRange();
         const std::vector<Bar> bars = HasHistogram(figure_.summary)
@@ -147,6 +213,22 @@ public:
     }
 
 private:
+    // The screen's canvas, or one whose tick labels print at 7 points and
+    // at most as wide as the screen's (wider prints are scaled up).
+    void ChooseCanvas()
+    {
+        double width = FigureWidth;
+        if (options_.widthMm > 0) {
+            const double mm = std::clamp(options_.widthMm, MinFigureWidthMm, MaxFigureWidthMm);
+            width = std::min(FigureWidth, mm / PrintUnitMm);
+            out_.unitMm = mm / width;
+            out_.printSize = true;
+        }
+        frame_ = FrameFor(width, options_.title);
+        out_.width = frame_.width;
+        out_.height = frame_.height;
+    }
+
     void ChooseInterval()
     {
         const tBayesResult& r = figure_.result;
@@ -156,13 +238,19 @@ private:
         from_ = figure_.credibleLimit == OneSidedUpper ? -inf : lower_;
         to_ = figure_.credibleLimit == OneSidedLower ? inf : upper_;
         out_.estimate = static_cast<double>(r.zccc);
+        // The report's percentage, read on the top axis where it stands.
+        out_.percentBelow = static_cast<double>(r.pctBelow);
+        tNormal_distribution normal(0.0L, 1.0L);
+        out_.percentZ = out_.percentBelow > 0 && out_.percentBelow < 100
+                            ? static_cast<double>(normal.Quantile(r.pctBelow / 100.0L))
+                            : std::numeric_limits<double>::quiet_NaN();
     }
 
     void ChooseRange()
     {
         double lo = std::min(0.0, out_.estimate);
         double hi = std::max(0.0, out_.estimate);
-        for (double limit : {from_, to_}) {
+        for (double limit : {from_, to_, out_.percentZ}) {
             if (std::isfinite(limit)) {
                 lo = std::min(lo, limit);
                 hi = std::max(hi, limit);
@@ -236,14 +324,16 @@ private:
 
     void AddZAxis()
     {
-        const double step = NiceStep(out_.zTo - out_.zFrom, 10);
+        // Ten ticks on the screen's width; fewer where labels would crowd.
+        const int most = frame_.narrow ? std::max(3, static_cast<int>(out_.plotWidth / 60)) : 10;
+        const double step = NiceStep(out_.zTo - out_.zFrom, most);
         const int decimals = DecimalsOf(step);
         const double bottom = out_.plotTop + out_.plotHeight;
         for (double z : TicksWithin(out_.zFrom, out_.zTo, step)) {
             const double x = out_.XOf(z);
             out_.lines.push_back({x, bottom, x, bottom + TickLength, FigureStyle::Axis});
-            out_.texts.push_back(
-                {x, BottomTickLabelBaseline, FormatFixed(z, decimals), FigureTextRole::TickLabel, FigureAlign::Centre});
+            out_.texts.push_back({x, frame_.bottomTickLabels, FormatFixed(z, decimals), FigureTextRole::TickLabel,
+                                  FigureAlign::Centre});
         }
     }
 
@@ -263,8 +353,9 @@ private:
                               FigureTextRole::AxisTitle, FigureAlign::Centre, true});
     }
 
-    // Ticks at round percentages, the more telling first; a tick whose label
-    // would touch one already placed is left out.
+    // The report's percentage first, then ticks at round percentages, the
+    // more telling first; a tick whose label would touch one already placed
+    // is left out.
     void AddPercentAxis()
     {
         static const double percentages[] = {50, 5,  95, 1,  99, 10, 90,   25,  75, 0.1,  99.9, 20,
@@ -275,6 +366,13 @@ private:
         };
         std::vector<Placed> placed;
         const double top = out_.plotTop;
+        if (std::isfinite(out_.percentZ)) {
+            const double x = out_.XOf(out_.percentZ);
+            const std::string label = ReportPercent() + "%";
+            placed.push_back({x, label.size() * TickCharWidth / 2});
+            out_.lines.push_back({x, top - PercentMarkReach, x, top + PercentMarkReach, FigureStyle::PercentMark});
+            out_.texts.push_back({x, frame_.topTickLabels, label, FigureTextRole::MarkLabel, FigureAlign::Centre});
+        }
         for (double pct : percentages) {
             const double z = static_cast<double>(normal.Quantile(pct / 100.0L));
             if (z < out_.zFrom || z > out_.zTo) continue;
@@ -287,27 +385,38 @@ private:
             if (!clear) continue;
             placed.push_back({x, half});
             out_.lines.push_back({x, top - TickLength, x, top, FigureStyle::Axis});
-            out_.texts.push_back({x, TopTickLabelBaseline, label, FigureTextRole::TickLabel, FigureAlign::Centre});
+            out_.texts.push_back({x, frame_.topTickLabels, label, FigureTextRole::TickLabel, FigureAlign::Centre});
         }
     }
 
     void AddTitles()
     {
         const double centre = out_.plotLeft + out_.plotWidth / 2;
-        out_.texts.push_back({FigureWidth / 2, TitleBaseline, out_.title, FigureTextRole::Title, FigureAlign::Centre});
-        out_.texts.push_back({centre, TopAxisTitleBaseline,
-                              "Percentage of controls below: 100 \xC2\xB7 F(z)",
-                              FigureTextRole::AxisTitle, FigureAlign::Centre});
-        out_.texts.push_back({centre, BottomAxisTitleBaseline, "Effect size (" + EffectSizeName(figure_) + ")", FigureTextRole::AxisTitle,
+        // On a narrow canvas the title takes two lines, the task's on the second.
+        if (frame_.titleBaselines.size() == 1) {
+            out_.texts.push_back(
+                {frame_.width / 2, frame_.titleBaselines[0], out_.title, FigureTextRole::Title, FigureAlign::Centre});
+        } else if (frame_.titleBaselines.size() == 2) {
+            const std::size_t colon = out_.title.find(": ");
+            out_.texts.push_back({frame_.width / 2, frame_.titleBaselines[0], out_.title.substr(0, colon + 1),
+                                  FigureTextRole::Title, FigureAlign::Centre});
+            out_.texts.push_back({frame_.width / 2, frame_.titleBaselines[1], out_.title.substr(colon + 2),
+                                  FigureTextRole::Title, FigureAlign::Centre});
+        }
+        // What the top axis is: not the percentage estimate, which is marked on it.
+        out_.texts.push_back({frame_.narrow ? frame_.width / 2 : centre, frame_.topAxisTitle,
+                              "Percentage of controls below z: 100 \xC2\xB7 F(z)", FigureTextRole::AxisTitle,
                               FigureAlign::Centre});
+        out_.texts.push_back({centre, frame_.bottomAxisTitle, "Effect size (" + EffectSizeName(figure_) + ")",
+                              FigureTextRole::AxisTitle, FigureAlign::Centre});
     }
 
     void AddLegend(bool withBars)
     {
         int slot = 0;
         auto origin = [&](double& x, double& y) {
-            x = PlotLeft + (slot % 2) * LegendColumnStep;
-            y = LegendBaseline + (slot / 2) * LegendRowStep;
+            x = frame_.legendLeft + (slot % frame_.legendColumns) * LegendColumnStep;
+            y = frame_.legendTop + (slot / frame_.legendColumns) * LegendRowStep;
             ++slot;
         };
         auto boxEntry = [&](FigureStyle style, const std::string& text) {
@@ -323,24 +432,43 @@ private:
             out_.texts.push_back({x + SwatchWidth + 8, y, text, FigureTextRole::Legend, FigureAlign::Left});
         };
 
+        // Drawn upright, as the mark crosses the top axis.
+        auto markEntry = [&](const std::string& text) {
+            double x, y;
+            origin(x, y);
+            const double middle = x + SwatchWidth / 2;
+            out_.lines.push_back({middle, y - 4 - PercentMarkReach, middle, y - 4 + PercentMarkReach,
+                                  FigureStyle::PercentMark});
+            out_.texts.push_back({x + SwatchWidth + 8, y, text, FigureTextRole::Legend, FigureAlign::Left});
+        };
+
+        const std::string effect = EffectSizeName(figure_);
         boxEntry(FigureStyle::IntervalBand, IntervalText());
-        lineEntry(FigureStyle::Estimate, FormatC("Point estimate: Z-CCC = %.3Lf", figure_.result.zccc));
+        lineEntry(FigureStyle::Estimate, "Point estimate: " + effect + " = " + Limit(figure_.result.zccc));
         if (withBars)
             boxEntry(FigureStyle::BarInInterval,
-                     "Posterior of Z-CCC (" + GroupedNumber(static_cast<std::uint64_t>(figure_.summary.draws)) + " draws)");
+                     "Posterior of " + effect + " (" + GroupedNumber(static_cast<std::uint64_t>(figure_.summary.draws)) +
+                         " draws)");
         lineEntry(FigureStyle::Zero, "Zero: no difference from the controls");
+        if (std::isfinite(out_.percentZ))
+            markEntry("Estimated controls below (top axis): " + ReportPercent() + "%");
     }
 
     // The limits as the report writes them.
     std::string IntervalText() const
     {
         const tBayesResult& r = figure_.result;
-        if (figure_.credibleLimit == OneSidedLower) return FormatC("95%% lower credible limit: %3.3Lf", r.zcccLower);
-        if (figure_.credibleLimit == OneSidedUpper) return FormatC("95%% upper credible limit: %3.3Lf", r.zcccUpper);
-        return FormatC("95%% credible interval: %3.3Lf to %3.3Lf", r.zcccLower, r.zcccUpper);
+        if (figure_.credibleLimit == OneSidedLower) return "95% lower credible limit: " + Limit(r.zcccLower);
+        if (figure_.credibleLimit == OneSidedUpper) return "95% upper credible limit: " + Limit(r.zcccUpper);
+        return "95% credible interval: " + Limit(r.zcccLower) + " to " + Limit(r.zcccUpper);
     }
 
+    // The percentage below as the report writes its point estimate.
+    std::string ReportPercent() const { return FormatC("%.4Lf", figure_.result.pctBelow); }
+
     const FigureData& figure_;
+    FigureOptions options_;
+    Frame frame_;
     FigureLayout out_;
     double lower_ = 0, upper_ = 0;  // the report's limits
     double from_ = 0, to_ = 0;      // the shaded interval, infinite on an open side
@@ -357,4 +485,7 @@ std::string FigureTitle(const FigureData& figure)
            FormatC(" (k = %d, N = %d)", figure.k, figure.N);
 }
 
-FigureLayout LayOutFigure(const FigureData& figure) { return Builder(figure).Build(); }
+FigureLayout LayOutFigure(const FigureData& figure, const FigureOptions& options)
+{
+    return Builder(figure, options).Build();
+}

@@ -1,19 +1,34 @@
 #pragma once
 // The figure of one analysis as plain geometry: what to draw where on a
-// canvas of FigureWidth x FigureHeight units (y downwards), without any
-// drawing library. The posterior of Z-CCC as a histogram of densities, the
-// credible interval (or one-sided limit) shaded, the point estimate and zero
-// marked, the density axis on the left, Z-CCC below and the percentage of
-// controls below, 100 * F(z), on a second axis above. Every number is
-// written with a decimal point, in every locale. The painters in render/
+// canvas of width x height units (y downwards), without any drawing library.
+// The posterior of Z-CCC as a histogram of densities, the credible interval
+// (or one-sided limit) shaded, the point estimate and zero marked, the
+// density axis on the left, Z-CCC below and, on a second axis above, the
+// percentage of controls below a case at z, 100 * F(z), with the report's
+// estimated percentage marked on it. Every number is written with a decimal
+// point, in every locale, and a true minus sign. The painters in render/
 // draw exactly these items.
 #include <string>
 #include <vector>
 
 #include "analysis/figure/figure_data.h"
 
+// The canvas of the figure as shown on screen.
 inline constexpr double FigureWidth = 800;
 inline constexpr double FigureHeight = 600;
+
+// How the figure is drawn: its printed width (0: the screen's canvas) and
+// whether it carries its title (a caption in a paper may replace it).
+struct FigureOptions {
+    double widthMm = 0;
+    bool title = true;
+};
+
+// The printed widths the program offers, and the range it accepts.
+inline constexpr double JournalColumnMm = 85;
+inline constexpr double PageWidthMm = 175;
+inline constexpr double MinFigureWidthMm = 40;
+inline constexpr double MaxFigureWidthMm = 400;
 
 // How an item is drawn; each style keeps its look in greyscale.
 enum class FigureStyle {
@@ -24,9 +39,11 @@ enum class FigureStyle {
     IntervalEdge,   // the interval's ends: dark grey, thin
     Estimate,       // the point estimate of Z-CCC: thick black
     Zero,           // z = 0: black, dashed
+    PercentMark,    // the report's percentage on the top axis: thick black, short
 };
 
-enum class FigureTextRole { Title, AxisTitle, TickLabel, Legend };
+// TickLabel in bold: the label of the report's percentage on the top axis.
+enum class FigureTextRole { Title, AxisTitle, TickLabel, MarkLabel, Legend };
 enum class FigureAlign { Left, Centre, Right };
 
 struct FigureRect {
@@ -50,7 +67,18 @@ struct FigureText {
 };
 
 struct FigureLayout {
-    std::string title;
+    std::string title;  // also when the figure is drawn without it
+    // The canvas, and the millimetres one unit of it takes when printed
+    // (the screen's canvas: a pixel at 96 per inch). Text is at least 7
+    // points tall at every printed width.
+    double width = FigureWidth, height = FigureHeight;
+    double unitMm = 25.4 / 96;
+    bool printSize = false;  // drawn for a printed width, not the screen
+
+    // The report's percentage below and where it stands in Z-CCC,
+    // 100 * F(percentZ) = percentBelow (not finite at 0% and 100%).
+    double percentBelow = 0, percentZ = 0;
+
     // Plot area and the Z-CCC range along its width; density 0 .. densityTo
     // up its height.
     double plotLeft = 0, plotTop = 0, plotWidth = 0, plotHeight = 0;
@@ -72,7 +100,9 @@ struct FigureLayout {
     double YOf(double density) const { return plotTop + plotHeight - density / densityTo * plotHeight; }
 };
 
-FigureLayout LayOutFigure(const FigureData& figure);
+// A printed width outside MinFigureWidthMm .. MaxFigureWidthMm is drawn at
+// the nearest of them.
+FigureLayout LayOutFigure(const FigureData& figure, const FigureOptions& options = {});
 
 // "Z-CCC", or "Z-CC" without covariates: the effect size the figure shows.
 std::string EffectSizeName(const FigureData& figure);

@@ -17,6 +17,9 @@ class PrintSurface {
 public:
     virtual ~PrintSurface() = default;
 
+    // The document's title, for the printer's job and a PDF's metadata;
+    // before BeginDocument. A surface without either ignores it.
+    virtual void SetDocumentTitle(const std::string& title) { (void)title; }
     virtual void BeginDocument() = 0;
     // Sends the document to the printer.
     virtual void EndDocument() = 0;

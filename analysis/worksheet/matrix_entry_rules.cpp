@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/worksheet/input_rules.h"
+#include "analysis/worksheet/three_decimals.h"
 #include "foundation/c_locale_format.h"
 #include "foundation/messages.h"
 
@@ -19,7 +20,7 @@ std::string DefaultZeroQuestion(int row, int column)
            ") set to the default value of '0.000'?";
 }
 
-std::string FormatMatrixCell(double value) { return FormatC("%5.3f", value); }
+std::string FormatMatrixCell(double value) { return ThreeDecimals(value); }
 
 MatrixEntryState::MatrixEntryState(tMatrixEntryBuffer& buffer, int columns, int rows, bool lowerTriangle)
     : buffer_(buffer),

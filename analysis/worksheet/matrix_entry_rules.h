@@ -24,7 +24,7 @@ extern const char* const ClearMatrixQuestion; // "Clear data from matrix ?"
 // "Do you want continue with cell (row,column) set to the default value of '0.000'?"
 std::string DefaultZeroQuestion(int row, int column);
 
-// A buffer value as its cell shows it: "%5.3f" with a decimal point.
+// A buffer value as its cell shows it: three decimals with a decimal point.
 std::string FormatMatrixCell(double value);
 
 class MatrixEntryState {

@@ -26,7 +26,7 @@
 TCaseSeriesRunner::TCaseSeriesRunner(QWidget* parent)
     : parent_(parent),
       casesDialog_(std::make_unique<platform::QtOpenDialog>(parent, "Cases file", "CSV files (*.csv);;All files (*)")),
-      resultsDialog_(std::make_unique<platform::QtSaveDialog>(parent, "case-series.csv", "*.csv"))
+      resultsDialog_(std::make_unique<platform::QtSaveDialog>(parent, "case-series.csv", "CSV files (*.csv)"))
 {
 }
 

@@ -3,6 +3,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "render/report_pdf.h"
+
 namespace platform {
 
 std::unique_ptr<QtPrintSurface> QtPrintSurface::FromPrintDialog(const QFont& font, QWidget* parent)
@@ -31,6 +33,9 @@ QtPrintSurface::QtPrintSurface(std::unique_ptr<QPrinter> printer, const QFont& f
     : PaintedTextSurface(font), printer_(std::move(printer))
 {
     printer_->setFullPage(false);   // (0, 0) is the corner of the printable area
+    // The report PDF's margins, on the paper the user chose.
+    printer_->setPageMargins(QMarginsF(ReportMarginMm, ReportMarginMm, ReportMarginMm, ReportMarginMm),
+                             QPageLayout::Millimeter);
 }
 
 QtPrintSurface::~QtPrintSurface() { AbortDocument(); }
@@ -53,6 +58,11 @@ void QtPrintSurface::AbortDocument() noexcept
     if (!Painter()) return;
     printer_->abort();
     EndPainting();
+}
+
+void QtPrintSurface::SetDocumentTitle(const std::string& title)
+{
+    printer_->setDocName(QString::fromStdString(title));
 }
 
 void QtPrintSurface::NewPage()

@@ -28,6 +28,7 @@ public:
     void EndDocument() override;
     void AbortDocument() noexcept override;
     void NewPage() override;
+    void SetDocumentTitle(const std::string& title) override;
 
     int PageWidth() const override;
     int PageHeight() const override;

@@ -1,6 +1,9 @@
 #include "desktop/results/figure_view.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -47,6 +50,19 @@ TfrmFigure::TfrmFigure(QWidget* parent) : QDialog(parent, Qt::Window)
     canvas->setObjectName(QStringLiteral("figureCanvas"));
     canvas->setMinimumSize(static_cast<int>(FigureWidth), static_cast<int>(FigureHeight));
 
+    auto* sizeLabel = new QLabel(QStringLiteral("&Size:"), this);
+    cboFigureSize = new QComboBox(this);
+    cboFigureSize->setObjectName(QStringLiteral("cboFigureSize"));
+    cboFigureSize->addItem(QStringLiteral("Screen"), 0.0);
+    cboFigureSize->addItem(QStringLiteral("Journal column (85 mm)"), JournalColumnMm);
+    cboFigureSize->addItem(QStringLiteral("Page (175 mm)"), PageWidthMm);
+    cboFigureSize->setAccessibleName(QStringLiteral("Size"));
+    sizeLabel->setBuddy(cboFigureSize);
+    chkFigureTitle = new QCheckBox(QStringLiteral("&Title"), this);
+    chkFigureTitle->setObjectName(QStringLiteral("chkFigureTitle"));
+    chkFigureTitle->setChecked(true);
+    chkFigureTitle->setAccessibleName(QStringLiteral("Title"));
+
     cmdSaveFigure = new QPushButton(QStringLiteral("Save Figure..."), this);
     cmdSaveFigure->setObjectName(QStringLiteral("cmdSaveFigure"));
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
@@ -57,6 +73,9 @@ TfrmFigure::TfrmFigure(QWidget* parent) : QDialog(parent, Qt::Window)
     }
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(sizeLabel);
+    buttons->addWidget(cboFigureSize);
+    buttons->addWidget(chkFigureTitle);
     buttons->addStretch(1);
     buttons->addWidget(cmdSaveFigure);
     buttons->addWidget(cmdClose);
@@ -66,22 +85,46 @@ TfrmFigure::TfrmFigure(QWidget* parent) : QDialog(parent, Qt::Window)
 
     connect(cmdSaveFigure, &QPushButton::clicked, this, &TfrmFigure::cmdSaveFigureClick);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(cboFigureSize, &QComboBox::currentIndexChanged, this, [this] { LayOut(); });
+    connect(chkFigureTitle, &QCheckBox::toggled, this, [this] { LayOut(); });
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(
-        this, "figure.png", "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
+        this, "figure.png", "PNG images (*.png);;SVG drawings (*.svg);;PDF files (*.pdf)");
 }
 
 TfrmFigure::~TfrmFigure() = default;
 
 void TfrmFigure::SetFigure(const FigureData& figure)
 {
-    figure_ = LayOutFigure(figure);
-    canvas->SetFigure(*figure_);
+    data_ = figure;
+    LayOut();
     setWindowTitle(QString::fromStdString(figure_->title));
+}
+
+FigureOptions TfrmFigure::ChosenOptions() const
+{
+    FigureOptions options;
+    options.widthMm = cboFigureSize->currentData().toDouble();
+    options.title = chkFigureTitle->isChecked();
+    return options;
+}
+
+void TfrmFigure::LayOut()
+{
+    if (!data_) return;
+    figure_ = LayOutFigure(*data_, ChosenOptions());
+    canvas->SetFigure(*figure_);
+}
+
+std::optional<FigureLayout> TfrmFigure::ReportFigure() const
+{
+    if (!data_) return std::nullopt;
+    return LayOutFigure(*data_);
 }
 
 void TfrmFigure::ClearFigure()
 {
+    data_.reset();
     figure_.reset();
     canvas->ClearFigure();
     hide();

@@ -1,7 +1,9 @@
 #pragma once
 // The figure of the latest analysis in a window of its own, opened from the
-// results window: the posterior of Z-CCC, drawn to the window's size, and
-// "Save Figure..." to keep it as PNG, SVG or PDF.
+// results window: the posterior of Z-CCC, drawn to the window's size as it
+// will be saved, and "Save Figure..." to keep it as PNG, SVG or PDF: at the
+// screen's size or printed at a journal column's or a page's width, with or
+// without its title.
 #include <memory>
 #include <optional>
 
@@ -11,6 +13,8 @@
 #include "analysis/figure/figure_layout.h"
 #include "analysis/files/save_dialog.h"
 
+class QCheckBox;
+class QComboBox;
 class QPushButton;
 
 // Paints the figure scaled into its whole area, or nothing before the first.
@@ -24,6 +28,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The options the size choice and the title tick say.
+    FigureOptions ChosenOptions() const;
+    void LayOut();
+
+    std::optional<FigureData> data_;
     std::optional<FigureLayout> figure_;
 };
 
@@ -38,14 +47,19 @@ public:
     void SetFigure(const FigureData& figure);
     // No figure from now on (the results were cleared); the window closes.
     void ClearFigure();
-    // The figure shown, or nullptr before the first analysis.
+    // The figure shown (and saved), or nullptr before the first analysis.
     const FigureLayout* Figure() const { return figure_ ? &*figure_ : nullptr; }
+    // The figure at the screen's size with its title, as the report's PDF
+    // carries it, or nothing before the first analysis.
+    std::optional<FigureLayout> ReportFigure() const;
 
     // The save dialog (replaceable in tests); by default the toolkit's,
     // proposing "figure.png".
     void SetSaveDialog(std::unique_ptr<platform::SaveDialog> dialog);
 
     FigureCanvas* canvas = nullptr;
+    QComboBox* cboFigureSize = nullptr;  // Screen, Journal column (85 mm), Page (175 mm)
+    QCheckBox* chkFigureTitle = nullptr;
     QPushButton* cmdSaveFigure = nullptr;
     QPushButton* cmdClose = nullptr;
 
@@ -56,6 +70,11 @@ public slots:
     void cmdSaveFigureClick();
 
 private:
+    // The options the size choice and the title tick say.
+    FigureOptions ChosenOptions() const;
+    void LayOut();
+
+    std::optional<FigureData> data_;
     std::optional<FigureLayout> figure_;
     std::unique_ptr<platform::SaveDialog> saveDialog_;
 };

@@ -21,6 +21,7 @@
 #include "analysis/run/command_guard.h"
 #include "foundation/messages.h"
 #include "analysis/report/print_layout.h"
+#include "analysis/report/page_frame.h"
 #include "desktop/results/figure_view.h"
 #include "render/figure_painter.h"
 #include "desktop/app/about_box.h"
@@ -161,11 +162,11 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     connect(memoResults->document(), &QTextDocument::contentsChanged, this, &TfrmTemplateResults::ReportChanged);
 
     saveDialog_ = std::make_unique<platform::QtSaveDialog>(this);
-    pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "*.pdf");
+    pdfSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "results.pdf", "PDF files (*.pdf)");
     // The figure of the latest analysis follows the report's pages.
     pdfExtraPages_ = [this] {
         std::vector<platform::ExtraPagePainter> pages;
-        if (const FigureLayout* figure = frmFigure->Figure()) pages.push_back(FigurePage(*figure));
+        if (const std::optional<FigureLayout> figure = frmFigure->ReportFigure()) pages.push_back(FigurePage(*figure));
         return pages;
     };
     printSurfaceFactory_ = [this](const QFont& font) -> std::unique_ptr<platform::PrintSurface> {
@@ -363,7 +364,7 @@ void TfrmTemplateResults::PrintText(const QString& text)
 {
     std::unique_ptr<platform::PrintSurface> surface = printSurfaceFactory_(PrintFont());
     if (!surface) return;  // the print dialog was cancelled
-    platform::PrintDocument(*surface, WithCrLf(text).toStdU32String());
+    platform::PrintFramedDocument(*surface, WithCrLf(text).toStdU32String(), platform::ReportPageFrame());
 }
 
 void TfrmTemplateResults::mnuSavePdfClick()

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <regex>
 
 #include "analysis/figure/figure_layout.h"
 #include "tests/support/comma_locale.h"
@@ -38,7 +39,7 @@ double MarkX(const FigureLayout& f, FigureStyle style)
 bool HasTextContaining(const FigureLayout& f, const std::string& part)
 {
     for (const FigureText& t : f.texts)
-        if (t.text.find(part) != std::string::npos) return true;
+        if (WithReportMinus(t.text).find(part) != std::string::npos) return true;
     return false;
 }
 
@@ -151,7 +152,76 @@ TEST(FigureLayout, NumbersKeepTheirDecimalPointUnderACommaLocale)
     const FigureLayout underComma = LayOutFigure(RunWorkedExample(TwoSided).figure);
     ASSERT_EQ(underComma.texts.size(), plain.texts.size());
     for (std::size_t i = 0; i < plain.texts.size(); ++i) EXPECT_EQ(underComma.texts[i].text, plain.texts[i].text);
-    EXPECT_TRUE(HasTextContaining(underComma, "-1.732"));
+    // Negative numbers with a true minus sign, never a hyphen.
+    bool estimateQuoted = false;
+    for (const FigureText& t : underComma.texts) {
+        EXPECT_FALSE(std::regex_search(t.text, std::regex("-[0-9]"))) << t.text;
+        estimateQuoted = estimateQuoted || t.text.find("Z-CCC = \xE2\x88\x92" "1.732") != std::string::npos;
+    }
+    EXPECT_TRUE(estimateQuoted);
+}
+
+// The report's percentage below stands on the top axis where 100 * F(z)
+// equals it, labelled as the report prints it; the axis says what it is.
+TEST(FigureLayout, TheReportsPercentageIsMarkedOnTheTopAxis)
+{
+    for (int limit : {TwoSided, OneSidedLower}) {
+        const WorkedExampleRun& run = RunWorkedExample(limit);
+        const FigureLayout f = LayOutFigure(run.figure);
+        std::string reported;
+        for (const std::string& line : run.report)
+            if (line.rfind(" Bayesian point estimate    = ", 0) == 0) reported = line.substr(30, line.find('%') - 29);
+        ASSERT_FALSE(reported.empty());
+        std::vector<const FigureText*> marks;
+        for (const FigureText& t : f.texts)
+            if (t.role == FigureTextRole::MarkLabel) marks.push_back(&t);
+        ASSERT_EQ(marks.size(), 1u);
+        EXPECT_EQ(marks[0]->text, reported);
+        EXPECT_NEAR(NormalPercent(f.ZOf(marks[0]->x)), Number(reported), 0.00005 + 1e-9);
+        EXPECT_LT(marks[0]->y, f.plotTop);
+        int markLines = 0;
+        for (const FigureLine& l : f.lines) markLines += l.style == FigureStyle::PercentMark && l.x1 == marks[0]->x;
+        EXPECT_EQ(markLines, 1);
+        EXPECT_TRUE(HasTextContaining(f, "Estimated controls below (top axis): " + reported));
+        EXPECT_TRUE(HasTextContaining(f, "Percentage of controls below z: 100"));
+    }
+}
+
+// A printed width: the canvas prints at that width (within the accepted
+// range), its smallest text at 7 points or more, everything on the canvas;
+// without the title the figure is shorter and has none.
+TEST(FigureLayout, PrintedWidthsKeepTextAtSevenPointsOnTheCanvas)
+{
+    const FigureData& data = RunWorkedExample(TwoSided).figure;
+    struct Case {
+        double widthMm;
+        bool title;
+        double printedMm;
+    };
+    const Case cases[] = {{85, true, 85}, {85, false, 85}, {175, true, 175}, {300, true, 300},
+                          {10, true, MinFigureWidthMm}, {1000, false, MaxFigureWidthMm}};
+    const double sevenPointsMm = 7 * 25.4 / 72;
+    for (const Case& c : cases) {
+        const FigureLayout f = LayOutFigure(data, FigureOptions{c.widthMm, c.title});
+        EXPECT_TRUE(f.printSize);
+        EXPECT_NEAR(f.width * f.unitMm, c.printedMm, 1e-9) << c.widthMm;
+        EXPECT_GE(11 * f.unitMm, sevenPointsMm - 1e-12) << c.widthMm;
+        bool titled = false;
+        for (const FigureText& t : f.texts) {
+            titled = titled || t.role == FigureTextRole::Title;
+            EXPECT_GE(t.x, 0);
+            EXPECT_LE(t.x, f.width);
+            EXPECT_GT(t.y, 0);
+            EXPECT_LE(t.y, f.height);
+        }
+        EXPECT_EQ(titled, c.title) << c.widthMm;
+        for (const FigureRect& r : f.rects) EXPECT_LE(r.left + r.width, f.width + 1e-9);
+        const FigureLayout titledFigure = LayOutFigure(data, FigureOptions{c.widthMm, true});
+        if (!c.title) EXPECT_LT(f.height, titledFigure.height);
+    }
+    EXPECT_FALSE(LayOutFigure(data).printSize);
+    EXPECT_EQ(LayOutFigure(data).width, FigureWidth);
+    EXPECT_EQ(LayOutFigure(data).height, FigureHeight);
 }
 
 }  // namespace

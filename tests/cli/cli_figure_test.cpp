@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include <QByteArray>
+#include <QtGlobal>
 #include <QXmlStreamReader>
 
 #include "cli_process.h"
@@ -66,6 +67,61 @@ TEST(CliPlot, EachEndingGivesItsFileBesideTheSameReport)
         else
             EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n") << ending;
     }
+}
+
+// --plot-width: the PDF's one page is the figure at that width; the SVG
+// states its size in millimetres; without the title, the title is gone.
+TEST(CliPlot, PrintedWidthSizesThePageAndTheTitleCanBeLeftOut)
+{
+    const std::string worksheet = ExamplePath("worked-example.txt");
+    const std::string title = "Posterior distribution of Z-CCC:";
+    TempFolder folder;
+    struct Case {
+        std::vector<std::string> options;
+        std::string file;
+        std::string command;   // on the file's quoted name
+        std::string expected;  // in the command's output (squeezed)
+        bool titled;
+    };
+    const double pointsPerMm = 72 / 25.4;
+    const std::vector<Case> cases{
+        {{"--plot-width", "85"}, "column.pdf", "pdfinfo", "Page size: " + std::to_string(qRound(85 * pointsPerMm)) + " x", true},
+        {{"--plot-width", "175", "--plot-no-title"}, "page.pdf", "pdfinfo",
+         "Page size: " + std::to_string(qRound(175 * pointsPerMm)) + " x", false},
+        {{"--plot-width", "85"}, "column.svg", "head -c 600", "width=\"85mm\"", true},
+        {{"--plot-no-title"}, "plain.svg", "head -c 600", "<svg", false},
+    };
+    for (const Case& c : cases) {
+        const std::string path = folder.Path() + "/" + c.file;
+        std::vector<std::string> arguments{"--plot", path};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        arguments.push_back(worksheet);
+        const CliRun run = RunCli(arguments);
+        ASSERT_EQ(run.exitCode, 0) << c.file << run.err;
+        EXPECT_NE(Squeezed(CommandOutput(c.command + " '" + path + "'")).find(c.expected), std::string::npos) << c.file;
+        std::string text = c.file.substr(c.file.size() - 3) == "pdf" ? CommandOutput("pdftotext '" + path + "' -")
+                                                                     : FileBytes(path);
+        // The drawing's own title names it in either case: only drawn text counts.
+        if (const std::size_t at = text.find("<title>"); at != std::string::npos)
+            text.erase(at, text.find("</title>") - at);
+        EXPECT_EQ(text.find(title) != std::string::npos, c.titled) << c.file;
+    }
+    // Out of range, or without --plot: refused before anything is read.
+    const std::pair<std::vector<std::string>, std::string> refusals[] = {
+        {{"--plot", folder.Path() + "/x.png", "--plot-width", "20"},
+         "--plot-width: \"20\" is not a width of 40 to 400 millimetres\n"},
+        {{"--plot", folder.Path() + "/x.png", "--plot-width", "8,5"},
+         "--plot-width: \"8,5\" is not a width of 40 to 400 millimetres\n"},
+        {{"--plot-width", "85"}, "--plot-width requires --plot\n"},
+        {{"--plot-no-title"}, "--plot-no-title requires --plot\n"}};
+    for (const auto& [options, message] : refusals) {
+        std::vector<std::string> arguments = options;
+        arguments.push_back(worksheet);
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << options[0];
+        EXPECT_EQ(run.err.substr(0, message.size()), message);
+    }
+    EXPECT_FALSE(fs::exists(folder.Path() + "/x.png"));
 }
 
 TEST(CliPdf, TheReportsLinesThenTheFigureOnItsOwnPage)

@@ -97,12 +97,12 @@ TEST_F(PrintAndPdf, SaveAsPdfHoldsEveryLineOnThePrintoutsPages)
     ASSERT_TRUE(fs::exists(pdf));
     ExpectEveryLine(PdfText(pdf));
 
-    // The same text printed to a PDF through the printer path: the same pages.
+    // The same text printed to a PDF through the printer path: the same
+    // pages, margins, header and footer.
     const fs::path printed = Path("printed.pdf");
-    QFont font = window.memoResults->font();
-    font.setPointSize(8);
-    platform::PrintDocument(*platform::QtPrintSurface::ForPdfFile(printed.string(), font),
-                            Report().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String());
+    platform::PrintFramedDocument(*platform::QtPrintSurface::ForPdfFile(printed.string(), platform::ReportPrintFont()),
+                                  Report().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String(),
+                                  platform::ReportPageFrame());
     EXPECT_GT(PdfPages(pdf), 1);
     EXPECT_EQ(PdfPages(pdf), PdfPages(printed));
     EXPECT_EQ(PdfText(pdf), PdfText(printed));
@@ -110,19 +110,15 @@ TEST_F(PrintAndPdf, SaveAsPdfHoldsEveryLineOnThePrintoutsPages)
 
 TEST_F(PrintAndPdf, PdfPageCountIsTheLayoutsAndExtraPagesFollow)
 {
-    QFont font = window.memoResults->font();
-    font.setPointSize(8);
+    const QFont font = platform::ReportPrintFont();
     const std::u32string text = Report().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String();
     const fs::path pdf = Path("plain.pdf");
     const int pages = platform::WriteReportPdf(pdf.string(), font, text);
     EXPECT_EQ(PdfPages(pdf), pages);
 
-    // The layout alone on the PDF's page: its page count is the file's.
-    platform::PdfPrintSurface surface(font);
-    surface.BeginDocument();
-    platform::LayOutText(surface, text + U"\r\n");
-    EXPECT_EQ(surface.PageCount(), pages);
-    surface.AbortDocument();
+    // The framed layout alone on the PDF's page: its page count is the file's.
+    const platform::PdfPrintSurface surface(font);
+    EXPECT_EQ(platform::CountFramedPages(surface, text, platform::ReportPageFrame()), pages);
 
     // A page painted after the report, as a figure is added.
     const fs::path withFigure = Path("figure.pdf");

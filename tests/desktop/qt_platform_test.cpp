@@ -5,12 +5,14 @@
 #include <iterator>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCursor>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include "analysis/report/print_layout.h"
@@ -126,7 +128,7 @@ void TypeFileName(QFileDialog* dialog, const QString& name)
     edit->setText(name);
 }
 
-TEST_F(QtSaveDialogTest, ProposesResultsTxtThenTheLastNameAndAddsNoSuffix)
+TEST_F(QtSaveDialogTest, ProposesResultsTxtThenTheLastNameAndAddsTheChosenFiltersSuffix)
 {
     QtSaveDialog dialog;
     const QString chosen = QString::fromStdString((dir / "a.txt").string());
@@ -147,11 +149,12 @@ TEST_F(QtSaveDialogTest, ProposesResultsTxtThenTheLastNameAndAddsNoSuffix)
     EXPECT_EQ(dialog.Execute(), std::optional<std::string>(chosen.toStdString()));
     ASSERT_EQ(proposed.size(), 1);
     EXPECT_TRUE(proposed[0].endsWith("/results.txt")) << proposed[0].toStdString();
-    EXPECT_EQ(filters, QStringList{"*.txt"});
-    EXPECT_TRUE(suffix.isEmpty());
+    EXPECT_EQ(filters, QStringList{"Text files (*.txt)"});
+    EXPECT_EQ(suffix, "txt");
     EXPECT_TRUE(confirmsOverwrite);
 
-    // The next save proposes a.txt; a name typed without extension stays so.
+    // The next save proposes a.txt; a name typed without extension gets the
+    // filter's (before the dialog's own question about replacing a file).
     const QString bare = QString::fromStdString((dir / "plain").string());
     AnswerNextModal([&](QWidget* w) {
         auto* fd = qobject_cast<QFileDialog*>(w);
@@ -160,8 +163,24 @@ TEST_F(QtSaveDialogTest, ProposesResultsTxtThenTheLastNameAndAddsNoSuffix)
         TypeFileName(fd, bare);
         static_cast<QDialog*>(fd)->accept();   // the file dialog's own accept checks the name
     });
-    EXPECT_EQ(dialog.Execute(), std::optional<std::string>(bare.toStdString()));
+    EXPECT_EQ(dialog.Execute(), std::optional<std::string>(bare.toStdString() + ".txt"));
     EXPECT_EQ(proposed, QStringList{chosen});
+
+    // Another filter chosen in the dialog: its extension.
+    QtSaveDialog figures(nullptr, "figure.png", "PNG images (*.png);;PDF files (*.pdf)");
+    AnswerNextModal([&](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        proposed = fd->selectedFiles();
+        auto* types = fd->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        QTest::keyClick(types, Qt::Key_Down);  // as the user picks it
+        TypeFileName(fd, bare);
+        static_cast<QDialog*>(fd)->accept();
+    });
+    EXPECT_EQ(figures.Execute(), std::optional<std::string>(bare.toStdString() + ".pdf"));
+    // It opens in the folder saved to last.
+    EXPECT_EQ(proposed, QStringList{QString::fromStdString((dir / "figure.png").string())});
 
     // Cancel gives nothing.
     AnswerNextModal([&](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });

@@ -29,6 +29,7 @@
 #include "foundation/messages.h"
 #include "modal_answerer.h"
 #include "desktop/dialogs/qt_print_surface.h"
+#include "render/report_pdf.h"
 #include "tests/support/recording_print_surface.h"
 #include "analysis/files/save_dialog.h"
 
@@ -236,17 +237,18 @@ TEST_F(ResultsWindowTest, SaveOutputWritesTheExactBytes)
     EXPECT_EQ(Read(file), std::string("\r\n Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC \xC5\x82\r\n  \r\n"));
     EXPECT_TRUE(messages.shown.empty());
 
-    // Hand-edited text is saved as edited, with no line break added.
+    // Hand-edited text is saved as edited, with no line break added; a
+    // name without an extension gets ".txt".
     window.memoResults->setPlainText("edited\nby hand");
     const fs::path bare = dir / "noextension";
     dialog->ScriptAnswer(bare.string());
     window.cmdSaveOutput->click();
-    EXPECT_EQ(Read(bare), "edited\r\nby hand");
-    EXPECT_FALSE(fs::exists(dir / "noextension.txt"));
+    EXPECT_EQ(Read(dir / "noextension.txt"), "edited\r\nby hand");
+    EXPECT_FALSE(fs::exists(bare));
 
     ASSERT_EQ(dialog->calls.size(), 2u);
     EXPECT_EQ(dialog->calls[0].proposed, "results.txt");
-    EXPECT_EQ(dialog->calls[0].filter, "*.txt");
+    EXPECT_EQ(dialog->calls[0].filter, "Text files (*.txt)");
     EXPECT_TRUE(dialog->calls[0].overwritePrompt);
     EXPECT_EQ(dialog->calls[1].proposed, file.string());   // the last name chosen
 }
@@ -301,28 +303,40 @@ TEST_F(ResultsWindowTest, SaveFailingPartWayLeavesTheOldFileIntact)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(ResultsWindowTest, PrintAllSendsTheWholeTextInCourierNewAtEightPoints)
+// Framed as the report's PDF: the header line, the text from the top of the
+// page below it (blank lines before it left out), the date and "Page n of m".
+TEST_F(ResultsWindowTest, PrintAllSendsTheWholeTextFramedInCourierNewAtSevenPoints)
 {
-    window.AppendLines({"first", "\tsecond"});
+    window.AppendLines({"", "first", "\tsecond"});
     window.mnuPrint->trigger();
     ASSERT_EQ(printsStarted, 1);
     EXPECT_EQ(printFont.family(), "Courier New");
-    EXPECT_EQ(printFont.pointSize(), 8);
-    EXPECT_EQ(Drawn(), "first|second|");
+    EXPECT_EQ(printFont.pointSize(), 7);
+    const platform::PageFrame frame = platform::ReportPageFrame();
+    std::string header, date;
+    for (char32_t c : frame.header) header += static_cast<char>(c);
+    for (char32_t c : frame.date) date += static_cast<char>(c);
+    EXPECT_EQ(Drawn(), header + "|first|second|" + date + "|Page 1 of 1|");
     const auto draws = surface.Draws();
-    EXPECT_EQ(draws[1].x, 80);
-    EXPECT_EQ(draws[1].y, 14);
+    EXPECT_EQ(draws[0].y, 0);
+    EXPECT_EQ(draws[1].y, 24);  // below the header's line and a blank one
+    EXPECT_EQ(draws[2].x, 80);
+    EXPECT_EQ(draws[2].y, 38);
+    EXPECT_EQ(draws[3].y, 3000 - 12);
+    EXPECT_EQ(draws[4].x + 10 * 11, 2000);  // against the right margin
     EXPECT_EQ(surface.log.front().op, Op::Begin);
     EXPECT_EQ(surface.log.back().op, Op::End);
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ResultsWindowTest, PrintAllOfAnEmptyMemoIsAnEmptyDocument)
+TEST_F(ResultsWindowTest, PrintAllOfAnEmptyMemoIsOneFramedPage)
 {
     window.mnuPrint->trigger();
-    ASSERT_EQ(surface.log.size(), 2u);
+    ASSERT_EQ(surface.log.size(), 5u);
     EXPECT_EQ(surface.log[0].op, Op::Begin);
-    EXPECT_EQ(surface.log[1].op, Op::End);
+    EXPECT_EQ(surface.Count(Op::Draw), 3);
+    EXPECT_EQ(surface.log[3].text, U"Page 1 of 1");
+    EXPECT_EQ(surface.log[4].op, Op::End);
 }
 
 TEST_F(ResultsWindowTest, PrintSelectionWithoutSelectionWarnsAndPrintsNothing)
@@ -342,12 +356,12 @@ TEST_F(ResultsWindowTest, PrintSelectionPrintsExactlyTheSelectedCharacters)
     SelectChars(6, 22);
     window.mnuPrintSelection->trigger();
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(Drawn(), "beta|gamma|delta|");
     const auto draws = surface.Draws();
-    ASSERT_EQ(draws.size(), 3u);
-    EXPECT_EQ(draws[0].x, 0);
-    EXPECT_EQ(draws[0].y, 0);
-    EXPECT_EQ(draws[2].y, 28);
+    ASSERT_EQ(draws.size(), 6u);  // the header, three lines, the footer's two runs
+    EXPECT_EQ(draws[1].text + U"|" + draws[2].text + U"|" + draws[3].text, U"beta|gamma|delta");
+    EXPECT_EQ(draws[1].x, 0);
+    EXPECT_EQ(draws[1].y, 24);
+    EXPECT_EQ(draws[3].y, 52);
 }
 
 TEST_F(ResultsWindowTest, PrintFailureShowsTheErrorAndChangesNothing)

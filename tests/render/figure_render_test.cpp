@@ -17,6 +17,8 @@
 
 #include <QFont>
 
+#include <regex>
+
 #include "analysis/report/print_layout.h"
 #include "analysis/files/text_file.h"
 #include "render/figure_files.h"
@@ -115,7 +117,7 @@ TEST(FigureSvg, DrawsTheReportsIntervalAndEstimate)
     EXPECT_GT(greyBars, 20);
     EXPECT_GT(whiteBars, 10);
 
-    const QString texts = svg.texts.join(QLatin1Char('\n'));
+    const QString texts = svg.texts.join(QLatin1Char('\n')).replace(QChar(0x2212), QLatin1Char('-'));
     EXPECT_TRUE(texts.contains(QLatin1String("Posterior distribution of Z-CCC: Task (k = 1, N = 20)")));
     for (const std::string& number : reported) EXPECT_TRUE(texts.contains(QString::fromStdString(number))) << number;
     for (const char* axis : {"Effect size (Z-CCC)", "Posterior density", "Percentage of controls below"})
@@ -158,14 +160,8 @@ TEST(ReportPdf, ReportPagesAsPrintedThenTheFigure)
     // The report's pages as the print layout makes them on the same surface.
     QString text;
     for (const std::string& line : run.report) text += QString::fromStdString(line) + QStringLiteral("\r\n");
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(8);
-    platform::PdfPrintSurface layout(font);
-    layout.BeginDocument();
-    platform::LayOutText(layout, text.toStdU32String() + U"\r\n");
-    const int reportPages = layout.PageCount();
-    layout.AbortDocument();
+    platform::PdfPrintSurface layout(platform::ReportPrintFont());
+    const int reportPages = platform::CountFramedPages(layout, text.toStdU32String(), platform::ReportPageFrame());
 
     EXPECT_EQ(pages, reportPages + 1);
     EXPECT_NE(Squeezed(CommandOutput("pdfinfo '" + path + "'")).find("Pages: " + std::to_string(reportPages + 1) + " "),
@@ -180,6 +176,52 @@ TEST(ReportPdf, ReportPagesAsPrintedThenTheFigure)
     const std::string last = CommandOutput("pdftotext -f " + std::to_string(pages) + " -l " + std::to_string(pages) +
                                            " '" + path + "' -");
     EXPECT_NE(last.find("Posterior distribution of Z-CCC: Task (k = 1, N = 20)"), std::string::npos) << last;
+}
+
+// Every page of the report's PDF: the header line at the top left corner of
+// the 20 mm margins, the report's first line under it, and at the foot the
+// date written and "Page n of m" against the right margin; the report's
+// first line is the document's title.
+TEST(ReportPdf, FramedPagesAndTitle)
+{
+    QTemporaryDir dir;
+    const WorkedExampleRun& run = RunWorkedExample(TwoSided);
+    std::vector<std::string> lines = run.report;
+    for (int i = 1; i <= 120; ++i) lines.push_back(" Note " + std::to_string(i));
+    const std::string path = dir.path().toStdString() + "/report.pdf";
+    const int pages = WriteReportAndFigurePdf(path, lines, LayOutFigure(run.figure));
+    ASSERT_GE(pages, 3);
+    const std::string pdf = "'" + path + "'";
+    std::string heading;  // the report's first line that is not blank
+    for (const std::string& line : run.report)
+        if (heading.empty() && line.find_first_not_of(' ') != std::string::npos) heading = line;
+    const std::string total = " of " + std::to_string(pages);
+    const double margin = 20 / 25.4 * 72;
+
+    const std::vector<std::pair<std::string, std::regex>> checks{
+        {"pdfinfo " + pdf, std::regex("Title: +" + heading.substr(0, 40))},
+        {"pdfinfo " + pdf, std::regex("Pages: +" + std::to_string(pages) + "\n")},
+        {"pdfinfo " + pdf, std::regex("Page size: +595(\\.[0-9]+)? x 842(\\.[0-9]+)? pts")},
+        {"pdftotext -layout -l 1 " + pdf + " -", std::regex("^Harrow [0-9.]+\\s+" + heading.substr(0, 40))},
+        {"pdftotext -f 1 -l 1 " + pdf + " -", std::regex("Written 20[0-9]{2}-[0-9]{2}-[0-9]{2}\\s+Page 1" + total)},
+        {"pdftotext -f 2 -l 2 " + pdf + " -", std::regex("^Harrow [0-9.]+[^]*Page 2" + total)},
+        {"pdftotext -f " + std::to_string(pages) + " " + pdf + " -",
+         std::regex("^Harrow [0-9.]+[^]*Posterior distribution of Z-CCC[^]*Page " + std::to_string(pages) + total)},
+    };
+    for (const auto& [command, expected] : checks) {
+        const std::string out = CommandOutput(command);
+        EXPECT_TRUE(std::regex_search(out, expected)) << command << "\n" << out;
+    }
+
+    // Where the header and the page number stand: on the margins.
+    const std::string words = CommandOutput("pdftotext -bbox -l 1 " + pdf + " -");
+    std::smatch first, last;
+    ASSERT_TRUE(std::regex_search(words, first, std::regex("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>Harrow<")));
+    EXPECT_NEAR(std::stod(first[1]), margin, 1.0);
+    EXPECT_NEAR(std::stod(first[2]), margin, 1.5);
+    ASSERT_TRUE(std::regex_search(words, last, std::regex("xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">" + std::to_string(pages) + "</word>\\s*</page>")));
+    EXPECT_NEAR(std::stod(last[1]), 595.276 - margin, 2.0);
+    EXPECT_LE(std::stod(last[2]), 841.89 - margin + 1.0);
 }
 
 }  // namespace

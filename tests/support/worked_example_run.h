@@ -57,3 +57,11 @@ inline std::vector<std::string> ReportedZcccNumbers(const std::vector<std::strin
     }
     return {};
 }
+
+// A figure's text with its minus signs (U+2212) written as the report
+// writes them, so that its numbers can be compared with the report's.
+inline std::string WithReportMinus(std::string text)
+{
+    for (std::size_t at; (at = text.find("\xE2\x88\x92")) != std::string::npos;) text.replace(at, 3, "-");
+    return text;
+}
