@@ -217,7 +217,9 @@ TEST(FigureLayout, PrintedWidthsKeepTextAtSevenPointsOnTheCanvas)
         EXPECT_EQ(titled, c.title) << c.widthMm;
         for (const FigureRect& r : f.rects) EXPECT_LE(r.left + r.width, f.width + 1e-9);
         const FigureLayout titledFigure = LayOutFigure(data, FigureOptions{c.widthMm, true});
-        if (!c.title) EXPECT_LT(f.height, titledFigure.height);
+        if (!c.title) {
+            EXPECT_LT(f.height, titledFigure.height);
+        }
     }
     EXPECT_FALSE(LayOutFigure(data).printSize);
     EXPECT_EQ(LayOutFigure(data).width, FigureWidth);
