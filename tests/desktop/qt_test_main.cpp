@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QStandardPaths>
 
 int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Settings the windows keep (recent files) go to a test place of their own.
+    QStandardPaths::setTestModeEnabled(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
