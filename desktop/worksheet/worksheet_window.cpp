@@ -378,11 +378,11 @@ void TfrmTemplate::BuildControls()
     for (QLabel* heading : {lblItems, lblCols[0], lblCols[1], lblCols[2], lblCols[3], lblCols[4], lblCols[5]}) {
         heading->setFixedSize(TWorksheetGrid::ColWidth + TWorksheetGrid::GridLineWidth, HeadingHeight);
         heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-        heading->setWordWrap(true);
+        // One line each: a word-wrapped label would make the window ask for
+        // more height than it needs.
     }
     auto* gridBlock = new QVBoxLayout;
     gridBlock->setSpacing(0);
-    gridBlock->addWidget(lblGridColumnsTitle);
     gridBlock->addLayout(headings);
     gridBlock->addWidget(grdData);
     auto* gridRow = new QHBoxLayout;
@@ -390,6 +390,7 @@ void TfrmTemplate::BuildControls()
     gridRow->addLayout(gridBlock);
     gridRow->addStretch(1);
     panel->addSpacing(8);
+    panel->addWidget(lblGridColumnsTitle);
     panel->addLayout(gridRow);
     panel->addStretch(1);
     column->addWidget(Panel1);
@@ -420,6 +421,7 @@ void TfrmTemplate::BuildControls()
     QWidget* order[] = {memoComments, txtInput1, txtInput2, chkExact, RadioItems[0], RadioItems[1], RadioItems[2],
                         btnRawData, grdData, cmdCompute, btnclearData, btnCaseSeries, ExitBtn};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    setTabOrder(ExitBtn, memoComments);
 
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         platform::RunCommand([&] { FocusChanged(old, now); });
@@ -465,7 +467,9 @@ void TfrmTemplate::FormCreate()
     updating_ = false;
     LoadPreviousData();
     MarkSaved("");
-    resize(DefaultWidth, DefaultHeight + menuBar_->sizeHint().height());
+    // Room for the content as laid out (the screen may cut it down when shown).
+    const QSize content = content_->minimumSizeHint().expandedTo(QSize(DefaultWidth, DefaultHeight));
+    resize(content.width(), content.height() + menuBar_->sizeHint().height());
 }
 
 void TfrmTemplate::LoadPreviousData()
@@ -573,6 +577,9 @@ void TfrmTemplate::SizeGrid()
     if (data_.GridRows > VisibleGridRows) width += grdData->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grdData);
     grdData->setFixedSize(width, height);
     grdData->update();
+    // The panels around the grid make room for it at once, not at the next resize.
+    for (QWidget* panel = grdData->parentWidget(); panel && panel != this; panel = panel->parentWidget())
+        if (panel->layout()) panel->layout()->activate();
 
     lblGridColumnsTitle->show();
     lblItems->show();
@@ -992,34 +999,36 @@ void TfrmTemplate::FileOpenClick()
 {
     platform::RunCommand([this] {
         if (!ResolveUnsavedChanges()) return;
-        if (const std::optional<std::string> path = worksheetOpenDialog_->Execute()) OpenWorksheet(*path);
+        if (const std::optional<std::string> path = worksheetOpenDialog_->Execute()) ReadWorksheet(*path);
     });
 }
 
 bool TfrmTemplate::OpenWorksheet(const std::string& path)
 {
     bool opened = false;
-    platform::RunCommand([&] {
-        if (!ResolveUnsavedChanges()) return;
-        ReadWidgets();
-        const DataFileResult result = OpenWorksheetFile(path, data_);
-        if (!result.ok()) {
-            platform::ShowError(result.message);
-            // A file that has gone leaves the list of recent files.
-            if (!QFileInfo::exists(QString::fromStdString(path))) {
-                recentFiles_.erase(std::remove(recentFiles_.begin(), recentFiles_.end(), path), recentFiles_.end());
-                ShowRecentFiles();
-            }
-            return;
-        }
-        ForgetClearedData();
-        ShowData();
-        MarkSaved(path);
-        RememberRecentFile(path);
-        FocusField(SampleSizeField);
-        opened = true;
-    });
+    platform::RunCommand([&] { opened = ResolveUnsavedChanges() && ReadWorksheet(path); });
     return opened;
+}
+
+bool TfrmTemplate::ReadWorksheet(const std::string& path)
+{
+    ReadWidgets();
+    const DataFileResult result = OpenWorksheetFile(path, data_);
+    if (!result.ok()) {
+        platform::ShowError(result.message);
+        // A file that has gone leaves the list of recent files.
+        if (!QFileInfo::exists(QString::fromStdString(path))) {
+            recentFiles_.erase(std::remove(recentFiles_.begin(), recentFiles_.end(), path), recentFiles_.end());
+            ShowRecentFiles();
+        }
+        return false;
+    }
+    ForgetClearedData();
+    ShowData();
+    MarkSaved(path);
+    RememberRecentFile(path);
+    FocusField(SampleSizeField);
+    return true;
 }
 
 void TfrmTemplate::FileSaveClick()

@@ -170,6 +170,7 @@ private:
     // worksheet may be replaced or the program ended.
     bool ResolveUnsavedChanges();
     bool SaveWorksheetAs();
+    bool ReadWorksheet(const std::string& path);  // no question first
     bool SaveWorksheetTo(const std::string& path);
     void RememberRecentFile(const std::string& path);
     void LoadRecentFiles();
