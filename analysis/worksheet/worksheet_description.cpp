@@ -31,7 +31,7 @@ std::string WorksheetDescription()
            "summary data only: the means and standard deviations of the task and of each covariate in the "
            "control sample, the correlations between these variables in the control sample, and the case's "
            "scores. To use it, enter the number of covariates and the size of the control sample in the two "
-           "boxes on the right. Then fill in the grid below them, one row per variable, with the task of "
+           "boxes on the left. Then fill in the grid below them, one row per variable, with the task of "
            "interest in the first row and the covariates in the rows after it: a name for each variable "
            "(optional, as default names are supplied), the control mean, the control SD and the case's "
            "score. Choose the kind of credible limit you want and, if you wish, type notes to be kept with "
@@ -40,7 +40,8 @@ std::string WorksheetDescription()
            "of the grid. The computation draws one million samples and takes some seconds (typically less "
            "than 30). The results can then be viewed, printed or saved to a text file, and further analyses "
            "are added after them. The two numbers, the grid and the correlations are kept and shown again the next "
-           "time the program starts; the notes and the choice of credible limit are not. "
+           "time the program starts; the notes and the choice of credible limit are not. To keep a set of "
+           "norms under a name of its own, use Save As... in the File menu; Open... brings it back. "
            "(Built " +
            BuildDate() + ")";
 }
