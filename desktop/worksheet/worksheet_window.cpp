@@ -491,8 +491,13 @@ void TfrmTemplate::SetResultsWindow(TfrmTemplateResults* results)
         platform::RunCommand([this] { show(); });
     });
     // Leaving the program from the results keeps no unsaved worksheet unasked.
+    // Kept, the worksheet comes back beside the results, to be saved there
+    // (the results window counts itself as ending by now).
     results_->SetQuitHandler([this] {
-        if (ResolveUnsavedChanges()) EndProgram();
+        if (ResolveUnsavedChanges())
+            EndProgram();
+        else
+            show();
     });
 }
 

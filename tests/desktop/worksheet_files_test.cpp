@@ -158,6 +158,20 @@ TEST_F(WorksheetFiles, ExitWithUnsavedChangesAsksToSaveThem)
         EXPECT_EQ(quits, c.ends ? 1 : 0);
         EXPECT_EQ(fs::exists(path), c.saved);
     }
+    // From the results window too: kept changes bring the worksheet back.
+    StartWithDialogs();
+    W().SetResultsWindow(results.get());
+    TypeInto(W().txtInput1, "0");
+    W().hide();
+    results->show();
+    messages.Clear();
+    messages.ScriptAnswers({Answer::Yes, Answer::Cancel});  // leave? yes; unsaved: cancel
+    quits = 0;
+    QTest::mouseClick(results->cmdExit, Qt::LeftButton);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(W().isVisible());
+
     // Once saved, Exit asks only whether to leave.
     StartWithDialogs();
     messages.Clear();
