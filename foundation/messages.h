@@ -8,8 +8,10 @@
 
 namespace platform {
 
-enum class MessageKind { Warning, Information, Error, Confirmation };
-enum class Answer { Ok, Yes, No };
+// SaveChanges asks about unsaved work: Yes saves, No discards, Cancel keeps
+// the user where they were.
+enum class MessageKind { Warning, Information, Error, Confirmation, SaveChanges };
+enum class Answer { Ok, Yes, No, Cancel };
 
 // "Warning", "Information", "Error" or "Confirm".
 const char* MessageTitle(MessageKind kind);
@@ -18,14 +20,16 @@ class MessageChannel {
 public:
     virtual ~MessageChannel() = default;
     // Shows the text modally and returns once the user has answered: Ok for
-    // the three one-button kinds, Yes or No for a confirmation. A carriage
+    // the three one-button kinds, Yes or No for a confirmation, Yes, No or
+    // Cancel for SaveChanges. A carriage
     // return ('\r') in the text starts a new line.
     virtual Answer Show(MessageKind kind, const std::string& text) = 0;
     virtual void Beep() = 0;
 };
 
 // The channel in use. Until one is installed, messages go nowhere and a
-// confirmation is answered Yes.
+// confirmation is answered Yes (a SaveChanges question Cancel: nothing is
+// thrown away unasked).
 MessageChannel& Messages();
 // Installs a channel (nullptr restores the silent default); returns the old one.
 MessageChannel* SetMessages(MessageChannel* channel);
@@ -35,6 +39,7 @@ void ShowWarning(const std::string& text);
 void ShowInformation(const std::string& text);
 void ShowError(const std::string& text);
 bool Confirm(const std::string& text);   // true for Yes
+Answer AskToSaveChanges(const std::string& text);
 void Beep();
 
 // Installs a channel for the lifetime of a scope and restores the previous one.

@@ -107,9 +107,9 @@ focus "$worksheet"
 # The empty covariate field has the focus at start.
 type_text "1"; key Tab
 type_text "20"
-# A click on the grid's first cell, the task's name, opens it selected (the
-# grid lies centred 343 px down the window: this cell's middle is at 352, 354).
-xdo mousemove --window "$worksheet" 352 354 click 1
+# Alt+D goes to the grid, on the task's name (the cell current since the
+# covariate field was left), its text selected.
+key alt+d
 # A six-letter name and a seven-character mean are kept without a box.
 type_text "Memory"
 key Tab; type_text "50.0000"; key Tab; type_text "10"; key Tab; type_text "30"
@@ -168,7 +168,7 @@ fi
 xdo mousemove --window "$results" 491 528 click 1
 worksheet=$(wait_window '^Harrow:')
 focus "$worksheet"
-xdo mousemove --window "$worksheet" 110 524 click 1
+key alt+c  # Continue
 matrix=$(wait_window '^Matrix Entry$')
 focus "$matrix"
 key Tab Return

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "distributions/float_errors.h"
+#include "analysis/worksheet/cell_names.h"
 #include "analysis/worksheet/input_rules.h"
 #include "analysis/run/run_failure.h"
 #include "foundation/c_locale_format.h"
@@ -71,10 +72,11 @@ ComputeCheckResult CheckComputeInputs(const WorksheetData& data)
     int rows = std::min(std::max(data.GridRows, k + 1), GridRowCapacity);
     for (int column = MeanColumn; column < GridColumns; ++column) {
         for (int row = 0; row < rows; ++row) {
-            std::string label = std::string(ItemsCaption) + WorksheetData::RowNumberText(row);
+            // The cell is named by its variable where the row has a name.
+            const std::string label = CellLabel(data, row, column);
             double value = static_cast<double>(CheckNumericField(data.Cell(row, column), label));
             if (InputError) return RefuseCell(row, column);
-            if (column == SDColumn && !CheckPositiveSD(SDCaption, value)) return RefuseCell(row, column);
+            if (column == SDColumn && !CheckPositiveSD(label, value)) return RefuseCell(row, column);
         }
     }
 

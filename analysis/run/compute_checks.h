@@ -35,8 +35,8 @@ std::string MaxCovariatesMessage(int N);
 // Steps 1 to 4: covariate field (CheckNumericField, CheckCovariateCount),
 // sample-size field (CheckNumericField, CheckSampleSize), k < N - 1 (error
 // box), then the grid: all means, then all SDs (also CheckPositiveSD under
-// "SD"), then all scores, rows top-down, each labelled "Test No." + row
-// number. The grid check covers GridRows rows, and at least the k + 1 rows
+// the cell's label), then all scores, rows top-down, each labelled as
+// CellLabel names it ("the mean of Memory (Test No.1)", or "Test No.1"). The grid check covers GridRows rows, and at least the k + 1 rows
 // the analysis reads. The first failure shows its message and ends the check.
 ComputeCheckResult CheckComputeInputs(const WorksheetData& data);
 

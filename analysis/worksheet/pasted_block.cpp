@@ -1,8 +1,10 @@
 #include "analysis/worksheet/pasted_block.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "analysis/worksheet/cell_lengths.h"
+#include "analysis/worksheet/cell_names.h"
 
 namespace {
 
@@ -23,16 +25,6 @@ std::vector<std::string> Split(const std::string& line, char separator)
         cells.push_back(Trimmed(line.substr(start, end == std::string::npos ? std::string::npos : end - start)));
         if (end == std::string::npos) return cells;
         start = end + 1;
-    }
-}
-
-const char* ColumnName(int column)
-{
-    switch (column) {
-    case NameColumn: return "Name";
-    case MeanColumn: return "Mean";
-    case SDColumn: return SDCaption;
-    default: return "Score";
     }
 }
 
@@ -97,9 +89,8 @@ PasteOutcome PasteIntoGrid(WorksheetData& data, int row, int column, const Paste
             const std::string& text = block[r][c];
             if (targetColumn != NameColumn && !text.empty() && !IsNumberText(text)) {
                 if (outcome.refusal.empty())
-                    outcome.refusal = "\"" + text + "\" is not a number: the " + ColumnName(targetColumn) +
-                                      " of " + data.Cell(targetRow, NameColumn) + " (row " +
-                                      std::to_string(targetRow + 1) + ") takes numeric data only.";
+                    outcome.refusal = "\"" + text + "\" is not a number: " +
+                                      CellLabel(data, targetRow, targetColumn) + " takes numeric data only.";
                 continue;
             }
             bool cut = false;
@@ -108,4 +99,21 @@ PasteOutcome PasteIntoGrid(WorksheetData& data, int row, int column, const Paste
         }
     }
     return outcome;
+}
+
+std::string CopiedBlockText(const WorksheetData& data, int top, int left, int bottom, int right)
+{
+    std::string text;
+    left = std::max(left, static_cast<int>(NameColumn));
+    right = std::min(right, static_cast<int>(ScoreColumn));
+    top = std::max(top, 0);
+    bottom = std::min(bottom, GridRowCapacity - 1);
+    for (int r = top; r <= bottom; ++r) {
+        for (int c = left; c <= right; ++c) {
+            if (c > left) text += '\t';
+            for (char ch : data.Cell(r, c)) text += (ch == '\t' || ch == '\n' || ch == '\r') ? ' ' : ch;
+        }
+        text += '\n';
+    }
+    return text;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Text pasted into the worksheet's grid, as a spreadsheet or a PDF viewer
 // copies it: rows by line ends, columns by tabs, else semicolons, else
-// commas. A single value keeps its decimal comma ("40,5").
+// commas. A single value keeps its decimal comma ("40,5"). And the grid's
+// cells copied out, as a spreadsheet takes them.
 #include <string>
 #include <vector>
 
@@ -25,3 +26,8 @@ struct PasteOutcome {
 // cells take only numbers; names take any text. Texts longer than a cell
 // takes are cut to its length.
 PasteOutcome PasteIntoGrid(WorksheetData& data, int row, int column, const PastedBlock& block);
+
+// The editable cells of rows top..bottom, columns left..right (the row
+// numbers left out), tab-separated, each row ending in a line end. A tab or
+// line end inside a cell becomes a blank, so the block keeps its shape.
+std::string CopiedBlockText(const WorksheetData& data, int top, int left, int bottom, int right);

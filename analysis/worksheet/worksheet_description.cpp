@@ -33,7 +33,7 @@ std::string WorksheetDescription()
            "between these variables in the control sample, and the case's scores; \"Raw data...\" takes the "
            "controls' own scores from a CSV, SPSS or Stata file instead, and \"Case series...\" analyses every "
            "case of a CSV file against the control sample and saves the results as a CSV file. To use it, enter the number of covariates and the size of the control sample in the two "
-           "boxes on the right. Then fill in the grid below them, one row per variable, with the task of "
+           "boxes on the left. Then fill in the grid below them, one row per variable, with the task of "
            "interest in the first row and the covariates in the rows after it: a name for each variable "
            "(optional, as default names are supplied), the control mean, the control SD and the case's "
            "score. Choose the kind of credible limit you want and, if you wish, type notes to be kept with "
@@ -42,7 +42,8 @@ std::string WorksheetDescription()
            "of the grid. The computation draws one million samples and takes some seconds (typically less "
            "than 30). The results can then be viewed, printed or saved to a text file or a PDF, with a figure "
            "of the effect size's posterior distribution, and further analyses are added after them. The two numbers, the grid and the correlations are kept and shown again the next "
-           "time the program starts; the notes and the choice of credible limit are not. "
+           "time the program starts; the notes and the choice of credible limit are not. To keep a set of "
+           "norms under a name of its own, use Save As... in the File menu; Open... brings it back. "
            "(Built " +
            BuildDate() + ")";
 }

@@ -66,13 +66,6 @@ void ShowAboutBox(QWidget* parent)
 
 void AddHelpMenu(QMainWindow* window) { FillHelpMenu(window->menuBar(), window); }
 
-QMenuBar* AddHelpMenuBar(QWidget* window)
-{
-    auto* bar = new QMenuBar(window);
-    bar->setObjectName(QStringLiteral("mnuBar"));
-    FillHelpMenu(bar, window);
-    bar->setGeometry(0, 0, window->width(), bar->sizeHint().height());
-    return bar;
-}
+void AddHelpMenu(QMenuBar* bar, QWidget* window) { FillHelpMenu(bar, window); }
 
 }  // namespace platform

@@ -13,9 +13,7 @@ void ShowAboutBox(QWidget* parent);
 // Adds the Help menu ("About Harrow") to the main window's menu bar.
 void AddHelpMenu(QMainWindow* window);
 
-// Puts a menu bar holding only the Help menu along the top of a window
-// without one (its own contents must leave the bar's height free) and
-// returns it.
-QMenuBar* AddHelpMenuBar(QWidget* window);
+// Adds the Help menu to a window's own menu bar.
+void AddHelpMenu(QMenuBar* bar, QWidget* window);
 
 }  // namespace platform

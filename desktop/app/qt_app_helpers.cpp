@@ -1,11 +1,14 @@
 #include "desktop/app/qt_app_helpers.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWidget>
@@ -69,6 +72,25 @@ void CentreOnScreen(QWidget* window)
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
     }
+}
+
+void FitAndCentreOnScreen(QWidget* window)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect free = screen->availableGeometry();
+    QRect frame = window->frameGeometry();
+    // Before the first showing the frame is not known: room for a title bar.
+    const int titleBar = frame.height() > window->height()
+                             ? frame.height() - window->height()
+                             : window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const int border = std::max(0, (frame.width() - window->width()) / 2);
+    const QSize room(free.width() - 2 * border, free.height() - titleBar - border);
+    window->resize(window->size().boundedTo(room).expandedTo(window->minimumSize()));
+    frame = window->frameGeometry();
+    frame.setHeight(std::max(frame.height(), window->height() + titleBar));
+    frame.moveCenter(free.center());
+    window->move(std::max(frame.left(), free.left()), std::max(frame.top(), free.top()));
 }
 
 void AskToExit(const std::function<void()>& endProgram)

@@ -21,6 +21,10 @@ void BringToFront(QWidget* window);
 
 // Centres the window, frame included, on the primary screen's free area.
 void CentreOnScreen(QWidget* window);
+// For a resizable window: shrinks it to the primary screen's free area (room
+// kept for a title bar the window manager has not drawn yet), then centres it
+// there, never above or left of that area, so its title bar stays on screen.
+void FitAndCentreOnScreen(QWidget* window);
 
 // Enter (or the keypad's Enter) on the focused button presses it, as on the
 // desktops the program was first written for; the toolkit's own buttons

@@ -19,6 +19,10 @@ Answer QtMessages::Show(MessageKind kind, const std::string& text)
         icon = QMessageBox::Question;
         buttons = QMessageBox::Yes | QMessageBox::No;
         break;
+    case MessageKind::SaveChanges:
+        icon = QMessageBox::Warning;
+        buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+        break;
     }
     QString shown = QString::fromStdString(text);
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -37,6 +41,8 @@ Answer QtMessages::Show(MessageKind kind, const std::string& text)
     box.setWindowModality(Qt::ApplicationModal);
     const int result = box.exec();
     if (active && active->isVisible() && !QApplication::activeModalWidget()) active->activateWindow();
+    if (kind == MessageKind::SaveChanges)
+        return result == QMessageBox::Save ? Answer::Yes : result == QMessageBox::Discard ? Answer::No : Answer::Cancel;
     if (kind != MessageKind::Confirmation) return Answer::Ok;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }

@@ -104,7 +104,8 @@ TWorksheetGrid::TWorksheetGrid(QWidget* parent) : QTableWidget(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A block of cells can be chosen (Shift+click, a drag) to copy out.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);

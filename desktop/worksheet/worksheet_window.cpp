@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,6 +13,12 @@
 #include <QFocusEvent>
 #include <QFont>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QTableWidgetSelectionRange>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -32,6 +39,7 @@
 #include "analysis/files/text_file.h"
 #include "analysis/worksheet/cell_lengths.h"
 #include "analysis/worksheet/pasted_block.h"
+#include "desktop/dialogs/qt_save_dialog.h"
 #include "analysis/case_series/case_series.h"
 #include "desktop/case_series/case_series_runner.h"
 #include "desktop/app/about_box.h"
@@ -57,16 +65,26 @@ constexpr char ClearDataQuestion[] =
     "Clear all the data on the worksheet and delete the kept worksheet file?\r"
     "\"Undo Clear\" brings them back until the next Continue.";
 constexpr char UndoClearCaption[] = "&Undo Clear";
-constexpr int ClientWidth = 792;
-constexpr int ClientHeight = 585;
-constexpr int GridTop = 200;
+constexpr char ClearDataCaption[] = "C&lear Data";
+constexpr char ContinueCaption[] = "&Continue";
+// The labels with their mnemonics; messages and reports quote the captions
+// without them (worksheet_data.h).
+constexpr char CovariatesMnemonicCaption[] = "Number of co&variates : ";
+constexpr char SampleSizeMnemonicCaption[] = "Sample size (&N) of control sample:";
+constexpr char NotesMnemonicCaption[] = "User's N&otes:";
+constexpr char GridMnemonicCaption[] = "&Data: one row per test (the task first, then each covariate)";
+constexpr char WorksheetFilter[] = "Worksheets (*.txt);;All files (*)";
+// The content's room at scale 1; smaller screens scroll it.
+constexpr int DefaultWidth = 792;
+constexpr int DefaultHeight = 585;
+constexpr int MinimumWidth = 320;
+constexpr int MinimumHeight = 240;
 constexpr int VisibleGridRows = 6;
-constexpr int ScrollBarWidth = 17;
 constexpr int HeadingHeight = 33;
-constexpr int GridTitleHeight = 25;
 constexpr int NotesMaxLength = 250;
 constexpr int NotesHeight = 25;
 constexpr int NotesOpenHeight = 70;
+constexpr int DescriptionMinHeight = 48;
 constexpr int DescriptionScrollLength = 550;
 
 QFont FormFont()
@@ -83,10 +101,9 @@ QFont BoldFont()
     return font;
 }
 
-// The numeric fields end 744 pixels in; they are 56 wide, or wider where the
-// bold font needs it to show six digits whole (the field's frame, its own
-// margins and the cursor included).
-constexpr int FieldRight = 744;
+// The numeric fields are 56 wide, or wider where the bold font needs it to
+// show six digits whole (the field's frame, its own margins and the cursor
+// included).
 int FieldWidth(const QLineEdit* field)
 {
     const int frame = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field);
@@ -94,15 +111,23 @@ int FieldWidth(const QLineEdit* field)
     return std::max(56, text + 2 * frame + 4 + 1);
 }
 
-QPushButton* MakeButton(const char* name, const char* caption, int left, int width, QWidget* parent)
+QPushButton* MakeButton(const char* name, const char* caption, QWidget* parent)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 506, width, 37);
+    button->setMinimumSize(150, 37);
     button->setFont(BoldFont());
     button->setAutoDefault(false);
     platform::ClickOnEnter(button);
     return button;
+}
+
+// The caption without its mnemonic mark, as a screen reader says it.
+QString PlainCaption(const QString& caption)
+{
+    QString plain = caption;
+    plain.remove(QLatin1Char('&'));
+    return plain.trimmed().remove(QRegularExpression(QStringLiteral("\\s*:$")));
 }
 
 // The character a key press types, as a key-press handler sees it; 0 for
@@ -162,70 +187,129 @@ TfrmTemplate::~TfrmTemplate()
 void TfrmTemplate::BuildControls()
 {
     setObjectName(QStringLiteral("frmTemplate"));
-    setFixedSize(ClientWidth, ClientHeight);
     setFont(FormFont());
+    setMinimumSize(MinimumWidth, MinimumHeight);
 
-    DescripFld = new QPlainTextEdit(this);
+    // The window: its menu bar over the content, which scrolls when the
+    // screen is smaller than the content needs.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("menuBar"));
+    outer->setMenuBar(menuBar_);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("contentScroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    outer->addWidget(scroll_);
+    content_ = new QWidget;
+    content_->setObjectName(QStringLiteral("content"));
+    scroll_->setWidget(content_);
+    auto* column = new QVBoxLayout(content_);
+    column->setContentsMargins(12, 7, 12, 7);
+
+    DescripFld = new QPlainTextEdit(content_);
     DescripFld->setObjectName(QStringLiteral("DescripFld"));
-    // The Help menu's bar takes the top of the description's room.
-    const int menuBottom = platform::AddHelpMenuBar(this)->height();
-    DescripFld->setGeometry(12, menuBottom + 2, 768, 99 - menuBottom);
+    DescripFld->setAccessibleName(QStringLiteral("About this program"));
     DescripFld->setReadOnly(true);
     DescripFld->setFocusPolicy(Qt::NoFocus);
     QFont descriptionFont(QStringLiteral("MS Sans Serif"));
     descriptionFont.setPixelSize(11);
     DescripFld->setFont(descriptionFont);
+    DescripFld->setMinimumHeight(DescriptionMinHeight);
+    DescripFld->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     QPalette descriptionPalette = DescripFld->palette();
     descriptionPalette.setColor(QPalette::Base, descriptionPalette.color(QPalette::Button));
     DescripFld->setPalette(descriptionPalette);
     connect(DescripFld, &QPlainTextEdit::textChanged, this,
             [this] { platform::RunCommand([this] { DescripFldChange(); }); });
+    column->addWidget(DescripFld, 1);
 
-    pnlComments = new QFrame(this);
+    pnlComments = new QFrame(content_);
     pnlComments->setObjectName(QStringLiteral("pnlComments"));
-    pnlComments->setGeometry(12, 106, 768, 33);
     pnlComments->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    lblComments = new QLabel(QString::fromLatin1(NotesCaption), pnlComments);
+    auto* notesRow = new QHBoxLayout(pnlComments);
+    notesRow->setContentsMargins(4, 4, 2, 4);
+    lblComments = new QLabel(QString::fromLatin1(NotesMnemonicCaption), pnlComments);
     lblComments->setObjectName(QStringLiteral("lblComments"));
-    lblComments->setGeometry(4, 8, 96, 16);
     lblComments->setFont(BoldFont());
+    lblComments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    memoComments = new QPlainTextEdit(pnlComments);
+    memoComments->setObjectName(QStringLiteral("memoComments"));
+    memoComments->setAccessibleName(QString::fromLatin1(NotesCaption).remove(QLatin1Char(':')));
+    memoComments->setFont(platform::ReportTextFont());
+    memoComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoComments->setTabChangesFocus(true);
+    memoComments->setFixedHeight(NotesHeight);
+    memoComments->installEventFilter(this);
+    lblComments->setBuddy(memoComments);
+    connect(memoComments, &QPlainTextEdit::textChanged, this,
+            [this] { platform::RunCommand([this] { memoCommentsChange(); }); });
+    notesRow->addWidget(lblComments);
+    notesRow->addWidget(memoComments, 1);
+    column->addWidget(pnlComments);
 
-    Panel1 = new QFrame(this);
+    Panel1 = new QFrame(content_);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(12, 143, 768, 346);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* panel = new QVBoxLayout(Panel1);
+    auto* choices = new QHBoxLayout;
+    panel->addLayout(choices);
 
-    // Room for eight labelled fields; the first FieldsShown are shown.
+    // Left: room for eight labelled fields (the first FieldsShown are shown)
+    // and the tick box; right: the credible-limit choice and "Raw data...".
+    auto* fieldsColumn = new QVBoxLayout;
+    auto* fieldGrid = new QGridLayout;
+    fieldGrid->setVerticalSpacing(10);
     for (int f = 0; f < NumericFieldCount; ++f) {
         auto* label = new QLabel(Panel1);
         label->setObjectName(QStringLiteral("Label%1").arg(f + 1));
-        label->setGeometry(384, 28 + 40 * f, 345, 16);
         auto* field = new QLineEdit(Panel1);
         field->setObjectName(f == 7 ? QStringLiteral("txtinput8") : QStringLiteral("txtInput%1").arg(f + 1));
         field->setFont(BoldFont());
-        field->setGeometry(FieldRight - FieldWidth(field), 24 + 40 * f, FieldWidth(field), 24);
+        field->setFixedWidth(FieldWidth(field));
         field->installEventFilter(this);
+        fieldGrid->addWidget(label, f, 0);
+        fieldGrid->addWidget(field, f, 1);
         Labels[f] = label;
         txtInputs[f] = field;
         if (f > 0)
             connect(field, &QLineEdit::textChanged, this, [this, f](const QString& text) {
-                if (!updating_) platform::RunCommand([&] { data_.fields[f] = text.toStdString(); });
+                if (updating_) return;
+                platform::RunCommand([&] { data_.fields[f] = text.toStdString(); });
+                MarkModified();
             });
     }
+    fieldGrid->setColumnStretch(0, 1);
+    fieldsColumn->addLayout(fieldGrid);
     Label1 = Labels[0];
     Label2 = Labels[1];
     txtInput1 = txtInputs[0];
     txtInput2 = txtInputs[1];
     connect(txtInput1, &QLineEdit::textChanged, this, [this] {
-        if (!updating_) platform::RunCommand([this] { txtInput1Change(); });
+        if (updating_) return;
+        platform::RunCommand([this] { txtInput1Change(); });
+        MarkModified();
     });
 
+    chkExact = new QCheckBox(QStringLiteral("Also report the fre&quentist test (exact values)"), Panel1);
+    chkExact->setObjectName(QStringLiteral("chkExact"));
+    connect(chkExact, &QCheckBox::toggled, this, [this](bool checked) {
+        if (updating_) return;
+        data_.reportExact = checked;
+        MarkModified();
+    });
+    fieldsColumn->addWidget(chkExact);
+    fieldsColumn->addStretch(1);
+    choices->addLayout(fieldsColumn, 1);
+    choices->addSpacing(24);
+
+    auto* choiceColumn = new QVBoxLayout;
     RadioGroup1 = new QGroupBox(QStringLiteral("95% credible limit required..."), Panel1);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioGroup1->setGeometry(8, 16, 201, 105);
     auto* radioLayout = new QVBoxLayout(RadioGroup1);
     radioButtons_ = new QButtonGroup(this);
-    const char* items[3] = {"Two-sided", "One-sided  lower", "One-sided upper"};
+    const char* items[3] = {"&Two-sided", "One-sided  lo&wer", "One-sided &upper"};
     for (int i = 0; i < 3; ++i) {
         RadioItems[i] = new QRadioButton(QString::fromLatin1(items[i]), RadioGroup1);
         RadioItems[i]->setObjectName(QStringLiteral("RadioItem%1").arg(i));
@@ -234,21 +318,31 @@ void TfrmTemplate::BuildControls()
     }
     RadioItems[TwoSided]->setChecked(true);
     connect(radioButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked && !updating_) data_.credibleLimit = id;
+        if (!checked || updating_) return;
+        data_.credibleLimit = id;
+        MarkModified();
     });
+    choiceColumn->addWidget(RadioGroup1);
 
-    chkExact = new QCheckBox(QStringLiteral("Also report the frequentist test (exact values)"), Panel1);
-    chkExact->setObjectName(QStringLiteral("chkExact"));
-    chkExact->setGeometry(384, 100, 376, 20);
-    connect(chkExact, &QCheckBox::toggled, this, [this](bool checked) {
-        if (!updating_) data_.reportExact = checked;
-    });
+    // Raw control data: under the credible-limit choice.
+    btnRawData = new QPushButton(QStringLiteral("&Raw data..."), Panel1);
+    btnRawData->setObjectName(QStringLiteral("btnRawData"));
+    btnRawData->setFont(BoldFont());
+    btnRawData->setAutoDefault(false);
+    platform::ClickOnEnter(btnRawData);
+    rawDataDialog_ = std::make_unique<platform::QtOpenDialog>(
+        this, "Raw data of the control sample",
+        "Raw data (*.csv *.txt *.sav *.zsav *.dta);;All files (*)");
+    connect(btnRawData, &QPushButton::clicked, this, &TfrmTemplate::btnRawDataClick);
+    choiceColumn->addWidget(btnRawData);
+    choiceColumn->addStretch(1);
+    choices->addLayout(choiceColumn);
 
+    // The grid, centred under its title and its column headings.
     grdData = new TWorksheetGrid(Panel1);
     grdData->setObjectName(QStringLiteral("grdData"));
     grdData->setAccessibleName(QStringLiteral("Data grid"));
     grdData->setColumnCount(GridColumns);
-    grdData->move(0, GridTop);
     grdData->keyPressHook = [this](QKeyEvent* event, QObject* target) {
         bool handled = false;
         platform::RunCommand([&] { handled = grdDataKeyPress(event, target); });
@@ -260,69 +354,101 @@ void TfrmTemplate::BuildControls()
     connect(grdData, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (updating_ || item->column() < NameColumn || item->row() >= GridRowCapacity) return;
         platform::RunCommand([&] { data_.Cell(item->row(), item->column()) = item->text().toStdString(); });
+        MarkModified();
     });
 
-    lblGridColumnsTitle = new QLabel(Panel1);
+    lblGridColumnsTitle = new QLabel(QString::fromLatin1(GridMnemonicCaption), Panel1);
     lblGridColumnsTitle->setObjectName(QStringLiteral("lblGridColumnsTitle"));
     lblGridColumnsTitle->setAlignment(Qt::AlignCenter);
+    lblGridColumnsTitle->setBuddy(grdData);
     lblItems = new QLabel(Panel1);
     lblItems->setObjectName(QStringLiteral("lblItems"));
+    auto* headings = new QHBoxLayout;
+    headings->setSpacing(0);
+    headings->setContentsMargins(grdData->frameWidth(), 0, 0, 0);
+    headings->addWidget(lblItems);
     for (int n = 0; n < 6; ++n) {
         lblCols[n] = new QLabel(Panel1);
         lblCols[n]->setObjectName(QStringLiteral("lblCol%1").arg(n + 1));
+        headings->addWidget(lblCols[n]);
     }
+    headings->addStretch(1);
     for (QLabel* heading : {lblItems, lblCols[0], lblCols[1], lblCols[2], lblCols[3], lblCols[4], lblCols[5]}) {
-        heading->resize(TWorksheetGrid::ColWidth, HeadingHeight);
+        heading->setFixedSize(TWorksheetGrid::ColWidth + TWorksheetGrid::GridLineWidth, HeadingHeight);
         heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-        heading->setWordWrap(true);
+        // One line each: a word-wrapped label would make the window ask for
+        // more height than it needs.
     }
+    auto* gridBlock = new QVBoxLayout;
+    gridBlock->setSpacing(0);
+    gridBlock->addLayout(headings);
+    gridBlock->addWidget(grdData);
+    auto* gridRow = new QHBoxLayout;
+    gridRow->addStretch(1);
+    gridRow->addLayout(gridBlock);
+    gridRow->addStretch(1);
+    panel->addSpacing(8);
+    panel->addWidget(lblGridColumnsTitle);
+    panel->addLayout(gridRow);
+    panel->addStretch(1);
+    column->addWidget(Panel1);
 
-    // The notes lie over the panels so they can grow when opened.
-    memoComments = new QPlainTextEdit(this);
-    memoComments->setObjectName(QStringLiteral("memoComments"));
-    memoComments->setGeometry(112, 110, 666, NotesHeight);
-    memoComments->setFont(platform::ReportTextFont());
-    memoComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memoComments->setTabChangesFocus(true);
-    memoComments->installEventFilter(this);
-    memoComments->raise();
-    connect(memoComments, &QPlainTextEdit::textChanged, this,
-            [this] { platform::RunCommand([this] { memoCommentsChange(); }); });
-
-    pnlButtons = new QFrame(this);
+    pnlButtons = new QFrame(content_);
     pnlButtons->setObjectName(QStringLiteral("pnlButtons"));
-    pnlButtons->setGeometry(12, 500, 768, 49);
     pnlButtons->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    cmdCompute = MakeButton("cmdCompute", "Continue", 28, 165, this);
-    btnclearData = MakeButton("btnclearData", "Clear Data ", 220, 161, this);
-    ExitBtn = MakeButton("ExitBtn", "Exit", 603, 161, this);
-    btnCaseSeries = MakeButton("btnCaseSeries", "Case series...", 411, 161, this);
+    auto* buttons = new QHBoxLayout(pnlButtons);
+    buttons->setContentsMargins(16, 6, 16, 6);
+    buttons->setSpacing(24);
+    cmdCompute = MakeButton("cmdCompute", ContinueCaption, pnlButtons);
+    btnclearData = MakeButton("btnclearData", ClearDataCaption, pnlButtons);
+    btnCaseSeries = MakeButton("btnCaseSeries", "Case &series...", pnlButtons);
+    ExitBtn = MakeButton("ExitBtn", "E&xit", pnlButtons);
+    for (QPushButton* button : {cmdCompute, btnclearData, btnCaseSeries, ExitBtn}) buttons->addWidget(button);
+    column->addWidget(pnlButtons);
     caseSeries_ = std::make_unique<TCaseSeriesRunner>(this);
     connect(cmdCompute, &QPushButton::clicked, this, &TfrmTemplate::cmdComputeClick);
     connect(btnclearData, &QPushButton::clicked, this, &TfrmTemplate::btnclearDataClick);
     connect(ExitBtn, &QPushButton::clicked, this, &TfrmTemplate::ExitBtnClick);
     connect(btnCaseSeries, &QPushButton::clicked, this, &TfrmTemplate::btnCaseSeriesClick);
-    // Raw control data: under the credible-limit choice.
-    btnRawData = new QPushButton(QStringLiteral("Raw data..."), Panel1);
-    btnRawData->setObjectName(QStringLiteral("btnRawData"));
-    btnRawData->setGeometry(8, 130, 201, 32);
-    btnRawData->setFont(BoldFont());
-    btnRawData->setAutoDefault(false);
-    platform::ClickOnEnter(btnRawData);
-    rawDataDialog_ = std::make_unique<platform::QtOpenDialog>(
-        this, "Raw data of the control sample",
-        "Raw data (*.csv *.txt *.sav *.zsav *.dta);;All files (*)");
-    connect(btnRawData, &QPushButton::clicked, this, &TfrmTemplate::btnRawDataClick);
 
-    // Keyboard path through the window: the two counts, the choice, "Raw data...", the grid,
-    // the buttons, then the notes.
-    QWidget* order[] = {txtInput1, txtInput2, RadioItems[0], RadioItems[1], RadioItems[2], btnRawData, grdData,
-                        cmdCompute, btnclearData, btnCaseSeries, ExitBtn, memoComments};
+    BuildMenus();
+
+    // Keyboard path through the window in reading order: the notes, the two
+    // counts and the tick box (left), the choice and "Raw data..." (right),
+    // the grid, the buttons.
+    QWidget* order[] = {memoComments, txtInput1, txtInput2, chkExact, RadioItems[0], RadioItems[1], RadioItems[2],
+                        btnRawData, grdData, cmdCompute, btnclearData, btnCaseSeries, ExitBtn};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    setTabOrder(ExitBtn, memoComments);
 
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         platform::RunCommand([&] { FocusChanged(old, now); });
     });
+}
+
+void TfrmTemplate::BuildMenus()
+{
+    QMenu* file = menuBar_->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    auto add = [this, file](const char* name, const char* caption, const QKeySequence& keys, void (TfrmTemplate::*slot)()) {
+        QAction* action = file->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add("actNew", "&New", QKeySequence::New, &TfrmTemplate::FileNewClick);
+    add("actOpen", "&Open...", QKeySequence::Open, &TfrmTemplate::FileOpenClick);
+    recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
+    recentMenu_->setObjectName(QStringLiteral("menuRecent"));
+    add("actSave", "&Save", QKeySequence::Save, &TfrmTemplate::FileSaveClick);
+    add("actSaveAs", "Save &As...", QKeySequence(QStringLiteral("Ctrl+Shift+S")), &TfrmTemplate::FileSaveAsClick);
+    file->addSeparator();
+    add("actExit", "E&xit", QKeySequence(QStringLiteral("Ctrl+Q")), &TfrmTemplate::ExitBtnClick);
+    platform::AddHelpMenu(menuBar_, this);
+    worksheetOpenDialog_ = std::make_unique<platform::QtOpenDialog>(this, "Open worksheet", WorksheetFilter);
+    worksheetSaveDialog_ = std::make_unique<platform::QtSaveDialog>(this, "worksheet.txt", WorksheetFilter);
+    LoadRecentFiles();
 }
 
 // ---- Start-up ---------------------------------------------------------------------
@@ -333,33 +459,28 @@ void TfrmTemplate::FormCreate()
     memoComments->clear();
     data_.Reset();
     for (QLineEdit* field : txtInputs) field->clear();
-    lblGridColumnsTitle->hide();
-    lblItems->hide();
-    for (QLabel* heading : lblCols) heading->hide();
-    setWindowTitle(QString::fromLatin1(ProgramTitle));
     DescripFld->setPlainText(QString::fromStdString(WorksheetDescription()));
-    Label1->setText(QString::fromLatin1(CovariatesCaption));
-    Label2->setText(QString::fromLatin1(SampleSizeCaption));
-    cmdCompute->setText(QStringLiteral("Continue"));
+    Label1->setText(QString::fromLatin1(CovariatesMnemonicCaption));
+    Label2->setText(QString::fromLatin1(SampleSizeMnemonicCaption));
     data_.SetGridRows(StartGridRows);
-    lblGridColumnsTitle->setText(QStringLiteral("Column names"));
-    grdData->show();
-    grdData->move(grdData->x(), GridTop);
     updating_ = false;
     LoadPreviousData();
+    MarkSaved("");
+    // Room for the content as laid out (the screen may cut it down when shown).
+    const QSize content = content_->minimumSizeHint().expandedTo(QSize(DefaultWidth, DefaultHeight));
+    resize(content.width(), content.height() + menuBar_->sizeHint().height());
 }
 
 void TfrmTemplate::LoadPreviousData()
 {
     const DataFileResult result = ::LoadPreviousData(DataPath(), data_);
     ShowData();
-    if (result.status == DataFileResult::Ok) cmdCompute->setText(QStringLiteral("Continue"));
     for (int f = 0; f < NumericFieldCount; ++f) {
         Labels[f]->setVisible(f < FieldsShown);
         txtInputs[f]->setVisible(f < FieldsShown);
         // Screen readers and testing tools find each field by its label.
         Labels[f]->setBuddy(txtInputs[f]);
-        txtInputs[f]->setAccessibleName(Labels[f]->text().trimmed().remove(QRegularExpression(QStringLiteral("\\s*:$"))));
+        txtInputs[f]->setAccessibleName(PlainCaption(Labels[f]->text()));
     }
     if (result.status == DataFileResult::InvalidNumber || result.status == DataFileResult::FileError)
         platform::ShowError(result.message);
@@ -369,10 +490,19 @@ void TfrmTemplate::SetResultsWindow(TfrmTemplateResults* results)
 {
     if (results_) disconnect(results_, nullptr, this, nullptr);
     results_ = results;
-    if (results_)
-        connect(results_, &TfrmTemplateResults::ReturnToWorksheet, this, [this] {
-            platform::RunCommand([this] { show(); });
-        });
+    if (!results_) return;
+    connect(results_, &TfrmTemplateResults::ReturnToWorksheet, this, [this] {
+        platform::RunCommand([this] { show(); });
+    });
+    // Leaving the program from the results keeps no unsaved worksheet unasked.
+    // Kept, the worksheet comes back beside the results, to be saved there
+    // (the results window counts itself as ending by now).
+    results_->SetQuitHandler([this] {
+        if (ResolveUnsavedChanges())
+            EndProgram();
+        else
+            show();
+    });
 }
 
 void TfrmTemplate::SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
@@ -448,17 +578,14 @@ void TfrmTemplate::SizeGrid()
     // Rows to scroll to: the visible part ends on a row boundary, with no
     // sliver of the next row under the last one shown.
     if (data_.GridRows > VisibleGridRows) height = (h + 1) * VisibleGridRows + 2 * grdData->frameWidth();
-    if (data_.GridRows > VisibleGridRows) width += ScrollBarWidth;
-    const int left = (this->width() - width) / 2;
-    const int top = grdData->y();
-    grdData->setGeometry(left, top, width, height);
+    if (data_.GridRows > VisibleGridRows) width += grdData->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grdData);
+    grdData->setFixedSize(width, height);
     grdData->update();
+    // The panels around the grid make room for it at once, not at the next resize.
+    for (QWidget* panel = grdData->parentWidget(); panel && panel != this; panel = panel->parentWidget())
+        if (panel->layout()) panel->layout()->activate();
 
-    const int headingTop = top - HeadingHeight;
-    lblGridColumnsTitle->setGeometry(left, headingTop - GridTitleHeight, width, GridTitleHeight);
     lblGridColumnsTitle->show();
-    lblItems->move(left, headingTop);
-    for (int n = 1; n <= 6; ++n) lblCols[n - 1]->move(left + n * (w + 1) + 2, headingTop);
     lblItems->show();
     for (int n = 1; n <= 6; ++n) lblCols[n - 1]->setVisible(GridColumns >= n + 1);
 
@@ -467,7 +594,6 @@ void TfrmTemplate::SizeGrid()
         grdData->SetCellText(r, 0, QString::fromStdString(WorksheetData::RowNumberText(r)));
     updating_ = false;
 
-    lblGridColumnsTitle->clear();
     lblItems->setText(QString::fromLatin1(ItemsCaption));
     const char* headings[6] = {"Name", "Mean", SDCaption, "Score", "", ""};
     for (int n = 0; n < 6; ++n) lblCols[n]->setText(QString::fromLatin1(headings[n]));
@@ -481,7 +607,7 @@ void TfrmTemplate::showEvent(QShowEvent* event)
     if (event->spontaneous()) return;
     if (!centred_) {
         centred_ = true;
-        platform::CentreOnScreen(this);
+        platform::FitAndCentreOnScreen(this);
     }
     activatedSinceShow_ = false;
     platform::RunCommand([this] { FormShow(); });
@@ -515,7 +641,16 @@ void TfrmTemplate::FormActivate()
 
 void TfrmTemplate::closeEvent(QCloseEvent* event)
 {
-    platform::CloseAsExit(this, event, ending_, [this] { EndProgram(); });
+    if (ending_ || !isVisible() || !isWindowModified()) {
+        platform::CloseAsExit(this, event, ending_, [this] { EndProgram(); });
+        return;
+    }
+    event->ignore();
+    platform::RunCommand([&] {
+        if (!ResolveUnsavedChanges()) return;
+        event->accept();
+        EndProgram();
+    });
 }
 
 bool TfrmTemplate::eventFilter(QObject* watched, QEvent* event)
@@ -540,6 +675,12 @@ bool TfrmTemplate::eventFilter(QObject* watched, QEvent* event)
         if (type == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             NoteKeyPress(watched, key->key());
+            // Enter in a field runs Continue, as the window's default command.
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                !(key->modifiers() & ~Qt::KeypadModifier)) {
+                if (!key->isAutoRepeat()) cmdComputeClick();
+                return true;
+            }
             bool handled = false;
             if (f > 0) platform::RunCommand([&] { handled = txtInput2KeyPress(key, watched); });
             if (handled) return true;
@@ -598,21 +739,23 @@ void TfrmTemplate::memoCommentsChange()
         memoComments->setPlainText(text.left(NotesMaxLength));
         memoComments->moveCursor(QTextCursor::End);
     }
-    if (!updating_) data_.notes = SplitNotes(memoComments->toPlainText().toStdString());
+    if (updating_) return;
+    data_.notes = SplitNotes(memoComments->toPlainText().toStdString());
+    MarkModified();
 }
 
 void TfrmTemplate::memoCommentsEnter()
 {
-    if (memoComments->document()->blockCount() > 1) memoComments->resize(memoComments->width(), NotesOpenHeight);
+    if (memoComments->document()->blockCount() > 1) memoComments->setFixedHeight(NotesOpenHeight);
 }
 
 void TfrmTemplate::memoCommentsKeyUp(int key)
 {
     if (memoComments->document()->blockCount() > 1 || key == Qt::Key_Return || key == Qt::Key_Enter)
-        memoComments->resize(memoComments->width(), NotesOpenHeight);
+        memoComments->setFixedHeight(NotesOpenHeight);
 }
 
-void TfrmTemplate::memoCommentsExit() { memoComments->resize(memoComments->width(), NotesHeight); }
+void TfrmTemplate::memoCommentsExit() { memoComments->setFixedHeight(NotesHeight); }
 
 void TfrmTemplate::txtInput1Change()
 {
@@ -644,7 +787,7 @@ bool TfrmTemplate::txtInput2KeyPress(QKeyEvent* event, QObject* target)
         if (IsNumberText(pasted)) return false;
         int field = 0;
         while (field < NumericFieldCount && txtInputs[field] != target) ++field;
-        const std::string label = field < NumericFieldCount ? Labels[field]->text().toStdString() : "";
+        const std::string label = field < NumericFieldCount ? Labels[field]->text().remove(QLatin1Char('&')).toStdString() : "";
         platform::ShowWarning("\"" + pasted + "\" is not a number: " + label + " takes numeric data only.");
         return true;
     }
@@ -668,6 +811,19 @@ bool TfrmTemplate::grdDataKeyPress(QKeyEvent* event, QObject* target)
         PasteIntoGrid();
         return true;
     }
+    // One cell copies as its editor does; a block of cells as a spreadsheet takes it.
+    if (event->matches(QKeySequence::Copy) && grdData->selectedRanges().size() == 1 &&
+        grdData->selectedRanges().front().rowCount() * grdData->selectedRanges().front().columnCount() > 1) {
+        CopyFromGrid();
+        return true;
+    }
+    // Enter moves down the column, as in a spreadsheet.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !(event->modifiers() & ~Qt::KeypadModifier)) {
+        const int row = grdData->currentRow();
+        if (row >= 0 && row + 1 < grdData->rowCount()) grdData->setCurrentCell(row + 1, grdData->currentColumn());
+        return true;
+    }
     if (grdData->currentColumn() > NameColumn) return FilterKeyEvent(event, target);
     return false;
 }
@@ -686,7 +842,17 @@ void TfrmTemplate::PasteIntoGrid()
             grdData->SetCellText(r, c, QString::fromStdString(data_.Cell(r, c)));
     updating_ = false;
     grdData->setCurrentCell(row, column);
+    if (outcome.cellsPasted > 0) MarkModified();
     if (!outcome.refusal.empty()) platform::ShowWarning(outcome.refusal);
+}
+
+void TfrmTemplate::CopyFromGrid()
+{
+    ReadGridCells();
+    const QTableWidgetSelectionRange range = grdData->selectedRanges().front();
+    const std::string text =
+        CopiedBlockText(data_, range.topRow(), range.leftColumn(), range.bottomRow(), range.rightColumn());
+    QApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 void TfrmTemplate::grdDataKeyUp()
@@ -728,6 +894,7 @@ void TfrmTemplate::btnclearDataClick()
         const DataFileResult deleted = DeleteDataFile(DataPath());
         if (!deleted.ok()) platform::ShowError(deleted.message);
         btnclearData->setText(QString::fromLatin1(UndoClearCaption));
+        MarkModified();
         FocusField(CovariatesField);
     });
 }
@@ -739,6 +906,7 @@ void TfrmTemplate::UndoClearData()
     ForgetClearedData();
     ShowData();
     if (file) platform::WriteWholeFile(DataPath(), *file);
+    MarkModified();
     FocusField(CovariatesField);
 }
 
@@ -746,12 +914,19 @@ void TfrmTemplate::ForgetClearedData()
 {
     clearedData_.reset();
     clearedFile_.reset();
-    btnclearData->setText(QStringLiteral("Clear Data "));
+    btnclearData->setText(QString::fromLatin1(ClearDataCaption));
 }
 
 void TfrmTemplate::ExitBtnClick()
 {
-    platform::AskToExit([this] { EndProgram(); });
+    // Unsaved changes ask Save / Discard / Cancel instead of "Exit from program?".
+    if (!isWindowModified()) {
+        platform::AskToExit([this] { EndProgram(); });
+        return;
+    }
+    platform::RunCommand([this] {
+        if (ResolveUnsavedChanges()) EndProgram();
+    });
 }
 
 void TfrmTemplate::EndProgram()
@@ -816,7 +991,11 @@ private:
 class DataFileKeeping : public WorksheetKeeper {
 public:
     explicit DataFileKeeping(TfrmTemplate& worksheet) : worksheet_(worksheet) {}
-    void Keep(const WorksheetData&, int p) override { worksheet_.SaveCurrentData(p); }
+    void Keep(const WorksheetData&, int p) override
+    {
+        worksheet_.MarkModified();  // the correlations entered are the worksheet's
+        worksheet_.SaveCurrentData(p);
+    }
 
 private:
     TfrmTemplate& worksheet_;
@@ -934,6 +1113,8 @@ bool TfrmTemplate::SaveCurrentData(int p)
     // The user's data folder may not exist before the first save.
     DataFileResult result = PrepareDataFolder(dataFolder_, platform::UserDataFolder(), DataPath());
     if (result.ok()) result = WriteDataFile(DataPath(), data_, p);
+    // An untitled worksheet is kept whole in the last-worksheet file.
+    if (result.ok() && filePath_.empty()) setWindowModified(false);
     if (result.ok()) return true;
     platform::ShowError(result.message);
     return false;

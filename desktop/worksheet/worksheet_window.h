@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QSet>
 #include <QWidget>
@@ -27,7 +28,10 @@ class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
+class QScrollArea;
 class QPushButton;
 class QRadioButton;
 class QCheckBox;
@@ -37,6 +41,7 @@ class TfrmTemplateResults;
 class TCaseSeriesRunner;
 namespace platform {
 class OpenDialog;
+class SaveDialog;
 }
 struct AnalysisInputs;
 struct AnalysisOutputs;
@@ -67,6 +72,8 @@ public:
     // Writes the previous-data file for an analysis of p variables. A file
     // that cannot be written is reported (with the system's reason); false then.
     bool SaveCurrentData(int p);
+    // The worksheet differs from its file (the title's mark).
+    void MarkModified();
     // Restores the worksheet from the previous-data file (default names
     // without one); a damaged file is reported and what was read is kept.
     void LoadPreviousData();
@@ -102,6 +109,17 @@ public:
     // Where "Raw data..." chooses its file (replaceable in tests).
     void SetRawDataOpenDialog(std::unique_ptr<platform::OpenDialog> dialog);
 
+    // Where File > Open... and Save As... choose their files (replaceable in tests).
+    void SetWorksheetDialogs(std::unique_ptr<platform::OpenDialog> open, std::unique_ptr<platform::SaveDialog> save);
+    // The worksheet file the window shows ("" before one was opened or saved)
+    // and whether the worksheet has changed since.
+    const std::string& FilePath() const { return filePath_; }
+    // Opens a worksheet file as File > Open... does once the file is chosen
+    // (asking first about unsaved changes); false when nothing was opened.
+    bool OpenWorksheet(const std::string& path);
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+
     // The case series started by btnCaseSeries (its dialogs can be replaced).
     TCaseSeriesRunner& CaseSeriesRunner() { return *caseSeries_; }
 
@@ -111,6 +129,10 @@ public slots:
     void ExitBtnClick();
     void btnCaseSeriesClick();
     void btnRawDataClick();
+    void FileNewClick();
+    void FileOpenClick();
+    void FileSaveClick();
+    void FileSaveAsClick();
 
 protected:
     bool event(QEvent* event) override;
@@ -120,6 +142,7 @@ protected:
 
 private:
     void BuildControls();
+    void BuildMenus();
     void FormCreate();
     void FormShow();
     void FormActivate();
@@ -140,7 +163,21 @@ private:
     // Clear Data asks first; until the next Continue its button undoes it.
     void UndoClearData();
     void ForgetClearedData();
+    // Ctrl+C in the grid over more than one cell: the block as a spreadsheet takes it.
+    void CopyFromGrid();
     void grdDataExit();
+    // Worksheet files. The title shows the file's name and, once anything
+    // changed, the modified mark; closing or replacing unsaved changes asks.
+    void MarkSaved(const std::string& path);
+    // Save / Discard / Cancel when there are unsaved changes: true when the
+    // worksheet may be replaced or the program ended.
+    bool ResolveUnsavedChanges();
+    bool SaveWorksheetAs();
+    bool ReadWorksheet(const std::string& path);  // no question first
+    bool SaveWorksheetTo(const std::string& path);
+    void RememberRecentFile(const std::string& path);
+    void LoadRecentFiles();
+    void ShowRecentFiles();
     void FocusChanged(QWidget* old, QWidget* now);
 
     void Compute();
@@ -180,4 +217,10 @@ private:
     RawDataSession rawDataSession_;  // the raw-data window's file and choices, for the session
     std::unique_ptr<WorksheetData> clearedData_;  // set while Clear Data can be undone
     std::unique_ptr<std::string> clearedFile_;    // the kept file's bytes then, if there was one
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;
+    std::string filePath_;
+    std::vector<std::string> recentFiles_;
+    std::unique_ptr<platform::OpenDialog> worksheetOpenDialog_;
+    std::unique_ptr<platform::SaveDialog> worksheetSaveDialog_;
 };

@@ -65,20 +65,20 @@ TEST_F(ComputeChecks, EachRefusalInItsOrderWithItsMessageAndFocus)
          " With a control sample size of  4, the maximum number of covariates is  2 ", F, 0, 0},
         // All means before any SD, all SDs before any score.
         {"2", "30", [](WorksheetData& d) { d.Cell(2, MeanColumn) = ""; d.Cell(1, SDColumn) = ""; }, W,
-         "INPUT ERROR\r\r(  Test No.3" + kEmpty, G, 2, MeanColumn},
+         "INPUT ERROR\r\r(  the mean of Cov 2 (Test No.3)" + kEmpty, G, 2, MeanColumn},
         {"2", "30", [](WorksheetData& d) { d.Cell(1, SDColumn) = ""; d.Cell(0, ScoreColumn) = "x"; }, W,
-         "INPUT ERROR\r\r(  Test No.2" + kEmpty, G, 1, SDColumn},
+         "INPUT ERROR\r\r(  the SD of Cov 1 (Test No.2)" + kEmpty, G, 1, SDColumn},
         {"2", "30", [](WorksheetData& d) { d.Cell(0, ScoreColumn) = "x"; }, W,
-         "INPUT ERROR\r(  Test No.1  x  )\r\rEnter numeric data only.", G, 0, ScoreColumn},
+         "INPUT ERROR\r(  the score of Task (Test No.1)  x  )\r\rEnter numeric data only.", G, 0, ScoreColumn},
         {"2", "30", [](WorksheetData& d) { d.Cell(1, SDColumn) = "0"; }, W,
-         "INPUT ERROR\r(  SD  0.000  )\rStandard deviations must have a positive value.", G, 1, SDColumn},
+         "INPUT ERROR\r(  the SD of Cov 1 (Test No.2)  0.000  )\rStandard deviations must have a positive value.", G, 1, SDColumn},
         {"2", "30", [](WorksheetData& d) { d.Cell(2, SDColumn) = "-2"; }, W,
-         "INPUT ERROR\r(  SD  -2.000  )\rStandard deviations must have a positive value.", G, 2, SDColumn},
+         "INPUT ERROR\r(  the SD of Cov 2 (Test No.3)  -2.000  )\rStandard deviations must have a positive value.", G, 2, SDColumn},
         // Every row the analysis reads is checked, even beyond the grid's rows ("3.0" did not resize it) ...
-        {"3.0", "30", none, W, "INPUT ERROR\r\r(  Test No.4" + kEmpty, G, 3, MeanColumn},
+        {"3.0", "30", none, W, "INPUT ERROR\r\r(  the mean of Cov 3 (Test No.4)" + kEmpty, G, 3, MeanColumn},
         // ... and every row the grid shows, even beyond the covariates.
         {"1", "30", [](WorksheetData& d) { d.Cell(2, SDColumn) = "0"; }, W,
-         "INPUT ERROR\r(  SD  0.000  )\rStandard deviations must have a positive value.", G, 2, SDColumn},
+         "INPUT ERROR\r(  the SD of Cov 2 (Test No.3)  0.000  )\rStandard deviations must have a positive value.", G, 2, SDColumn},
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.text);

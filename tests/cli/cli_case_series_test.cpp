@@ -226,7 +226,7 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
         "no-scores.txt", CrLfLines({"1", "20", "Task", "50", "", "", "Educ", "10", "2", "", "1.000", "0.500", "1.000"}));
     run = RunCli({"--cases", ExamplePath("worked-example-cases.csv"), noScores});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "Warning: INPUT ERROR\n\n(  Test No.1  )\n\nData have not been entered in this field.\n"
+    EXPECT_EQ(run.err, "Warning: INPUT ERROR\n\n(  the SD of Task (Test No.1)  )\n\nData have not been entered in this field.\n"
                        "harrow-cli: the refused entry is on line 5 of \"" + noScores + "\".\n");
 }
 

@@ -74,7 +74,7 @@ TEST(CliFiles, ARefusedCellIsQuotedWithEveryCharacter)
         CliRun run = RunCli({path});
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "Warning: INPUT ERROR\n(  Test No.1  " + c.shown +
+        EXPECT_EQ(run.err, "Warning: INPUT ERROR\n(  the mean of Task (Test No.1)  " + c.shown +
                                "  )\n\nEnter numeric data only.\nharrow-cli: the refused entry is on line 4 of \"" +
                                path + "\".\n");
     }
@@ -90,7 +90,10 @@ TEST(CliFiles, ACellWithoutADigitIsRefused)
         int line;
         const char* text;
         const char* label;
-    } cases[] = {{4, "-", "Test No.1"}, {5, ".", "Test No.1"}, {10, "-.", "Test No.2"}, {6, " ", "Test No.1"}};
+    } cases[] = {{4, "-", "the mean of Task (Test No.1)"},
+                 {5, ".", "the SD of Task (Test No.1)"},
+                 {10, "-.", "the score of Educ (Test No.2)"},
+                 {6, " ", "the score of Task (Test No.1)"}};
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.line) + ": " + c.text);

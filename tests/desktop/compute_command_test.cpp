@@ -98,20 +98,21 @@ TEST_F(Compute, EveryRefusalShowsItsMessageAndFocusesTheInput)
 
     // k = 2 < N - 1 = 3 passes; then the grid, all means before any SD.
     W().txtInput1->setText(QStringLiteral("2"));
-    FillRow(0, "Task", "50", "", "30");
-    FillRow(1, "Cov 1", "", "2", "8");
-    FillRow(2, "Cov 2", "-4", "1", "-3");
-    RefusedAtCell("INPUT ERROR\r\r(  Test No.2  )\r\rData have not been entered in this field.", 1, 2);
+    // A cell is named by its variable; a row without a name by its number.
+    FillRow(0, "Memory", "50", "", "30");
+    FillRow(1, "Age", "", "2", "8");
+    FillRow(2, "", "-4", "1", "-3");
+    RefusedAtCell("INPUT ERROR\r\r(  the mean of Age (Test No.2)  )\r\rData have not been entered in this field.", 1, 2);
     Grid().SetCellText(1, 2, QStringLiteral("10"));
-    RefusedAtCell("INPUT ERROR\r\r(  Test No.1  )\r\rData have not been entered in this field.", 0, 3);
+    RefusedAtCell("INPUT ERROR\r\r(  the SD of Memory (Test No.1)  )\r\rData have not been entered in this field.", 0, 3);
     Grid().SetCellText(0, 3, QStringLiteral("10"));
     Grid().SetCellText(2, 3, QStringLiteral("0"));
-    RefusedAtCell("INPUT ERROR\r(  SD  0.000  )\r", 2, 3);
+    RefusedAtCell("INPUT ERROR\r(  Test No.3  0.000  )\r", 2, 3);
     Grid().SetCellText(2, 3, QStringLiteral("-1"));
-    RefusedAtCell("INPUT ERROR\r(  SD  -1.000  )\r", 2, 3);
+    RefusedAtCell("INPUT ERROR\r(  Test No.3  -1.000  )\r", 2, 3);
     Grid().SetCellText(2, 3, QStringLiteral("1"));
     Grid().SetCellText(0, 4, QStringLiteral("1,5"));
-    RefusedAtCell("INPUT ERROR\r(  Test No.1  1,5  )\r\rEnter numeric data only.", 0, 4);
+    RefusedAtCell("INPUT ERROR\r(  the score of Memory (Test No.1)  1,5  )\r\rEnter numeric data only.", 0, 4);
     for (const auto& m : messages.shown) EXPECT_EQ(m.kind, MessageKind::Warning);
 }
 

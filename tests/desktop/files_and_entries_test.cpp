@@ -103,7 +103,9 @@ TEST_F(FilesAndEntries, AGridCellWithoutADigitIsRefusedAsEmpty)
         int column;
         const char* typed;
         const char* label;
-    } cases[] = {{0, MeanColumn, "-", "Test No.1"}, {1, SDColumn, ".", "Test No.2"}, {0, ScoreColumn, "-.", "Test No.1"}};
+    } cases[] = {{0, MeanColumn, "-", "the mean of Task (Test No.1)"},
+                   {1, SDColumn, ".", "the SD of Cov 1 (Test No.2)"},
+                   {0, ScoreColumn, "-.", "the score of Task (Test No.1)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         const QString before = Grid().CellText(c.row, c.column);

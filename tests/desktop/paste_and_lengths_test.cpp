@@ -1,7 +1,8 @@
 // Typing and pasting into the worksheet as people do: long names and
 // numbers are kept whole, shortcuts raise no box, a spreadsheet's rows paste
 // into the grid from the chosen cell, and text that is no number is refused
-// once, naming the cell. Real key events into the real cell editor.
+// once, naming the cell; a block of cells copies out. Real key and mouse
+// events into the real cell editor.
 #include <QClipboard>
 #include <QLabel>
 
@@ -109,7 +110,7 @@ const PasteCase pasteCases[] = {
     {"beyond the last column and row: dropped", 2, ScoreColumn, "7\t8\n9\n1\n",
      {{2, 4, "7"}, {2, 3, ""}}, ""},
     {"a word in a number cell", 0, MeanColumn, "50\tten\t30",
-     {{0, 2, "50"}, {0, 3, ""}, {0, 4, "30"}}, "\"ten\" is not a number: the SD of Task (row 1) takes numeric data only."},
+     {{0, 2, "50"}, {0, 3, ""}, {0, 4, "30"}}, "\"ten\" is not a number: the SD of Task (Test No.1) takes numeric data only."},
 };
 
 INSTANTIATE_TEST_SUITE_P(Worksheet, GridPaste, ::testing::ValuesIn(pasteCases));
@@ -128,7 +129,31 @@ TEST_F(WorksheetTyping, APastedFieldTakesANumberAndRefusesTextOnce)
     EXPECT_EQ(W().txtInput2->text(), "24");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text,
-              "\"twenty\" is not a number: " + W().Label2->text().toStdString() + " takes numeric data only.");
+              std::string("\"twenty\" is not a number: ") + SampleSizeCaption + " takes numeric data only.");
+}
+
+TEST_F(WorksheetTyping, ABlockOfCellsCopiesOutAsASpreadsheetTakesIt)
+{
+    FillRow(0, "Memory", "50", "10", "30");
+    FillRow(1, "Age", "40.5", "12", "45");
+    auto click = [this](int row, int column, Qt::KeyboardModifiers modifiers) {
+        const QRect cell = Grid().visualRect(Grid().model()->index(row, column));
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, modifiers, cell.center());
+    };
+    // One cell: its editor copies the text it holds, selected.
+    click(1, 2, Qt::NoModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "40.5");
+    // Shift+click spans a block; Ctrl+C copies it as rows of tab-separated cells.
+    click(0, 1, Qt::NoModifier);
+    click(1, 4, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Memory\t50\t10\t30\nAge\t40.5\t12\t45\n");
+    // ... which pastes back as it came, here into the third row.
+    click(2, 1, Qt::NoModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(W().Data().Cell(2, 4), "30");
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(WorksheetTyping, EachFieldIsNamedByItsLabel)

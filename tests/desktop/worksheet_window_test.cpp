@@ -1,7 +1,12 @@
 // The worksheet window without the Compute command: start-up, the grid
 // following the covariate field, key filters and length limits, focus moves,
 // the notes, Clear Data and Exit.
+#include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -36,32 +41,43 @@ protected:
         return editor;
     }
 
-    void ExpectGridGeometry(int rows, int width, int height)
+    // The grid shows min(rows, 6) whole rows (scrolling to the rest, never a
+    // sliver of the next row), every column whole, centred in its panel, each
+    // heading over its column.
+    void ExpectGridShows(int rows)
     {
         QApplication::processEvents();
-        EXPECT_EQ(Grid().verticalScrollBar()->isVisible(), rows > 6) << rows;
         EXPECT_EQ(Grid().rowCount(), rows);
-        EXPECT_EQ(Grid().width(), width);
-        // More rows than show: the view ends on a row boundary, the frame aside.
-        EXPECT_EQ(Grid().height(), rows > 6 ? 21 * 6 + 2 * Grid().frameWidth() : height);
-        EXPECT_EQ(Grid().x(), (792 - width) / 2);
-        EXPECT_EQ(Grid().y(), 200);
+        EXPECT_EQ(Grid().verticalScrollBar()->isVisible(), rows > 6) << rows;
+        const int shown = std::min(rows, 6);
+        const int rowHeight = Grid().rowHeight(0);
+        if (rows > 6) EXPECT_EQ(Grid().viewport()->height(), shown * rowHeight) << rows;
+        EXPECT_GE(Grid().viewport()->height(), shown * rowHeight) << rows;
+        EXPECT_LT(Grid().viewport()->height(), (shown + 1) * rowHeight) << rows;
+        EXPECT_GE(Grid().viewport()->width(), Grid().horizontalHeader()->length()) << rows;
+        EXPECT_NEAR(Grid().geometry().center().x(), W().Panel1->contentsRect().center().x(), 2) << rows;
+        for (int n = 1; n <= 4; ++n) {
+            QLabel* heading = W().lblCols[n - 1];
+            const int middle = Grid().viewport()->mapFrom(W().Panel1, heading->geometry().center()).x();
+            EXPECT_GE(middle, Grid().columnViewportPosition(n)) << n;
+            EXPECT_LT(middle, Grid().columnViewportPosition(n) + Grid().columnWidth(n)) << n;
+            EXPECT_LE(heading->geometry().bottom(), Grid().geometry().top()) << n;
+        }
     }
 };
 
 TEST_F(Worksheet, FreshStartShowsDefaultsAndTheLayout)
 {
     Start();
-    EXPECT_EQ(W().windowTitle().toStdString(), ProgramTitle);
-    EXPECT_EQ(W().size(), QSize(792, 585));
-    EXPECT_EQ(W().Label1->text().toStdString(), "Number of covariates : ");
-    EXPECT_EQ(W().Label2->text().toStdString(), "Sample size (N) of control sample:");
-    EXPECT_EQ(W().cmdCompute->text(), "Continue");
-    EXPECT_EQ(W().btnclearData->text(), "Clear Data ");
-    EXPECT_EQ(W().ExitBtn->text(), "Exit");
-    EXPECT_EQ(W().cmdCompute->geometry(), QRect(28, 506, 165, 37));
+    EXPECT_EQ(W().windowTitle(), "Harrow: Untitled worksheet[*]");
+    EXPECT_FALSE(W().isWindowModified());
+    EXPECT_EQ(W().Label1->text(), "Number of co&variates : ");
+    EXPECT_EQ(W().Label2->text(), "Sample size (&N) of control sample:");
+    EXPECT_EQ(W().cmdCompute->text(), "&Continue");
+    EXPECT_EQ(W().btnclearData->text(), "C&lear Data");
+    EXPECT_EQ(W().ExitBtn->text(), "E&xit");
     EXPECT_TRUE(W().RadioItems[0]->isChecked());
-    EXPECT_EQ(W().RadioItems[1]->text(), "One-sided  lower");
+    EXPECT_EQ(W().RadioItems[1]->text(), "One-sided  lo&wer");
     for (int f = 0; f < 8; ++f) {
         EXPECT_EQ(W().txtInputs[f]->isVisible(), f < 2) << f;
         EXPECT_EQ(W().Labels[f]->isVisible(), f < 2) << f;
@@ -70,7 +86,7 @@ TEST_F(Worksheet, FreshStartShowsDefaultsAndTheLayout)
     EXPECT_EQ(W().txtInputs[7]->objectName(), "txtinput8");
 
     // Four rows, default names, row numbers, headings above the columns.
-    ExpectGridGeometry(4, 54 * 5 + 3, 21 * 4 + 4);
+    ExpectGridShows(4);
     const char* names[4] = {"Task", "Cov 1", "Cov 2", "Cov 3"};
     for (int r = 0; r < 4; ++r) {
         EXPECT_EQ(Cell(r, 0), QString::number(r + 1));
@@ -80,16 +96,10 @@ TEST_F(Worksheet, FreshStartShowsDefaultsAndTheLayout)
     }
     const char* headings[5] = {"Name", "Mean", "SD", "Score", ""};
     for (int n = 1; n <= 6; ++n) {
-        QLabel* heading = W().lblCols[n - 1];
-        EXPECT_EQ(heading->isVisible(), n <= 4) << n;
-        if (n <= 4) {
-            EXPECT_EQ(heading->text(), headings[n - 1]);
-            EXPECT_EQ(heading->x(), Grid().x() + n * 54 + 2);
-            EXPECT_EQ(heading->y() + heading->height(), Grid().y());
-        }
+        EXPECT_EQ(W().lblCols[n - 1]->isVisible(), n <= 4) << n;
+        if (n <= 4) EXPECT_EQ(W().lblCols[n - 1]->text(), headings[n - 1]);
     }
     EXPECT_EQ(W().lblItems->text(), "Test No.");
-    EXPECT_EQ(W().lblItems->x(), Grid().x());
 
     // The description: what the program does, that results can be viewed,
     // printed or saved, and the build date in parentheses.
@@ -114,7 +124,7 @@ TEST_F(Worksheet, GridRowsFollowTheCovariateField)
 {
     Start();
     Type(W().txtInput1, "3");
-    ExpectGridGeometry(4, 273, 88);
+    ExpectGridShows(4);
     for (int r = 0; r < 4; ++r) EXPECT_EQ(Cell(r, 0), QString::number(r + 1));
     EXPECT_EQ(Cell(3, 1), "Cov 3");
 
@@ -123,16 +133,16 @@ TEST_F(Worksheet, GridRowsFollowTheCovariateField)
     Retype(W().txtInput1, "13");
     EXPECT_EQ(Texts(MessageKind::Warning), std::vector<std::string>{"Maximum size of grid is 12 rows."});
     EXPECT_EQ(W().txtInput1->text(), "12");
-    ExpectGridGeometry(13, 273 + 17, 21 * 6 + 4);
+    ExpectGridShows(13);
     EXPECT_EQ(Cell(12, 0), "13");
     EXPECT_EQ(Cell(6, 1), "Cov 6");
     EXPECT_TRUE(Cell(7, 1).isEmpty());
 
     messages.Clear();
     Retype(W().txtInput1, "7");
-    ExpectGridGeometry(8, 290, 130);
+    ExpectGridShows(8);
     Retype(W().txtInput1, "5");
-    ExpectGridGeometry(6, 273, 130);
+    ExpectGridShows(6);
 
     // 0 leaves the task alone; an empty field leaves the grid alone; so does
     // a text that is not a whole number, with the integer-conversion message.
@@ -258,6 +268,8 @@ TEST_F(Worksheet, TabWalksTheWindowAndTheGridCells)
     EXPECT_EQ(Grid().currentColumn(), 1);
     EXPECT_EQ(Grid().currentRow(), 0);
     QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), static_cast<QWidget*>(W().chkExact));
+    QTest::keyClick(Focused(), Qt::Key_Tab);
     EXPECT_EQ(Focused(), W().RadioItems[0]);
     for (int i = 0; i < 3 && !Grid().Owns(Focused()); ++i) QTest::keyClick(Focused(), Qt::Key_Tab);
     ASSERT_TRUE(Grid().Owns(Focused()));
@@ -290,7 +302,6 @@ TEST_F(Worksheet, NotesGrowWhenTheyHoldMoreThanOneLine)
 {
     Start();
     QPlainTextEdit* notes = W().memoComments;
-    EXPECT_EQ(notes->geometry(), QRect(112, 110, 666, 25));
     notes->setFocus();
     QTest::keyClicks(notes, "one");
     EXPECT_EQ(notes->height(), 25);
@@ -358,13 +369,13 @@ TEST_F(Worksheet, ClearDataEmptiesEverythingAndDeletesTheFile)
     EXPECT_EQ(Cell(1, 1), "Age");
     EXPECT_EQ(W().memoComments->toPlainText(), "a note");
     EXPECT_EQ(FileText(DataPath()), kept);
-    EXPECT_EQ(W().btnclearData->text(), "Clear Data ");
+    EXPECT_EQ(W().btnclearData->text(), "C&lear Data");
     QTest::mouseClick(W().btnclearData, Qt::LeftButton);
     EXPECT_EQ(Texts(MessageKind::Confirmation).size(), 1u);
     EXPECT_FALSE(fs::exists(DataPath()));
     // Continue ends the chance to undo.
     QTest::mouseClick(W().cmdCompute, Qt::LeftButton);
-    EXPECT_EQ(W().btnclearData->text(), "Clear Data ");
+    EXPECT_EQ(W().btnclearData->text(), "C&lear Data");
 
     // The next start has the default names again.
     Start();
@@ -436,6 +447,55 @@ TEST_F(Worksheet, EnterOnAFocusedButtonPressesIt)
     QTest::keyClick(W().btnclearData, Qt::Key_Return);
     EXPECT_TRUE(W().txtInput1->text().isEmpty());
     EXPECT_EQ(Texts(MessageKind::Confirmation).size(), 1u);  // Clear Data asks, once
+}
+
+TEST_F(Worksheet, EnterInAFieldRunsContinueAndInTheGridMovesDown)
+{
+    Start();
+    // Nothing filled in: Continue's first refusal, focus back on the field.
+    Type(W().txtInput2, "20");
+    QTest::keyClick(W().txtInput2, Qt::Key_Return);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.substr(0, 11), "INPUT ERROR");
+    EXPECT_EQ(Focused(), W().txtInput1);
+
+    messages.Clear();
+    QLineEdit* editor = EditCell(0, MeanColumn);
+    QTest::keyClicks(editor, "50");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(Cell(0, MeanColumn), "50");
+    EXPECT_EQ(Grid().currentRow(), 1);
+    EXPECT_EQ(Grid().currentColumn(), MeanColumn);
+    QTest::keyClick(Grid().Editor(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(Grid().currentRow(), 2);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Every button, choice and menu is reached by its own Alt letter; the menu
+// items show their shortcuts; Alt+D goes to the grid, Alt+V to the covariates.
+TEST_F(Worksheet, EveryCommandHasItsOwnMnemonicAndTheMenusShowTheirShortcuts)
+{
+    Start();
+    QStringList captions;
+    for (QAbstractButton* button : W().findChildren<QAbstractButton*>())
+        if (button->isVisibleTo(&W()) && !button->text().isEmpty()) captions << button->text();
+    for (QLabel* label : W().findChildren<QLabel*>())
+        if (label->buddy() && label->isVisibleTo(&W())) captions << label->text();
+    for (QAction* menu : W().menuBar_->actions()) captions << menu->text();
+    QSet<QChar> letters;
+    for (const QString& caption : captions) {
+        const int mark = caption.indexOf(QLatin1Char('&'));
+        ASSERT_GE(mark, 0) << caption.toStdString();
+        EXPECT_FALSE(letters.contains(caption.at(mark + 1).toLower())) << caption.toStdString();
+        letters.insert(caption.at(mark + 1).toLower());
+    }
+    for (QAction* item : W().menuBar_->actions().front()->menu()->actions())
+        if (!item->isSeparator() && !item->menu()) EXPECT_FALSE(item->shortcut().isEmpty()) << item->text().toStdString();
+
+    QTest::keyClick(Focused(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(Grid().Owns(Focused()));
+    QTest::keyClick(Focused(), Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(Focused(), W().txtInput1);
 }
 
 }  // namespace

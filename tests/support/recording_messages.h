@@ -19,7 +19,7 @@ public:
     Answer Show(MessageKind kind, const std::string& text) override
     {
         shown.push_back({kind, text});
-        if (kind != MessageKind::Confirmation) return Answer::Ok;
+        if (kind != MessageKind::Confirmation && kind != MessageKind::SaveChanges) return Answer::Ok;
         if (script.empty()) return Answer::Yes;
         Answer a = script.front();
         script.pop_front();
