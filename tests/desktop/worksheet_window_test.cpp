@@ -51,7 +51,9 @@ protected:
         EXPECT_EQ(Grid().verticalScrollBar()->isVisible(), rows > 6) << rows;
         const int shown = std::min(rows, 6);
         const int rowHeight = Grid().rowHeight(0);
-        if (rows > 6) EXPECT_EQ(Grid().viewport()->height(), shown * rowHeight) << rows;
+        if (rows > 6) {
+            EXPECT_EQ(Grid().viewport()->height(), shown * rowHeight) << rows;
+        }
         EXPECT_GE(Grid().viewport()->height(), shown * rowHeight) << rows;
         EXPECT_LT(Grid().viewport()->height(), (shown + 1) * rowHeight) << rows;
         EXPECT_GE(Grid().viewport()->width(), Grid().horizontalHeader()->length()) << rows;
@@ -97,7 +99,9 @@ TEST_F(Worksheet, FreshStartShowsDefaultsAndTheLayout)
     const char* headings[5] = {"Name", "Mean", "SD", "Score", ""};
     for (int n = 1; n <= 6; ++n) {
         EXPECT_EQ(W().lblCols[n - 1]->isVisible(), n <= 4) << n;
-        if (n <= 4) EXPECT_EQ(W().lblCols[n - 1]->text(), headings[n - 1]);
+        if (n <= 4) {
+            EXPECT_EQ(W().lblCols[n - 1]->text(), headings[n - 1]);
+        }
     }
     EXPECT_EQ(W().lblItems->text(), "Test No.");
 
@@ -490,7 +494,9 @@ TEST_F(Worksheet, EveryCommandHasItsOwnMnemonicAndTheMenusShowTheirShortcuts)
         letters.insert(caption.at(mark + 1).toLower());
     }
     for (QAction* item : W().menuBar_->actions().front()->menu()->actions())
-        if (!item->isSeparator() && !item->menu()) EXPECT_FALSE(item->shortcut().isEmpty()) << item->text().toStdString();
+        if (!item->isSeparator() && !item->menu()) {
+            EXPECT_FALSE(item->shortcut().isEmpty()) << item->text().toStdString();
+        }
 
     QTest::keyClick(Focused(), Qt::Key_D, Qt::AltModifier);
     EXPECT_TRUE(Grid().Owns(Focused()));
