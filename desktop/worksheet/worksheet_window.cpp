@@ -885,7 +885,9 @@ bool TfrmTemplate::EnterCorrelations(int p)
     auto buffer = std::make_unique<tMatrixEntryBuffer>();
     PrefillCorrelationEntry(data_, p, *buffer);
     hide();
-    EnterSquareMatrix(*buffer, p, p, "Matrix Entry", "", "", this, true);
+    std::vector<std::string> names;
+    for (int i = 0; i < p; ++i) names.push_back(data_.Cell(i, NameColumn));
+    EnterSquareMatrix(*buffer, p, p, "Matrix Entry", names, this, true);
     if (MatrixCancelled) {
         MatrixCancelled = false;
         return false;
