@@ -66,6 +66,7 @@ CorrelationCheck AcceptStoredCorrelations(WorksheetData& data, int p)
     tMatrixEntryBuffer buffer;
     PrefillCorrelationEntry(data, p, buffer);
     MatrixEntryState state(buffer, p, p, true);
+    state.SetNames(CorrelationNames(data, p));
     // Nobody can be asked about cells left at "0.000": take them as confirmed.
     for (int c = 1; c <= p; ++c)
         for (int r = c + 1; r <= p; ++r) state.MarkConfirmed(c, r);

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """The real desktop program as a screen reader and a testing tool see it.
 
 Starts `harrow` on a virtual X display with the accessibility bus (AT-SPI),
@@ -49,17 +49,19 @@ def skip(reason):
 def wait_for(what, condition, timeout=TIMEOUT, alive=None):
     """The condition's first true value, polled until the time limit."""
     end = time.monotonic() + timeout
+    last_error = None
     while True:
         if alive:
             alive()
         try:
             value = condition()
-        except Exception:  # the tree changes while it is read: try again
-            value = None
+        except Exception as e:  # the tree changes while it is read: try again
+            value, last_error = None, e
         if value:
             return value
         if time.monotonic() > end:
-            raise Failure(f"{what} did not happen within {timeout:.0f} s")
+            raise Failure(f"{what} did not happen within {timeout:.0f} s" +
+                          (f" (last error: {last_error})" if last_error else ""))
         time.sleep(0.1)
 
 
@@ -101,7 +103,7 @@ class Session:
     def start_buses(self):
         """The session bus and the accessibility bus; False when at-spi cannot start."""
         bus = self.start(["dbus-daemon", "--session", "--nofork", "--print-address=1"], stdout=subprocess.PIPE,
-                         text=True)
+                         stderr=subprocess.DEVNULL, text=True)
         address = bus.stdout.readline().strip()
         if not address:
             return False
@@ -144,7 +146,8 @@ def load_atspi():
         gi.require_version("Atspi", "2.0")
         from gi.repository import Atspi
     except (ImportError, ValueError) as e:
-        skip(f"the AT-SPI bindings are missing ({e}); scripts/setup.sh installs python3-pyatspi")
+        raise Failure(f"the AT-SPI bindings are missing to {sys.executable} ({e}); scripts/setup.sh installs "
+                      "python3-pyatspi for Debian's /usr/bin/python3")
     return Atspi
 
 
@@ -175,7 +178,7 @@ def application(Atspi, pid):
     return None
 
 
-def window(app, title_start, roles=("frame", "dialog", "window")):
+def window(app, title_start, roles=("frame", "dialog", "window", "filler")):
     for w in children(app):
         if role(w) in roles and name(w).startswith(title_start) and showing(w):
             return w
@@ -198,10 +201,16 @@ def unnamed_controls(root):
     faults = []
     for n in walk(root):
         r = role(n)
-        if r not in NAMED_ROLES or name(n).strip():
+        # Hidden controls (the fields of covariates not asked for) reach no one.
+        if r not in NAMED_ROLES or name(n).strip() or not showing(n):
             continue
         parent = n.get_parent()
-        faults.append(f"a {r} without a name in '{name(parent) if parent else '?'}' ({role(parent) if parent else '?'})")
+        try:
+            shown = text_of(n)[:40]
+        except Exception:
+            shown = ""
+        faults.append(f"a {r} without a name, showing '{shown}', in '{name(parent) if parent else '?'}' "
+                      f"({role(parent) if parent else '?'})")
     return faults
 
 
@@ -238,8 +247,7 @@ def focused(node):
 
 def text_of(node):
     node.clear_cache()
-    t = node.get_text_iface()
-    return t.get_text(0, t.get_character_count()) if t else name(node)
+    return ATSPI.Text.get_text(node, 0, ATSPI.Text.get_character_count(node))
 
 
 def screenshot(folder, file, window_node, enlarge_to=None):
@@ -249,6 +257,7 @@ def screenshot(folder, file, window_node, enlarge_to=None):
         ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + name(window_node)],
                              capture_output=True, text=True, timeout=TIMEOUT).stdout.split()
         for wid in ids:
+            xdotool("windowmove", wid, "0", "0")
             xdotool("windowsize", wid, str(enlarge_to[0]), str(enlarge_to[1]))
         time.sleep(1)  # the new size is drawn; a picture only, no check rests on it
     time.sleep(0.5)
@@ -256,6 +265,17 @@ def screenshot(folder, file, window_node, enlarge_to=None):
 
 
 # ---- the run ---------------------------------------------------------------------------
+
+def dump(Atspi, pid):
+    """What AT-SPI shows of the program, for a failure's report."""
+    lines = []
+    for app in children(Atspi.get_desktop(0)):
+        lines.append(f"application '{name(app)}' pid {app.get_process_id()}")
+        if app.get_process_id() == pid:
+            for w in children(app):
+                lines.append(f"  {role(w)} '{name(w)}' showing={showing(w)}")
+    return "\n".join(lines)
+
 
 def run(session, Atspi, shots):
     pid = session.app.pid
@@ -280,7 +300,7 @@ def run(session, Atspi, shots):
     wait_for("the typed covariate count", lambda: text_of(covariates) == "1")
 
     grid = wait_for("the data grid", lambda: find(worksheet, "table", "Data grid"))
-    first = wait_for("the grid's first name cell", lambda: grid.get_table_iface().get_accessible_at(0, 1))
+    first = wait_for("the grid's first name cell", lambda: ATSPI.Table.get_accessible_at(grid, 0, 1))
     click(first)
     for i, text in enumerate(["Memory", "50", "10", "30", "Educ", "10", "2", "8"]):
         if i:
@@ -307,7 +327,8 @@ def run(session, Atspi, shots):
 
     results = wait_for("the results window", lambda: window(app, "Results viewer:"), alive=session.alive)
     report = wait_for("the report", lambda: find(results, "text", "Report"))
-    wait_for("the report's text", lambda: "Memory" in text_of(report) and "Educ" in text_of(report),
+    # The estimates stand at the end of the report: it is complete.
+    wait_for("the report's text", lambda: "INPUTS:" in text_of(report) and "Credible" in text_of(report),
              alive=session.alive)
     say("the report is shown")
     faults += [f"results window: {f}" for f in unnamed_controls(results)]
@@ -352,11 +373,21 @@ def main():
         if not session.start_buses():
             skip("the AT-SPI accessibility bus did not start on this machine")
         Atspi = load_atspi()
-        global STATE_SHOWING, STATE_FOCUSED, COORD_SCREEN
+        global ATSPI, STATE_SHOWING, STATE_FOCUSED, COORD_SCREEN
+        ATSPI = Atspi
         STATE_SHOWING, STATE_FOCUSED = Atspi.StateType.SHOWING, Atspi.StateType.FOCUSED
         COORD_SCREEN = Atspi.CoordType.SCREEN
         session.start_program()
-        run(session, Atspi, shots)
+        try:
+            run(session, Atspi, shots)
+        except Failure:
+            if shots:
+                subprocess.run(["import", "-window", "root", os.path.join(shots, "failure.png")], timeout=TIMEOUT)
+            try:
+                say("the accessibility tree:\n" + dump(Atspi, session.app.pid))
+            except Exception as e:
+                say(f"the accessibility tree could not be read ({e})")
+            raise
         say("passed (worksheet typed, Continue, a correlation entered in the matrix window, the report shown; "
             "every control of the three windows has a name)")
         return 0

@@ -162,7 +162,7 @@ QLineEdit* MakeCell(OpenMatrixWindow& w, QWidget* parent, int column, int row, i
     cell->onPaste = [&w](int c, int r) { PasteIntoCells(w, c, r); };
     cell->onCopy = [&w] { CopyCells(w); };
     cell->setObjectName(QStringLiteral("mat%1x%2").arg(column).arg(row));
-    cell->setMinimumWidth(width);
+    cell->setFixedWidth(width);
     cell->setMaxLength(static_cast<int>(MaxNumberLength));
     cell->setAlignment(Qt::AlignRight);
     cell->setText(QString::fromStdString(w.state->Text(column, row)));

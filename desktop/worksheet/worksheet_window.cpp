@@ -167,6 +167,7 @@ void TfrmTemplate::BuildControls()
     DescripFld->setGeometry(12, 7, 768, 94);
     DescripFld->setReadOnly(true);
     DescripFld->setFocusPolicy(Qt::NoFocus);
+    DescripFld->setAccessibleName(QStringLiteral("Description"));
     QFont descriptionFont(QStringLiteral("MS Sans Serif"));
     descriptionFont.setPixelSize(11);
     DescripFld->setFont(descriptionFont);
@@ -277,6 +278,8 @@ void TfrmTemplate::BuildControls()
     memoComments->setObjectName(QStringLiteral("memoComments"));
     memoComments->setGeometry(112, 110, 666, NotesHeight);
     memoComments->setFont(platform::ReportTextFont());
+    // Named by its label ("Notes:"), without the colon.
+    memoComments->setAccessibleName(QString::fromLatin1(NotesCaption).trimmed().remove(QLatin1Char(':')));
     memoComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoComments->setTabChangesFocus(true);
     memoComments->installEventFilter(this);
@@ -885,9 +888,7 @@ bool TfrmTemplate::EnterCorrelations(int p)
     auto buffer = std::make_unique<tMatrixEntryBuffer>();
     PrefillCorrelationEntry(data_, p, *buffer);
     hide();
-    std::vector<std::string> names;
-    for (int i = 0; i < p; ++i) names.push_back(data_.Cell(i, NameColumn));
-    EnterSquareMatrix(*buffer, p, p, "Matrix Entry", names, this, true);
+    EnterSquareMatrix(*buffer, p, p, "Matrix Entry", CorrelationNames(data_, p), this, true);
     if (MatrixCancelled) {
         MatrixCancelled = false;
         return false;
