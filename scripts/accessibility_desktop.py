@@ -17,6 +17,7 @@ With a screenshot folder, the matrix and results windows are photographed
 at their first size and enlarged.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -254,7 +255,7 @@ def screenshot(folder, file, window_node, enlarge_to=None):
     if not folder:
         return
     if enlarge_to:
-        ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + name(window_node)],
+        ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name(window_node))],
                              capture_output=True, text=True, timeout=TIMEOUT).stdout.split()
         for wid in ids:
             xdotool("windowmove", wid, "0", "0")

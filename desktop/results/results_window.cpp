@@ -160,7 +160,9 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     const QMargins outer = layout->contentsMargins(), inner = textLayout->contentsMargins();
     reportChrome_ = 2 * static_cast<int>(memoResults->document()->documentMargin()) +
                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * memoResults->frameWidth() +
-                    inner.left() + inner.right() + 2 * textPanel_->frameWidth() + outer.left() + outer.right() + 4;
+                    inner.left() + inner.right() + 2 * textPanel_->frameWidth() + outer.left() + outer.right() +
+                    // the cursor's room and rounding in the text's layout
+                    3 * QFontMetrics(memoResults->font()).averageCharWidth();
     // The first size: a report line whole (the title line is the longest
     // heading), some 36 lines of it, within the screen.
     const QFontMetrics metrics(memoResults->font());

