@@ -164,6 +164,8 @@ fi
 
 # Return to Worksheet (its mnemonic), Continue again in this first session: the matrix
 # starts from the correlation entered (no question about default cells).
+wait_gone '^Save As$'
+focus "$results"
 key alt+r
 worksheet=$(wait_window '^Harrow:')
 focus "$worksheet"
