@@ -91,15 +91,31 @@ class Session:
                     p.wait()
 
     def start_display(self):
-        r, w = os.pipe()
-        self.start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                   pass_fds=(w,), stderr=subprocess.DEVNULL)
-        os.close(w)
-        with os.fdopen(r) as f:
-            number = f.readline().strip()
-        if not number:
-            raise Failure("Xvfb gave no display")
-        os.environ["DISPLAY"] = ":" + number
+        """A display of its own; tried again when another server takes the number first."""
+        for _ in range(5):
+            r, w = os.pipe()
+            xvfb = self.start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                              pass_fds=(w,), stderr=subprocess.DEVNULL)
+            os.close(w)
+            with os.fdopen(r) as f:
+                number = f.readline().strip()
+            display = ":" + number
+
+            def answers():
+                if xvfb.poll() is not None:
+                    raise Failure("Xvfb ended")
+                return subprocess.run(["xdotool", "getdisplaygeometry"], env=dict(os.environ, DISPLAY=display),
+                                      capture_output=True, timeout=10).returncode == 0
+            try:
+                if number and wait_for("the display", answers, timeout=30):
+                    os.environ["DISPLAY"] = display
+                    return
+            except Failure:
+                pass
+            if xvfb.poll() is None:
+                xvfb.terminate()
+                xvfb.wait()
+        raise Failure("Xvfb gave no display that answers")
 
     def start_buses(self):
         """The session bus and the accessibility bus; False when at-spi cannot start."""
