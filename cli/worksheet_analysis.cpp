@@ -68,9 +68,10 @@ namespace {
 // at "0.000": they count as answered Yes.
 class StoredCorrelationAcceptance : public CorrelationEntry {
 public:
-    CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int p) override
+    CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int p, const std::vector<std::string>& names) override
     {
         MatrixEntryState state(buffer, p, p, true);
+        state.SetNames(names);
         for (int c = 1; c <= p; ++c)
             for (int r = c + 1; r <= p; ++r) state.MarkConfirmed(c, r);
         MatrixContinueResult result = ContinueMatrix(state);

@@ -14,6 +14,7 @@ PACKAGES=(
   locales
   libcsv-dev libreadstat-dev qt6-svg-dev libboost-math-dev
   xdotool x11-utils poppler-utils xclip imagemagick
+  python3 python3-pyatspi at-spi2-core dbus-x11
   dpkg-dev fakeroot file lintian desktop-file-utils appstream help2man
 )
 

@@ -104,6 +104,13 @@ void StoreCorrelationEntry(const tMatrixEntryBuffer& buffer, int p, WorksheetDat
     data.CorrelationsEntered = true;
 }
 
+std::vector<std::string> CorrelationNames(const WorksheetData& data, int p)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < std::min(p, data.GridRows); ++i) names.push_back(data.Cell(i, NameColumn));
+    return names;
+}
+
 void GatherAnalysisInputs(const WorksheetData& data, int k, int N, AnalysisInputs& in)
 {
     if (k < 0 || k + 1 > MatrixCapacity) throw std::out_of_range("number of covariates out of range");

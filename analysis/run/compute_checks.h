@@ -48,6 +48,9 @@ void PrefillCorrelationEntry(const WorksheetData& data, int p, tMatrixEntryBuffe
 // After "Continue": the p x p block back into StoredCorrelations, kept
 // for every later entry of the session.
 void StoreCorrelationEntry(const tMatrixEntryBuffer& buffer, int p, WorksheetData& data);
+// The names of the p variables in the matrix's order (the task first), as
+// the grid holds them: the matrix window's labels and its messages.
+std::vector<std::string> CorrelationNames(const WorksheetData& data, int p);
 
 // Everything the engine and the report need: the control sample and the case.
 struct AnalysisInputs : SummaryData {

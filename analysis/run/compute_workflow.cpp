@@ -33,7 +33,7 @@ PreparedCompute PrepareCompute(WorksheetData& data, ComputePurpose purpose, Corr
     auto buffer = std::make_unique<tMatrixEntryBuffer>();
     PrefillCorrelationEntry(data, p, *buffer);
     if (p > 1) {
-        prepared.correlation = entry.Enter(*buffer, p);
+        prepared.correlation = entry.Enter(*buffer, p, CorrelationNames(data, p));
         if (prepared.correlation.outcome == CorrelationAnswer::Cancelled) {
             prepared.status = PreparedCompute::Cancelled;
             return prepared;

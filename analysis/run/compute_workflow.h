@@ -6,6 +6,9 @@
 // window, or the stored values accepted as they are) and how the worksheet is
 // kept (the data file, or not at all); the run itself, one analysis or a case
 // series, follows on the prepared inputs.
+#include <string>
+#include <vector>
+
 #include "analysis/run/compute_checks.h"
 #include "analysis/worksheet/matrix_entry_rules.h"
 #include "analysis/worksheet/worksheet_data.h"
@@ -20,9 +23,10 @@ struct CorrelationAnswer {
 class CorrelationEntry {
 public:
     virtual ~CorrelationEntry() = default;
-    // The p x p correlations (p > 1), starting from the buffer as the
-    // worksheet prefilled it; on Accepted the buffer holds the entries.
-    virtual CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int p) = 0;
+    // The p x p correlations (p > 1) of the variables named (the task
+    // first), starting from the buffer as the worksheet prefilled it; on
+    // Accepted the buffer holds the entries.
+    virtual CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int p, const std::vector<std::string>& names) = 0;
 };
 
 class WorksheetKeeper {

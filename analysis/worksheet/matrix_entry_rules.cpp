@@ -3,15 +3,52 @@
 #include <algorithm>
 
 #include "analysis/worksheet/input_rules.h"
+#include "analysis/worksheet/pasted_block.h"
 #include "analysis/worksheet/three_decimals.h"
 #include "foundation/c_locale_format.h"
 #include "foundation/messages.h"
 
-const char* const MatrixRangeMessage = "Valid matrix values are BETWEEN -1 and +1. Please re-enter matrix values";
 const char* const ClearMatrixQuestion = "Clear data from matrix ?";
 
 namespace {
 const std::string NoText;
+
+std::string Blank(const std::string& text)
+{
+    const std::size_t from = text.find_first_not_of(" \t");
+    return from == std::string::npos ? std::string() : text.substr(from, text.find_last_not_of(" \t") - from + 1);
+}
+
+// "the correlation of Memory with Age" (column's variable first).
+std::string CellName(const MatrixEntryState& state, int column, int row)
+{
+    return "the correlation of " + state.VariableName(column) + " with " +
+           (column == row ? std::string("itself") : state.VariableName(row));
+}
+}  // namespace
+
+std::string MatrixEntryState::VariableName(int index) const
+{
+    return HasName(index) ? Blank(names_[index - 1]) : "variable " + std::to_string(index);
+}
+
+bool MatrixEntryState::HasName(int index) const
+{
+    return index >= 1 && index <= static_cast<int>(names_.size()) && !Blank(names_[index - 1]).empty();
+}
+
+std::string CorrelationRangeMessage(const MatrixEntryState& state, int column, int row)
+{
+    std::string text = CellName(state, column, row);
+    text[0] = 'T';
+    return text + (column == row ? " must be greater than -1." : " must lie strictly between -1 and +1.");
+}
+
+std::string CorrelationNotANumberMessage(const MatrixEntryState& state, int column, int row,
+                                         const std::string& text)
+{
+    const std::string what = Blank(text).empty() ? std::string("An empty cell") : "\"" + text + "\"";
+    return what + " is not a number: " + CellName(state, column, row) + " must be a number strictly between -1 and +1.";
 }
 
 std::string DefaultZeroQuestion(int row, int column)
@@ -64,17 +101,17 @@ MatrixContinueResult ContinueMatrix(MatrixEntryState& state)
             MatrixContinueResult stop;
             stop.column = k;
             stop.row = m;
-            double value = static_cast<double>(ParseNumber(text));
-            if (InputError) return stop;
             // An empty cell, "-" or "." holds no number: not a correlation of 0.
-            if (!HasDigit(text)) {
+            if (!IsNumberText(text)) {
                 InputError = true;
-                platform::ShowWarning(InvalidEntryMessage);
+                platform::ShowWarning(CorrelationNotANumberMessage(state, k, m, text));
                 return stop;
             }
+            double value = static_cast<double>(ParseNumber(text));
+            if (InputError) return stop;
             bool offDiagonal = m != k;
             if ((offDiagonal && value >= 1) || value <= -1) {
-                platform::ShowInformation(MatrixRangeMessage);
+                platform::ShowWarning(CorrelationRangeMessage(state, k, m));
                 return stop;
             }
             if (offDiagonal && text == "0.000" && !state.Confirmed(k, m)) {

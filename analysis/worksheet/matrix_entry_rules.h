@@ -8,6 +8,8 @@
 // Coordinates are 1-based (column, row); the cell shown in row r, column c is
 // buffer[c][r]. In lower-triangle mode only cells with column <= row exist.
 #include <string>
+#include <utility>
+#include <vector>
 
 constexpr int MatrixEntryCapacity = 50;
 
@@ -19,7 +21,6 @@ struct tMatrixEntryBuffer {
 };
 
 // Messages of the window.
-extern const char* const MatrixRangeMessage;  // "Valid matrix values are BETWEEN -1 and +1. ..."
 extern const char* const ClearMatrixQuestion; // "Clear data from matrix ?"
 // "Do you want continue with cell (row,column) set to the default value of '0.000'?"
 std::string DefaultZeroQuestion(int row, int column);
@@ -49,6 +50,13 @@ public:
     // (a new state) starts with no marks.
     void MarkConfirmed(int column, int row);
 
+    // The variables' names, in the matrix's order (the task first); a
+    // missing or blank name reads as "variable N".
+    void SetNames(std::vector<std::string> names) { names_ = std::move(names); }
+    std::string VariableName(int index) const;
+    // True when the variable has a name of its own (not the fallback).
+    bool HasName(int index) const;
+
     tMatrixEntryBuffer& Buffer() { return buffer_; }
     const tMatrixEntryBuffer& Buffer() const { return buffer_; }
 
@@ -57,9 +65,18 @@ private:
     int columns_;
     int rows_;
     bool lowerTriangle_;
+    std::vector<std::string> names_;
     std::string texts_[MatrixEntryCapacity + 1][MatrixEntryCapacity + 1];
     bool confirmed_[MatrixEntryCapacity + 1][MatrixEntryCapacity + 1] = {};
 };
+
+// The refusals of a cell, naming it by its variables:
+// "The correlation of Memory with Age must lie strictly between -1 and +1."
+std::string CorrelationRangeMessage(const MatrixEntryState& state, int column, int row);
+// "\"abc\" is not a number: the correlation of Memory with Age must be a
+// number strictly between -1 and +1." (an empty text is named as empty).
+std::string CorrelationNotANumberMessage(const MatrixEntryState& state, int column, int row,
+                                         const std::string& text);
 
 struct MatrixContinueResult {
     bool accepted = false;  // every cell passed: close the window
@@ -67,10 +84,10 @@ struct MatrixContinueResult {
     int row = 0;
 };
 
-// "Continue": visits the cells column by column, rows top-down; parses each
-// with ParseNumber, refuses a cell without a digit ("", "-", ".") with
-// ParseNumber's invalid-entry warning, refuses values out of range (-1 < v < 1 off the
-// diagonal, v > -1 on it), asks about off-diagonal cells reading exactly
+// "Continue": visits the cells column by column, rows top-down; refuses a
+// cell that is not a number ("", "-", ".", "abc") and values out of range
+// (-1 < v < 1 off the diagonal, v > -1 on it) with one warning naming the
+// cell, asks about off-diagonal cells reading exactly
 // "0.000" not yet confirmed, and stores each passed value in buffer[c][r]
 // (and buffer[r][c] in lower-triangle mode). Stops at the first refusal;
 // values stored before it stay.

@@ -1,22 +1,29 @@
 #include "desktop/results/results_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 #include "analysis/run/command_guard.h"
 #include "foundation/messages.h"
@@ -29,19 +36,16 @@
 #include "desktop/dialogs/qt_print_surface.h"
 #include "desktop/dialogs/qt_save_dialog.h"
 #include "analysis/files/text_file.h"
+#include "analysis/worksheet/worksheet_data.h"
 
 namespace {
 
-constexpr int kClientWidth = 792;
-constexpr int kClientHeight = 554;
-
-QPushButton* MakeButton(const char* name, const char* caption, int left, QWidget* parent,
-                        const QFont& font)
+QPushButton* MakeButton(const char* name, const char* caption, QWidget* parent, const QFont& font)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 488, 161, 37);
     button->setFont(font);
+    button->setMinimumHeight(QFontMetrics(font).height() * 2);
     QPalette palette = button->palette();
     palette.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
@@ -62,7 +66,8 @@ QString WithCrLf(QString text)
 }  // namespace
 
 TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)
 {
     setObjectName(QStringLiteral("frmTemplateResults"));
     SetCaption("Output");
@@ -70,16 +75,77 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     formFont.setPixelSize(11);
     setFont(formFont);
 
-    QMenu* printerMenu = menuBar()->addMenu(QStringLiteral("Printer options..."));
-    mnuPrint = printerMenu->addAction(QStringLiteral("Print All"));
+    // The client area: the report over a bar of buttons, laid out so that
+    // the window can be resized and the report takes the room.
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    auto* layout = new QVBoxLayout(client);
+    textPanel_ = new QFrame(client);
+    textPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* textLayout = new QVBoxLayout(textPanel_);
+    textLayout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(textPanel_, 1);
+
+    memoResults = new QPlainTextEdit(textPanel_);
+    memoResults->setObjectName(QStringLiteral("memoResults"));
+    memoResults->setAccessibleName(QStringLiteral("Report"));
+    memoResults->setFont(platform::ReportTextFont());
+    memoResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Narrower than a report line (only when the user makes it so), the
+    // text wraps between words.
+    memoResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memoResults->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    memoResults->setTabChangesFocus(true);
+    memoResults->setReadOnly(true);
+    memoResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QPalette memoPalette = memoResults->palette();
+    memoPalette.setColor(QPalette::Text, Qt::black);
+    // The selection stays visible when the memo loses the focus.
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        memoPalette.setColor(QPalette::Inactive, role, memoPalette.color(QPalette::Active, role));
+    memoResults->setPalette(memoPalette);
+    textLayout->addWidget(memoResults);
+
+    buttonBar_ = new QFrame(client);
+    buttonBar_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* buttons = new QHBoxLayout(buttonBar_);
+    layout->addWidget(buttonBar_);
+
+    QFont buttonFont(QStringLiteral("System"));
+    buttonFont.setPixelSize(13);
+    buttonFont.setBold(true);
+    cmdSaveOutput = MakeButton("cmdSaveOutput", "&Save Output", buttonBar_, buttonFont);
+    cmdClearResults = MakeButton("cmdClearResults", "&Clear Results", buttonBar_, buttonFont);
+    cmdReturn = MakeButton("cmdReturn", "&Return to Worksheet", buttonBar_, buttonFont);
+    cmdExit = MakeButton("cmdExit", "E&xit", buttonBar_, buttonFont);
+    for (QPushButton* button : {cmdSaveOutput, cmdClearResults, cmdReturn, cmdExit}) buttons->addWidget(button);
+    setTabOrder(memoResults, cmdSaveOutput);
+    setTabOrder(cmdSaveOutput, cmdClearResults);
+    setTabOrder(cmdClearResults, cmdReturn);
+    setTabOrder(cmdReturn, cmdExit);
+    cmdReturn->setFocus();
+
+    // The menus, each with its mnemonic; the items show their shortcuts.
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuSaveOutput = fileMenu->addAction(QStringLiteral("&Save Output..."));
+    mnuSaveOutput->setObjectName(QStringLiteral("mnuSaveOutput"));
+    mnuSaveOutput->setShortcut(QKeySequence::Save);
+    mnuPrint = fileMenu->addAction(QStringLiteral("&Print All..."));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
     mnuPrint->setShortcut(QKeySequence::Print);
-    mnuPrintSelection = printerMenu->addAction(QStringLiteral("Print Selection"));
+    mnuPrintSelection = fileMenu->addAction(QStringLiteral("Print Se&lection..."));
     mnuPrintSelection->setObjectName(QStringLiteral("mnuPrintSelection"));
-    mnuSavePdf = printerMenu->addAction(QStringLiteral("Save as PDF..."));
+    mnuSavePdf = fileMenu->addAction(QStringLiteral("Save as P&DF..."));
     mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
-    QMenu* figureMenu = menuBar()->addMenu(QStringLiteral("Figure"));
-    mnuShowFigure = figureMenu->addAction(QStringLiteral("Show Figure"));
+    fileMenu->addSeparator();
+    mnuReturn = fileMenu->addAction(QStringLiteral("&Return to Worksheet"));
+    mnuReturn->setObjectName(QStringLiteral("mnuReturn"));
+    mnuExit = fileMenu->addAction(QStringLiteral("E&xit"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QMenu* figureMenu = menuBar()->addMenu(QStringLiteral("F&igure"));
+    mnuShowFigure = figureMenu->addAction(QStringLiteral("&Show Figure"));
     mnuShowFigure->setObjectName(QStringLiteral("mnuShowFigure"));
     mnuShowFigure->setEnabled(false);
     QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -92,62 +158,32 @@ TfrmTemplateResults::TfrmTemplateResults(QWidget* parent)
     platform::AddHelpMenu(this);
     frmFigure = new TfrmFigure(this);
     // The menu from the keyboard: F10 opens it, as on the desktops the
-    // program was first written for (this style has no Alt navigation).
+    // program was first written for; Alt and a menu's letter open that menu.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(menuKey, &QShortcut::activated, this,
-            [this, printerMenu] { menuBar()->setActiveAction(printerMenu->menuAction()); });
+            [this, fileMenu] { menuBar()->setActiveAction(fileMenu->menuAction()); });
 
-    auto* client = new QWidget(this);
-    client->setFixedSize(kClientWidth, kClientHeight);
-    setCentralWidget(client);
-
-    textPanel_ = new QFrame(client);
-    textPanel_->setGeometry(12, 2, 765, 468);
-    textPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-
-    memoResults = new QPlainTextEdit(textPanel_);
-    memoResults->setObjectName(QStringLiteral("memoResults"));
-    memoResults->setAccessibleName(QStringLiteral("Report"));
-    memoResults->setGeometry(8, 8, 749, 452);
-    memoResults->setFont(platform::ReportTextFont());
-    memoResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memoResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memoResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    memoResults->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    memoResults->setTabChangesFocus(true);
-    memoResults->setReadOnly(true);
-    memoResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    QPalette memoPalette = memoResults->palette();
-    memoPalette.setColor(QPalette::Text, Qt::black);
-    // The selection stays visible when the memo loses the focus.
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-        memoPalette.setColor(QPalette::Inactive, role, memoPalette.color(QPalette::Active, role));
-    memoResults->setPalette(memoPalette);
-
-    buttonBar_ = new QFrame(client);
-    buttonBar_->setGeometry(12, 482, 765, 49);
-    buttonBar_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-
-    QFont buttonFont(QStringLiteral("System"));
-    buttonFont.setPixelSize(13);
-    buttonFont.setBold(true);
-    cmdSaveOutput = MakeButton("cmdSaveOutput", "Save Output", 28, client, buttonFont);
-    cmdClearResults = MakeButton("cmdClearResults", "Clear Results", 220, client, buttonFont);
-    cmdReturn = MakeButton("cmdReturn", "Return to Worksheet", 411, client, buttonFont);
-    cmdExit = MakeButton("cmdExit", "Exit", 603, client, buttonFont);
-    setTabOrder(memoResults, cmdSaveOutput);
-    setTabOrder(cmdSaveOutput, cmdClearResults);
-    setTabOrder(cmdClearResults, cmdReturn);
-    setTabOrder(cmdReturn, cmdExit);
-    cmdReturn->setFocus();
-
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // What the report needs beside its text, across: the document's
+    // margins, the scroll bar, the frames and the layouts' margins.
+    const QMargins outer = layout->contentsMargins(), inner = textLayout->contentsMargins();
+    reportChrome_ = 2 * static_cast<int>(memoResults->document()->documentMargin()) +
+                    style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * memoResults->frameWidth() +
+                    inner.left() + inner.right() + 2 * textPanel_->frameWidth() + outer.left() + outer.right() +
+                    // the cursor's room and rounding in the text's layout
+                    3 * QFontMetrics(memoResults->font()).averageCharWidth();
+    // The first size: a report line whole (the title line is the longest
+    // heading), some 36 lines of it, within the screen.
+    const QFontMetrics metrics(memoResults->font());
+    QSize first(metrics.horizontalAdvance(QString::fromLatin1(ProgramTitle)) + reportChrome_,
+                metrics.lineSpacing() * 36 + menuBar()->sizeHint().height() + buttonBar_->sizeHint().height());
+    if (const QScreen* screen = this->screen()) first = first.boundedTo(screen->availableGeometry().size());
+    resize(first);
 
     connect(cmdSaveOutput, &QPushButton::clicked, this, &TfrmTemplateResults::cmdSaveOutputClick);
-    // Save Output and Exit from the keyboard too.
-    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSaveOutput, &QPushButton::click);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, cmdExit,
-            &QPushButton::click);
+    // The menu items do what their buttons do.
+    connect(mnuSaveOutput, &QAction::triggered, cmdSaveOutput, &QPushButton::click);
+    connect(mnuReturn, &QAction::triggered, cmdReturn, &QPushButton::click);
+    connect(mnuExit, &QAction::triggered, cmdExit, &QPushButton::click);
     connect(cmdClearResults, &QPushButton::clicked, this,
             &TfrmTemplateResults::cmdClearResultsClick);
     connect(cmdReturn, &QPushButton::clicked, this, &TfrmTemplateResults::cmdReturnClick);
@@ -204,7 +240,19 @@ void TfrmTemplateResults::AppendLines(const std::vector<std::string>& lines)
     memoResults->document()->setUndoRedoEnabled(true);
     appending_ = false;
     memoResults->setTextCursor(cursor);
+    int widest = 0;
+    const QFontMetrics metrics(memoResults->font());
+    for (const std::string& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line)));
+    FitReportWidth(widest);
     memoResults->ensureCursorVisible();
+}
+
+void TfrmTemplateResults::FitReportWidth(int textWidth)
+{
+    int wanted = textWidth + reportChrome_;
+    if (const QScreen* screen = this->screen()) wanted = std::min(wanted, screen->availableGeometry().width());
+    if (wanted > width()) resize(wanted, height());
 }
 
 int TfrmTemplateResults::LineCount() const

@@ -77,9 +77,12 @@ public:
     QPushButton* cmdClearResults = nullptr;
     QPushButton* cmdReturn = nullptr;
     QPushButton* cmdExit = nullptr;
+    QAction* mnuSaveOutput = nullptr;   // "Save Output...", Ctrl+S: as the button
     QAction* mnuPrint = nullptr;
     QAction* mnuPrintSelection = nullptr;
     QAction* mnuSavePdf = nullptr;      // "Save as PDF..."
+    QAction* mnuReturn = nullptr;       // "Return to Worksheet": as the button
+    QAction* mnuExit = nullptr;         // "Exit", Ctrl+Q: as the button
     QAction* mnuShowFigure = nullptr;   // enabled once there is a figure
     // "Edit report": the report is read-only (selectable, copyable) until
     // this is checked, so that no stray key changes what is saved or printed.
@@ -115,6 +118,9 @@ private:
     void EndProgram();
     void ReportChanged();
     void ShowCaption();
+    // Widens the window (never beyond the screen, never narrower) so that a
+    // line of this many pixels shows whole in the report.
+    void FitReportWidth(int textWidth);
 
     QFrame* textPanel_ = nullptr;
     QFrame* buttonBar_ = nullptr;
@@ -123,6 +129,7 @@ private:
     std::unique_ptr<platform::SaveDialog> pdfSaveDialog_;
     std::function<std::vector<platform::ExtraPagePainter>()> pdfExtraPages_;
     std::function<void()> quit_;
+    int reportChrome_ = 0;        // the window's width beside a report line
     bool centred_ = false;
     bool ending_ = false;
     bool appending_ = false;      // the program, not the user, changes the text

@@ -1,47 +1,44 @@
 #include "desktop/worksheet/matrix_entry_window.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
-#include <QCloseEvent>
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
-#include <QFont>
 #include <QFontMetrics>
-#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPalette>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
+#include <QStyle>
+#include <QVBoxLayout>
 
-#include "analysis/worksheet/input_rules.h"
 #include "analysis/run/command_guard.h"
+#include "analysis/worksheet/cell_lengths.h"
+#include "analysis/worksheet/pasted_matrix.h"
 #include "desktop/app/qt_app_helpers.h"
+#include "foundation/messages.h"
 
 bool MatrixCancelled = false;
 
 namespace {
 
-constexpr int WindowWidth = 800;
-constexpr int WindowHeight = 600;
-constexpr int CellWidth = 37;
-constexpr int CellHeight = 16;
-constexpr int ButtonPanelTop = 500;
-constexpr int NewButtonHeight = 25;  // what the size rule reserves for a button
-constexpr int ScrollStep = 4;
-constexpr int CellFrame = 1;     // the line drawn round each cell
-constexpr int CellTextRoom = 5 + 2 * CellFrame;  // the frame, the edit field's own margins, the cursor
-
-// The window: modal, fixed size, no close box. Leaving it any other way than
-// through "Continue" (a close from the desktop, say) counts as "Return to
-// Worksheet", so nothing half-entered is ever taken.
+// The window: modal, resizable, no close box. Leaving it any other way than
+// through "Continue" (Escape, a close from the desktop) counts as "Return
+// to Worksheet", so nothing half-entered is ever taken.
 class SquareMatrixDialog : public QDialog {
 public:
     explicit SquareMatrixDialog(QWidget* owner)
-        : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+        : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint)
     {
     }
 
@@ -52,16 +49,6 @@ public:
     }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        // Escape does not leave the window: only its buttons do.
-        if (event->key() == Qt::Key_Escape) {
-            event->accept();
-            return;
-        }
-        QDialog::keyPressEvent(event);
-    }
-
     void showEvent(QShowEvent* event) override
     {
         QDialog::showEvent(event);
@@ -69,11 +56,38 @@ protected:
     }
 };
 
+// A cell: Ctrl+V pastes a value or a whole matrix, Ctrl+C copies the matrix
+// (both through the window, which knows the rules).
+class MatrixCellEdit : public QLineEdit {
+public:
+    MatrixCellEdit(int column, int row, QWidget* parent) : QLineEdit(parent), column_(column), row_(row) {}
+
+    std::function<void(int column, int row)> onPaste;
+    std::function<void()> onCopy;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Paste) && onPaste) {
+            onPaste(column_, row_);
+            return;
+        }
+        if (event->matches(QKeySequence::Copy) && onCopy) {
+            onCopy();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+
+private:
+    int column_;
+    int row_;
+};
+
 // The unit state shared by the three buttons; only one window exists at a time.
 struct OpenMatrixWindow {
     SquareMatrixDialog* window = nullptr;
     QScrollArea* scroller = nullptr;
-    QLabel* titleLabel = nullptr;  // "Matrix title", hidden
     std::unique_ptr<MatrixEntryState> state;
     QLineEdit* cells[MatrixEntryCapacity + 1][MatrixEntryCapacity + 1] = {};
 };
@@ -104,45 +118,117 @@ void FocusCell(OpenMatrixWindow& w, int column, int row)
     cell->selectAll();
 }
 
-// The cells' font: the small dialog font, smaller still where needed so the
-// widest entry, "-0.999", shows whole inside a framed 37-pixel cell.
-QFont CellFont()
+void PasteIntoCells(OpenMatrixWindow& w, int column, int row)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    for (int pixels = 11; pixels >= 7; --pixels) {
-        font.setPixelSize(pixels);
-        if (QFontMetrics(font).horizontalAdvance(QStringLiteral("-0.999")) <= CellWidth - CellTextRoom) break;
-    }
-    return font;
+    platform::RunCommand([&] {
+        ReadCells(w);
+        const MatrixPasteOutcome outcome =
+            PasteIntoMatrix(*w.state, column, row, QApplication::clipboard()->text().toStdString());
+        if (!outcome.refusal.empty()) {
+            platform::ShowWarning(outcome.refusal);
+            if (outcome.column > 0) FocusCell(w, outcome.column, outcome.row);
+            return;
+        }
+        if (outcome.pasted) ShowCells(w);
+    });
 }
 
-// A cell with a thin frame of its own, so neighbouring entries never run
-// into each other; the text stays inside the frame.
-class FramedCell : public QLineEdit {
-public:
-    explicit FramedCell(QWidget* parent) : QLineEdit(parent)
-    {
-        setFrame(false);
-        setTextMargins(CellFrame, CellFrame, CellFrame, CellFrame);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QLineEdit::paintEvent(event);
-        QPainter painter(this);
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-};
-
-QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, int width, int height,
-                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+void CopyCells(OpenMatrixWindow& w)
 {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(left, top, width, height);
-    label->setAlignment(alignment);
-    return label;
+    platform::RunCommand([&] {
+        ReadCells(w);
+        QApplication::clipboard()->setText(QString::fromStdString(CopyMatrix(*w.state)));
+    });
+}
+
+// A label's name as the window shows it: the variable's name, or its number.
+QString Label(const MatrixEntryState& state, int index)
+{
+    return state.HasName(index) ? QString::fromStdString(state.VariableName(index)) : QString::number(index);
+}
+
+// The cells: wide enough for "-0.999" in the window's own font, so a
+// negative three-decimal entry always shows whole.
+int CellWidth(const QWidget* window)
+{
+    const QFontMetrics metrics(window->font());
+    const int frame = window->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return metrics.horizontalAdvance(QStringLiteral("-0.999")) + 2 * frame + 2 * 2 + metrics.averageCharWidth();
+}
+
+QLineEdit* MakeCell(OpenMatrixWindow& w, QWidget* parent, int column, int row, int width)
+{
+    auto* cell = new MatrixCellEdit(column, row, parent);
+    cell->onPaste = [&w](int c, int r) { PasteIntoCells(w, c, r); };
+    cell->onCopy = [&w] { CopyCells(w); };
+    cell->setObjectName(QStringLiteral("mat%1x%2").arg(column).arg(row));
+    cell->setFixedWidth(width);
+    cell->setMaxLength(static_cast<int>(MaxNumberLength));
+    cell->setAlignment(Qt::AlignRight);
+    cell->setText(QString::fromStdString(w.state->Text(column, row)));
+    const MatrixEntryState& s = *w.state;
+    cell->setAccessibleName(
+        column == row ? QString::fromStdString(s.VariableName(column) + " with itself")
+                      : QString::fromStdString("Correlation of " + s.VariableName(column) + " with " + s.VariableName(row)));
+    if (column == row) {
+        QPalette palette = cell->palette();
+        palette.setColor(QPalette::Text, Qt::blue);
+        cell->setPalette(palette);
+        cell->setReadOnly(true);
+        cell->setFocusPolicy(Qt::ClickFocus);  // Tab skips the diagonal
+    }
+    return cell;
+}
+
+// The grid of cells under a row of column names, each row led by its name.
+QWidget* MakeGrid(OpenMatrixWindow& w, QWidget*& previous)
+{
+    const MatrixEntryState& s = *w.state;
+    auto* content = new QWidget;
+    auto* grid = new QGridLayout(content);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    const int width = CellWidth(w.window);
+    for (int j = 1; j <= s.Columns(); ++j) {
+        auto* name = new QLabel(Label(s, j), content);
+        name->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        name->setWordWrap(true);
+        name->setMaximumWidth(2 * width);
+        name->setToolTip(name->text());
+        grid->addWidget(name, 0, j);
+    }
+    for (int i = 1; i <= s.Rows(); ++i) {
+        auto* name = new QLabel(Label(s, i), content);
+        name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(name, i, 0);
+        // Cells row by row: the tab order follows.
+        for (int j = 1; j <= s.Columns(); ++j) {
+            if (!s.Exists(j, i)) continue;
+            QLineEdit* cell = MakeCell(w, content, j, i, width);
+            name->setBuddy(cell);
+            grid->addWidget(cell, i, j);
+            w.cells[j][i] = cell;
+            if (i == j) continue;
+            if (previous) QWidget::setTabOrder(previous, cell);
+            previous = cell;
+        }
+    }
+    // Room left over goes beyond the last row and column: the cells keep together.
+    grid->setRowStretch(s.Rows() + 1, 1);
+    grid->setColumnStretch(s.Columns() + 1, 1);
+    return content;
+}
+
+// The first size: the whole grid where the screen allows, else most of the screen.
+void SizeToContent(OpenMatrixWindow& w, QWidget* content)
+{
+    const QScreen* screen = w.window->screen();
+    const QSize room = screen ? screen->availableGeometry().size() * 9 / 10 : QSize(1024, 700);
+    const int bar = w.window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QSize wanted = content->sizeHint() + QSize(bar + 2, bar + 2);
+    w.scroller->setMinimumSize(wanted.boundedTo(room - QSize(40, 120)));
+    w.window->adjustSize();
+    w.scroller->setMinimumSize(QSize(120, 80));
 }
 
 }  // namespace
@@ -174,7 +260,6 @@ void ClearMatrixButton::Click()
     ReadCells(w);
     if (!ClearMatrix(*w.state)) return;
     ShowCells(w);
-    w.titleLabel->setText(QStringLiteral("Title:"));
 }
 
 void ReturnMatrixButton::Click()
@@ -184,116 +269,60 @@ void ReturnMatrixButton::Click()
 }
 
 void EnterSquareMatrix(tMatrixEntryBuffer& buffer, int columns, int rows, const std::string& caption,
-                       const std::string& title, const std::string& sideLetters, QWidget* owner,
-                       bool lowerTriangle)
+                       const std::vector<std::string>& names, QWidget* owner, bool lowerTriangle)
 {
     OpenMatrixWindow w;
     SquareMatrixDialog window(owner);
     w.window = &window;
-    window.setFixedSize(WindowWidth, WindowHeight);
-
-    MatrixCancelled = false;
-    w.state = std::make_unique<MatrixEntryState>(buffer, columns, rows, lowerTriangle);
-    const int c = w.state->Columns();
-    const int r = w.state->Rows();
-
-    // The cells and their labels scroll; the buttons below them stay in reach.
-    w.scroller = new QScrollArea(&window);
-    w.scroller->setFrameShape(QFrame::NoFrame);
-    w.scroller->setFocusPolicy(Qt::NoFocus);
-    w.scroller->setGeometry(0, 0, WindowWidth, ButtonPanelTop - 2);
-    auto* content = new QWidget;
-    const bool horizontal = CellWidth * c + 54 > WindowWidth;
-    const bool vertical = CellHeight * r + 98 + NewButtonHeight > WindowHeight;
-    w.scroller->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    w.scroller->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    w.scroller->horizontalScrollBar()->setSingleStep(ScrollStep);
-    w.scroller->verticalScrollBar()->setSingleStep(ScrollStep);
-    const int contentWidth = std::max(WindowWidth - (vertical ? 20 : 0), CellWidth * c + 54);
-    const int contentHeight = std::max(ButtonPanelTop - 2 - (horizontal ? 20 : 0), CellHeight * (r + 2) + 66);
-    content->resize(contentWidth, contentHeight);
-    w.scroller->setWidget(content);
-
-    auto* gridPanel = new QFrame(content);
-    gridPanel->setObjectName(QStringLiteral("GridPanel"));
-    gridPanel->setGeometry(7, 5, std::max(780, contentWidth - 20), std::max(483, contentHeight - 10));
-    gridPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-
-    auto* buttonPanel = new QFrame(&window);
-    buttonPanel->setObjectName(QStringLiteral("ButtonPanel"));
-    buttonPanel->setGeometry(7, ButtonPanelTop, 780, 49);
-    buttonPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-
     window.setWindowTitle(QString::fromStdString(caption));
     window.setObjectName(QStringLiteral("SqMatFrm"));
 
-    // Cells, row by row: the tab order follows.
-    QWidget* previous = nullptr;
-    const QFont cellFont = CellFont();
-    for (int i = 1; i <= r; ++i) {
-        for (int j = 1; j <= c; ++j) {
-            if (!w.state->Exists(j, i)) continue;
-            auto* cell = new FramedCell(content);
-            cell->setObjectName(QStringLiteral("mat%1x%2").arg(j).arg(i));
-            cell->setGeometry(CellWidth * (j - 1) + 33, CellHeight * (i - 1) + 50, CellWidth, CellHeight);
-            cell->setFont(cellFont);
-            cell->setMaxLength(static_cast<int>(MaxInputLength));
-            cell->setText(QString::fromStdString(w.state->Text(j, i)));
-            cell->setAutoFillBackground(true);
-            if (i == j) {
-                QPalette palette = cell->palette();
-                palette.setColor(QPalette::Text, Qt::blue);
-                cell->setPalette(palette);
-                cell->setReadOnly(true);
-                cell->setFocusPolicy(Qt::ClickFocus);  // Tab skips the diagonal
-            } else {
-                if (previous) QWidget::setTabOrder(previous, cell);
-                previous = cell;
-            }
-            w.cells[j][i] = cell;
-        }
-    }
+    MatrixCancelled = false;
+    w.state = std::make_unique<MatrixEntryState>(buffer, columns, rows, lowerTriangle);
+    w.state->SetNames(names);
 
-    QFont buttonFont(QStringLiteral("System"), 10);
-    auto placeButton = [&](MatrixWindowButton* button, const char* name, int left) {
+    auto* layout = new QVBoxLayout(&window);
+    // The cells scroll; the buttons below them stay in reach.
+    w.scroller = new QScrollArea(&window);
+    w.scroller->setFocusPolicy(Qt::NoFocus);
+    w.scroller->setWidgetResizable(true);
+    QWidget* previous = nullptr;
+    QWidget* content = MakeGrid(w, previous);
+    w.scroller->setWidget(content);
+    layout->addWidget(w.scroller, 1);
+
+    auto* hint = new QLabel(QStringLiteral("Type the correlations, or paste a matrix copied from a spreadsheet "
+                                           "(Ctrl+V); Ctrl+C copies this matrix."),
+                            &window);
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
+
+    auto* buttons = new QHBoxLayout;
+    auto addButton = [&](MatrixWindowButton* button, const char* name) {
         button->setObjectName(QString::fromLatin1(name));
-        button->setGeometry(left, 506, 161, 37);
-        button->setFont(buttonFont);
+        buttons->addWidget(button);
         if (previous) QWidget::setTabOrder(previous, button);
         previous = button;
     };
-    placeButton(new MatrixButton(QStringLiteral("Continue"), &window), "CloseBtn", 16);
-    placeButton(new ClearMatrixButton(QStringLiteral("Clear Data"), &window), "ClearBtn", 216);
-    placeButton(new ReturnMatrixButton(QStringLiteral("Return to Worksheet"), &window), "ReturnBtn", 416);
+    addButton(new MatrixButton(QStringLiteral("&Continue"), &window), "CloseBtn");
+    addButton(new ClearMatrixButton(QStringLiteral("C&lear Data"), &window), "ClearBtn");
+    addButton(new ReturnMatrixButton(QStringLiteral("&Return to Worksheet"), &window), "ReturnBtn");
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
 
-    // Row and column numbers lie where the cells are measured from (the
-    // scrolled area, like the cells), so each sits level with its row or
-    // centred under its column.
-    for (int j = 1; j <= c; ++j)
-        AddLabel(content, QString::number(j), CellWidth * (j - 1) + 44, CellHeight * r + 60, 15, CellHeight);
-    for (int i = r; i >= 1; --i)
-        AddLabel(content, QString::number(i), 7, CellHeight * (i - 1) + 50, 15, CellHeight, Qt::AlignCenter);
+    // Outside the cells (on a button, say) Ctrl+V still pastes a whole
+    // matrix and Ctrl+C copies it.
+    auto* paste = new QShortcut(QKeySequence::Paste, &window);
+    QObject::connect(paste, &QShortcut::activated, &window, [&w] { PasteIntoCells(w, 0, 0); });
+    auto* copy = new QShortcut(QKeySequence::Copy, &window);
+    QObject::connect(copy, &QShortcut::activated, &window, [&w] { CopyCells(w); });
 
-    w.titleLabel = new QLabel(QStringLiteral("Matrix title"), gridPanel);
-    w.titleLabel->adjustSize();
-    w.titleLabel->setGeometry(gridPanel->width() / 2 - w.titleLabel->width() / 2, 10, w.titleLabel->width(),
-                              CellHeight);
-    w.titleLabel->hide();
-
-    auto* titleText = new QLabel(QString::fromStdString(title), gridPanel);
-    titleText->adjustSize();
-    titleText->setGeometry((CellWidth * c) / 2 + 44 - titleText->width() / 2, CellHeight * (r + 2) + 30,
-                           titleText->width(), CellHeight);
-    titleText->hide();
-
-    const QString letters = QString::fromStdString(sideLetters);
-    for (int i = 1; i <= letters.size(); ++i)
-        AddLabel(content, letters.mid(i - 1, 1), 10, CellHeight * (i - 1) + 36, 9, CellHeight);
+    SizeToContent(w, content);
 
     // The first cell the user can type into starts with the focus.
     bool focused = false;
-    for (int j = 1; j <= c && !focused; ++j)
-        for (int i = 1; i <= r && !focused; ++i)
+    for (int j = 1; j <= w.state->Columns() && !focused; ++j)
+        for (int i = 1; i <= w.state->Rows() && !focused; ++i)
             if (w.cells[j][i] && !w.cells[j][i]->isReadOnly()) {
                 FocusCell(w, j, i);
                 focused = true;

@@ -1,10 +1,14 @@
 #pragma once
 // The correlation-matrix entry window ("SqMatFrm"), built at run time: one
-// small edit cell per entry, shown modally, with "Continue", "Clear Data" and
-// "Return to Worksheet". What the buttons decide lives in
-// matrix_entry_rules.h; the window only mirrors its cells into a
-// MatrixEntryState, calls the rules and shows their outcome.
+// edit cell per entry, its rows and columns labelled with the variables'
+// names, shown modally with "Continue", "Clear Data" and "Return to
+// Worksheet". The window is laid out by Qt layouts, resizable, and the
+// cells scroll when they do not fit. What the buttons, a paste (Ctrl+V) and
+// a copy (Ctrl+C) decide lives in matrix_entry_rules.h and pasted_matrix.h;
+// the window only mirrors its cells into a MatrixEntryState, calls the
+// rules and shows their outcome.
 #include <string>
+#include <vector>
 
 #include <QPushButton>
 
@@ -13,18 +17,19 @@
 class QWidget;
 
 // Set to false when a window is built, to true when the user leaves it with
-// "Return to Worksheet" (or closes it from the desktop). The caller reads it
-// after EnterSquareMatrix and sets it back to false.
+// "Return to Worksheet" (or Escape, or a close from the desktop). The caller
+// reads it after EnterSquareMatrix and sets it back to false.
 extern bool MatrixCancelled;
 
 // Builds the window for `columns` x `rows` cells of the buffer (1..50 each;
 // only column <= row in lower-triangle mode), shows it modally and returns
-// when it has closed. On "Continue" the accepted values are in the buffer;
-// on "Return to Worksheet" MatrixCancelled is true and the buffer holds at
-// most values stored by earlier, refused presses of "Continue".
+// when it has closed. `names` label the variables in order (a blank or
+// missing name shows the variable's number). On "Continue" the accepted
+// values are in the buffer; on "Return to Worksheet" MatrixCancelled is
+// true and the buffer holds at most values stored by earlier, refused
+// presses of "Continue".
 void EnterSquareMatrix(tMatrixEntryBuffer& buffer, int columns, int rows, const std::string& caption,
-                       const std::string& title, const std::string& sideLetters, QWidget* owner,
-                       bool lowerTriangle);
+                       const std::vector<std::string>& names, QWidget* owner, bool lowerTriangle);
 
 // The window's three buttons: push buttons whose click is their own.
 class MatrixWindowButton : public QPushButton {

@@ -210,9 +210,9 @@ void TfrmTemplate::BuildControls()
 
     DescripFld = new QPlainTextEdit(content_);
     DescripFld->setObjectName(QStringLiteral("DescripFld"));
-    DescripFld->setAccessibleName(QStringLiteral("About this program"));
     DescripFld->setReadOnly(true);
     DescripFld->setFocusPolicy(Qt::NoFocus);
+    DescripFld->setAccessibleName(QStringLiteral("Description"));
     QFont descriptionFont(QStringLiteral("MS Sans Serif"));
     descriptionFont.setPixelSize(11);
     DescripFld->setFont(descriptionFont);
@@ -968,10 +968,10 @@ private:
 class MatrixWindowEntry : public CorrelationEntry {
 public:
     explicit MatrixWindowEntry(QWidget* worksheet) : worksheet_(worksheet) {}
-    CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int p) override
+    CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int p, const std::vector<std::string>& names) override
     {
         worksheet_->hide();
-        EnterSquareMatrix(buffer, p, p, "Matrix Entry", "", "", worksheet_, true);
+        EnterSquareMatrix(buffer, p, p, "Matrix Entry", names, worksheet_, true);
         // Back and active before a refusal of the whole matrix can focus a field.
         worksheet_->show();
         platform::ProcessPendingEventsOnce();

@@ -14,7 +14,7 @@ public:
     CorrelationAnswer answer;
     double r21 = 0.25;
     int asked = 0;
-    CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int) override
+    CorrelationAnswer Enter(tMatrixEntryBuffer& buffer, int, const std::vector<std::string>&) override
     {
         ++asked;
         if (answer.outcome == CorrelationAnswer::Accepted) buffer[1][2] = buffer[2][1] = r21;

@@ -95,28 +95,37 @@ TEST_F(MatrixEntry, NoToAQuestionStopsOnThatCellAndKeepsEarlierValues)
     EXPECT_TRUE(state.Confirmed(1, 3));
 }
 
-TEST_F(MatrixEntry, RefusedValuesStopWithTheirMessage)
+TEST_F(MatrixEntry, RefusedValuesStopWithOneWarningNamingTheCell)
 {
-    const std::string range = "Valid matrix values are BETWEEN -1 and +1. Please re-enter matrix values";
-    const std::string invalid =
-        "There is an invalid data entry, which will be highlighted once you click 'OK', please re-enter.";
-    const std::pair<const char*, MessageKind> cases[] = {
-        {"1", MessageKind::Information},  {"1.000", MessageKind::Information}, {"-1", MessageKind::Information},
-        {"1.5", MessageKind::Information}, {"abc", MessageKind::Warning},
+    const std::string range = "The correlation of Memory with Age must lie strictly between -1 and +1.";
+    const std::string notNumber = " is not a number: the correlation of Memory with Age must be a number strictly "
+                                  "between -1 and +1.";
+    const std::pair<const char*, std::string> cases[] = {
+        {"1", range}, {"1.000", range}, {"-1", range}, {"1.5", range}, {"abc", "\"abc\"" + notNumber},
         // A cell without a digit holds no number: refused, not read as 0.
-        {"", MessageKind::Warning}, {"-", MessageKind::Warning}, {".", MessageKind::Warning},
-        {"-.", MessageKind::Warning}, {" ", MessageKind::Warning}};
-    for (const auto& [text, kind] : cases) {
+        {"", "An empty cell" + notNumber}, {"-", "\"-\"" + notNumber}, {".", "\".\"" + notNumber},
+        {"-.", "\"-.\"" + notNumber}, {" ", "An empty cell" + notNumber}};
+    for (const auto& [text, message] : cases) {
         messages.Clear();
         MatrixEntryState state(buffer, 3, 3, true);
+        state.SetNames({"Memory", "Years", "Age"});
         state.SetText(1, 2, "0.2");
-        state.SetText(1, 3, "0.1");
-        state.SetText(2, 3, text);
-        ExpectStop(ContinueMatrix(state), 2, 3);
+        state.SetText(1, 3, text);
+        ExpectStop(ContinueMatrix(state), 1, 3);
         ASSERT_EQ(messages.shown.size(), 1u) << text;
-        EXPECT_EQ(messages.shown[0].kind, kind);
-        EXPECT_EQ(messages.shown[0].text, kind == MessageKind::Warning ? invalid : range);
+        EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
+        EXPECT_EQ(messages.shown[0].text, message);
     }
+    // Without names the variables are numbered.
+    messages.Clear();
+    MatrixEntryState unnamed(buffer, 3, 3, true);
+    unnamed.SetNames({"Memory", " "});
+    unnamed.SetText(1, 2, "0.2");
+    unnamed.SetText(1, 3, "0.1");
+    unnamed.SetText(2, 3, "2");
+    ExpectStop(ContinueMatrix(unnamed), 2, 3);
+    EXPECT_EQ(messages.shown.at(0).text,
+              "The correlation of variable 2 with variable 3 must lie strictly between -1 and +1.");
     // Just inside the range, and zeros not typed as "0.000", pass without a question.
     messages.Clear();
     MatrixEntryState state(buffer, 3, 3, true);
@@ -177,7 +186,7 @@ TEST_F(MatrixEntry, DiagonalCellsAreRefusedOnlyAtMinusOneOrLess)
         } else {
             ExpectStop(r, 2, 2);
             ASSERT_EQ(messages.shown.size(), 1u);
-            EXPECT_EQ(messages.shown[0].kind, MessageKind::Information);
+            EXPECT_EQ(messages.shown[0].text, "The correlation of variable 2 with itself must be greater than -1.");
         }
     }
 }

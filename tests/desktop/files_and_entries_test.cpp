@@ -156,7 +156,9 @@ TEST_F(FilesAndEntries, AMatrixCellWithoutADigitIsRefused)
         MatrixButtonNamed(window, "ReturnBtn")->click();
     });
     Press(W().cmdCompute);
-    EXPECT_EQ(warnings, std::vector<std::string>(3, InvalidEntryMessage));
+    const std::string tail =
+        " is not a number: the correlation of Task with Cov 1 must be a number strictly between -1 and +1.";
+    EXPECT_EQ(warnings, (std::vector<std::string>{"\"-.\"" + tail, "\".\"" + tail, "An empty cell" + tail}));
     EXPECT_TRUE(focusStayed);
     EXPECT_TRUE(stayedOpen);
     EXPECT_FALSE(fs::exists(DataPath()));

@@ -1,5 +1,5 @@
 // Printing without a printer: the system's print dialog (answered from the
-// test, its "print to file" chosen), and "Save as PDF...", whose pages are
+// test, its "print to file" chosen), and "Save as P&DF...", whose pages are
 // the printout's pages. The PDFs are read back with pdftotext and pdfinfo.
 #include <cstdio>
 #include <filesystem>
@@ -91,7 +91,7 @@ TEST_F(PrintAndPdf, SaveAsPdfHoldsEveryLineOnThePrintoutsPages)
 {
     const fs::path pdf = Path("report.pdf");
     pdfSaves->ScriptAnswer(pdf.string());
-    ASSERT_EQ(window.mnuSavePdf->text(), "Save as PDF...");
+    ASSERT_EQ(window.mnuSavePdf->text(), "Save as P&DF...");
     window.mnuSavePdf->trigger();
     EXPECT_TRUE(messages.shown.empty());
     ASSERT_TRUE(fs::exists(pdf));
