@@ -161,7 +161,9 @@ TEST_F(ResultsWindowTest, IsBuiltAsDesigned)
     EXPECT_EQ(menus[2]->text(), "&Edit");
     for (QAction* menu : menus)
         for (QAction* item : menu->menu()->actions())
-            if (!item->isSeparator()) EXPECT_TRUE(item->text().contains('&')) << item->text().toStdString();
+            if (!item->isSeparator()) {
+                EXPECT_TRUE(item->text().contains('&')) << item->text().toStdString();
+            }
     const std::pair<QAction*, QKeySequence> shortcuts[] = {{window.mnuSaveOutput, QKeySequence::Save},
                                                           {window.mnuPrint, QKeySequence::Print},
                                                           {window.mnuExit, QKeySequence(Qt::CTRL | Qt::Key_Q)}};
