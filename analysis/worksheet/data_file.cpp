@@ -18,7 +18,6 @@ constexpr std::size_t LineLimit = 1000;
 // No sound file comes near this (at most 292 lines of short texts); a file
 // that does is read no further.
 constexpr std::size_t ByteBudget = 4 * 1024 * 1024;
-constexpr int MaxCovariatesInFile = StoredCorrelationsCapacity - 1;
 
 DataFileResult Failure(DataFileResult::Status status, const std::string& message)
 {
@@ -106,6 +105,11 @@ std::string DataFilePath(const std::string& folder)
     return folder + "/" + DataFileName;
 }
 
+bool ReadFileCovariateCount(const std::string& text, int& k)
+{
+    return ReadWholeNumberText(text, k) && k >= 0 && k <= MaxCovariatesInFile;
+}
+
 DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data, int p)
 {
     if (p < 1) p = 1;
@@ -150,8 +154,7 @@ DataFileResult ReadDataFile(const std::string& path, WorksheetData& data, Stored
     }
 
     int k = 0;
-    if (!ReadWholeNumberText(data.fields[CovariatesField], k) || k < 0 || k > MaxCovariatesInFile)
-        return InvalidNumber();
+    if (!ReadFileCovariateCount(data.fields[CovariatesField], k)) return InvalidNumber();
     int p = k + 1;
 
     data.SetGridRows(p);

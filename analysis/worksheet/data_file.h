@@ -44,6 +44,12 @@ std::string DataFilePath(const std::string& folder);
 // it (files without it: not ticked).
 DataFileResult WriteDataFile(const std::string& path, const WorksheetData& data, int p);
 
+// The covariate count a worksheet file can hold: a whole number from 0 to
+// MaxCovariatesInFile. Reading refuses a file with any other; saving one
+// would write a file that does not read back.
+inline constexpr int MaxCovariatesInFile = StoredCorrelationsCapacity - 1;
+bool ReadFileCovariateCount(const std::string& text, int& k);
+
 // Reads the file into data: the two fields (each read as a number, shown
 // again with "%1.6g"), GridRows = p, p grid rows, the correlation triangle
 // ([t][i] from the t-th value of row i, mirrored into [i][t] as the entry

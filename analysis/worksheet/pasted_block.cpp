@@ -101,19 +101,29 @@ PasteOutcome PasteIntoGrid(WorksheetData& data, int row, int column, const Paste
     return outcome;
 }
 
-std::string CopiedBlockText(const WorksheetData& data, int top, int left, int bottom, int right)
+std::string BlockText(const PastedBlock& rows)
 {
     std::string text;
-    left = std::max(left, static_cast<int>(NameColumn));
-    right = std::min(right, static_cast<int>(ScoreColumn));
-    top = std::max(top, 0);
-    bottom = std::min(bottom, GridRowCapacity - 1);
-    for (int r = top; r <= bottom; ++r) {
-        for (int c = left; c <= right; ++c) {
-            if (c > left) text += '\t';
-            for (char ch : data.Cell(r, c)) text += (ch == '\t' || ch == '\n' || ch == '\r') ? ' ' : ch;
+    for (const std::vector<std::string>& cells : rows) {
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (c > 0) text += '\t';
+            for (char ch : cells[c]) text += (ch == '\t' || ch == '\n' || ch == '\r') ? ' ' : ch;
         }
         text += '\n';
     }
     return text;
+}
+
+std::string CopiedBlockText(const WorksheetData& data, int top, int left, int bottom, int right)
+{
+    left = std::max(left, static_cast<int>(NameColumn));
+    right = std::min(right, static_cast<int>(ScoreColumn));
+    top = std::max(top, 0);
+    bottom = std::min(bottom, GridRowCapacity - 1);
+    PastedBlock rows;
+    for (int r = top; r <= bottom; ++r) {
+        rows.emplace_back();
+        for (int c = left; c <= right; ++c) rows.back().push_back(data.Cell(r, c));
+    }
+    return BlockText(rows);
 }

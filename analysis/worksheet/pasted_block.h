@@ -12,6 +12,11 @@ using PastedBlock = std::vector<std::vector<std::string>>;  // rows of trimmed c
 
 PastedBlock SplitPastedBlock(const std::string& text);
 
+// The other way: rows of cells as tab-separated text, each row ending in a
+// line end, as spreadsheets take it. A tab or line end inside a cell becomes
+// a blank, so the block keeps its shape.
+std::string BlockText(const PastedBlock& rows);
+
 // True for a number as a cell takes it: an optional '-', digits with at most
 // one decimal point or comma, at least one digit; blanks around it allowed.
 bool IsNumberText(const std::string& text);
@@ -28,6 +33,5 @@ struct PasteOutcome {
 PasteOutcome PasteIntoGrid(WorksheetData& data, int row, int column, const PastedBlock& block);
 
 // The editable cells of rows top..bottom, columns left..right (the row
-// numbers left out), tab-separated, each row ending in a line end. A tab or
-// line end inside a cell becomes a blank, so the block keeps its shape.
+// numbers left out), as BlockText writes them.
 std::string CopiedBlockText(const WorksheetData& data, int top, int left, int bottom, int right);

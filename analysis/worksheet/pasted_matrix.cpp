@@ -8,8 +8,6 @@
 
 namespace {
 
-bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
-
 // The value of a number text, with a decimal point or comma, without a message.
 double NumberValue(std::string text)
 {
@@ -30,7 +28,7 @@ void DropNames(PastedBlock& block)
     if (namedRows)
         for (auto& cells : block) cells.erase(cells.begin());
     for (auto& cells : block)
-        while (!cells.empty() && IsBlank(cells.back())) cells.pop_back();
+        while (!cells.empty() && cells.back().empty()) cells.pop_back();
 }
 
 // The values of a block, by variable: value[c][r] for the cell of row r,
@@ -54,13 +52,11 @@ bool Place(const PastedBlock& block, int p, Placed& placed)
     return true;
 }
 
-// A pasted number as its cell keeps it: as pasted, with a decimal point;
-// one too long for a cell in the window's three decimals.
-std::string CellText(const std::string& pasted)
+// A pasted number (a cell of SplitPastedBlock, trimmed) as its cell keeps
+// it: as pasted, with a decimal point; one too long for a cell in the
+// window's three decimals.
+std::string CellText(std::string text)
 {
-    std::string text = pasted;
-    text.erase(0, text.find_first_not_of(" \t"));
-    text.erase(text.find_last_not_of(" \t") + 1);
     std::replace(text.begin(), text.end(), ',', '.');
     return text.size() <= MaxNumberLength ? text : FormatMatrixCell(NumberValue(text));
 }
@@ -109,9 +105,9 @@ MatrixPasteOutcome PasteIntoMatrix(MatrixEntryState& state, int column, int row,
     for (int r = 1; r <= p; ++r) {
         for (int c = 1; c <= p; ++c) {
             const std::string& cell = placed.text[c][r];
-            if (c > r && IsBlank(cell)) continue;  // the upper half may be left out
+            if (c > r && cell.empty()) continue;  // the upper half may be left out
             if (c == r) {
-                if (IsBlank(cell)) continue;
+                if (cell.empty()) continue;
                 if (!IsNumberText(cell) || NumberValue(cell) != 1)
                     return refuse(c, r, "The pasted diagonal holds \"" + cell + "\" for " + state.VariableName(c) +
                                             " with itself: a correlation matrix has 1 there.");
@@ -138,14 +134,12 @@ MatrixPasteOutcome PasteIntoMatrix(MatrixEntryState& state, int column, int row,
 
 std::string CopyMatrix(const MatrixEntryState& state)
 {
-    std::string text;
-    for (int c = 1; c <= state.Columns(); ++c) text += "\t" + state.VariableName(c);
-    text += "\n";
+    PastedBlock rows(1, std::vector<std::string>{""});
+    for (int c = 1; c <= state.Columns(); ++c) rows[0].push_back(state.VariableName(c));
     for (int r = 1; r <= state.Rows(); ++r) {
-        text += state.VariableName(r);
+        rows.push_back({state.VariableName(r)});
         for (int c = 1; c <= state.Columns(); ++c)
-            if (state.Exists(c, r)) text += "\t" + state.Text(c, r);
-        text += "\n";
+            if (state.Exists(c, r)) rows.back().push_back(state.Text(c, r));
     }
-    return text;
+    return BlockText(rows);
 }

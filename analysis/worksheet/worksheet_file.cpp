@@ -12,16 +12,14 @@ DataFileResult Refusal(const std::string& message)
     return r;
 }
 
-constexpr int MaxCovariatesSaved = 12;  // the grid's limit
-
 }  // namespace
 
 DataFileResult SaveWorksheetFile(const std::string& path, const WorksheetData& data)
 {
     int k = 0;
-    if (!ReadWholeNumberText(data.fields[CovariatesField], k) || k < 0 || k > MaxCovariatesSaved)
-        return Refusal("Cannot save the file \"" + path +
-                       "\".\rEnter the number of covariates (a whole number from 0 to 12) first.");
+    if (!ReadFileCovariateCount(data.fields[CovariatesField], k))
+        return Refusal("Cannot save the file \"" + path + "\".\rEnter the number of covariates (a whole number from 0 to " +
+                       std::to_string(MaxCovariatesInFile) + ") first.");
     return WriteDataFile(path, data, k + 1);
 }
 

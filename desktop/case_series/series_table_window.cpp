@@ -12,6 +12,8 @@
 
 #include <set>
 
+#include "analysis/worksheet/pasted_block.h"
+
 namespace {
 
 // A cell that sorts numbers by value, before any text or empty cell.
@@ -60,14 +62,6 @@ protected:
 private:
     TSeriesTableWindow* window_;
 };
-
-// A field of tab-separated text: a tab or line end inside it would split it.
-QString OneField(QString text)
-{
-    for (QChar& ch : text)
-        if (ch == QLatin1Char('\t') || ch == QLatin1Char('\n') || ch == QLatin1Char('\r')) ch = QLatin1Char(' ');
-    return text;
-}
 
 }  // namespace
 
@@ -134,19 +128,16 @@ QString TSeriesTableWindow::SelectionText() const
         columns.insert(index.column());
     }
     if (rows.empty()) return QString();
-    QStringList lines;
-    QStringList fields;
-    for (int c : columns) fields << OneField(tblResults->horizontalHeaderItem(c)->text());
-    lines << fields.join(QLatin1Char('\t'));
+    PastedBlock block(1);
+    for (int c : columns) block[0].push_back(tblResults->horizontalHeaderItem(c)->text().toStdString());
     for (int r : rows) {
-        fields.clear();
+        block.emplace_back();
         for (int c : columns) {
             const QTableWidgetItem* item = tblResults->item(r, c);
-            fields << (item && item->isSelected() ? OneField(item->text()) : QString());
+            block.back().push_back(item && item->isSelected() ? item->text().toStdString() : std::string());
         }
-        lines << fields.join(QLatin1Char('\t'));
     }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return QString::fromStdString(BlockText(block));
 }
 
 void TSeriesTableWindow::CopySelection()

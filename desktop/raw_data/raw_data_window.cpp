@@ -296,6 +296,12 @@ void TRawDataWindow::cmdCaseSeriesClick()
     platform::RunCommandOnce(running_, [this] { CaseSeries(); });
 }
 
+bool TRawDataWindow::SummariseChoice(RawSummary& summary, std::vector<QLineEdit*>& scoreFields)
+{
+    RawDataChoice choice;
+    return ReadChoice(choice, scoreFields) && SummariseRawData(session_.table, choice, summary);
+}
+
 bool TRawDataWindow::ReadChoice(RawDataChoice& choice, std::vector<QLineEdit*>& scoreFields)
 {
     if (!session_.loaded) {
@@ -318,11 +324,9 @@ bool TRawDataWindow::ReadChoice(RawDataChoice& choice, std::vector<QLineEdit*>& 
 
 void TRawDataWindow::Analyse()
 {
-    RawDataChoice choice;
     std::vector<QLineEdit*> scoreFields;
-    if (!ReadChoice(choice, scoreFields)) return;
     RawSummary summary;
-    if (!SummariseRawData(session_.table, choice, summary)) return;
+    if (!SummariseChoice(summary, scoreFields)) return;
 
     std::vector<std::string> texts;
     for (QLineEdit* field : scoreFields) texts.push_back(field->text().toStdString());
@@ -354,11 +358,9 @@ void TRawDataWindow::Analyse()
 // and choices; the case scores typed here are not used.
 void TRawDataWindow::CaseSeries()
 {
-    RawDataChoice choice;
     std::vector<QLineEdit*> scoreFields;
-    if (!ReadChoice(choice, scoreFields)) return;
     RawSummary summary;
-    if (!SummariseRawData(session_.table, choice, summary)) return;
+    if (!SummariseChoice(summary, scoreFields)) return;
     SummaryData controls;
     if (!RawSeriesControls(summary, controls)) return;
     caseSeries_->Run(controls, CredibleLimit());

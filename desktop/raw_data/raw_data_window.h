@@ -91,6 +91,8 @@ private:
     // The task and covariates chosen, in their order (empty rows skipped),
     // and their score fields; false (a box shown) when no file is read.
     bool ReadChoice(RawDataChoice& choice, std::vector<QLineEdit*>& scoreFields);
+    // The chosen variables' statistics (the refusals shown as boxes).
+    bool SummariseChoice(RawSummary& summary, std::vector<QLineEdit*>& scoreFields);
     int CredibleLimit() const;
     void Analyse();
     void CaseSeries();
