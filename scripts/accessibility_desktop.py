@@ -74,6 +74,7 @@ class Session:
         self.work = work
         self.processes = []
         self.app = None
+        self.xvfb = None
 
     def start(self, args, **kw):
         p = subprocess.Popen(args, **kw)
@@ -109,6 +110,7 @@ class Session:
             try:
                 if number and wait_for("the display", answers, timeout=30):
                     os.environ["DISPLAY"] = display
+                    self.xvfb = xvfb
                     return
             except Failure:
                 pass
@@ -152,7 +154,9 @@ class Session:
 
     def alive(self):
         if self.app.poll() is not None:
-            raise Failure(f"the program ended (status {self.app.returncode}) before the step was done")
+            server = "had ended" if self.xvfb is None or self.xvfb.poll() is not None else "was still running"
+            raise Failure(f"the program ended (status {self.app.returncode}) before the step was done; "
+                          f"the display server of {os.environ.get('DISPLAY')} {server}")
 
 
 # ---- the AT-SPI tree ---------------------------------------------------------
