@@ -92,15 +92,19 @@ class Session:
                     p.wait()
 
     def start_display(self):
-        """A display of its own; tried again when another server takes the number first."""
-        for _ in range(5):
-            r, w = os.pipe()
-            xvfb = self.start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                              pass_fds=(w,), stderr=subprocess.DEVNULL)
-            os.close(w)
-            with os.fdopen(r) as f:
-                number = f.readline().strip()
-            display = ":" + number
+        """A display of its own, with a cookie of its own: a server another
+        process already runs under the same number refuses the cookie, so the
+        check below never takes a foreign server for ours."""
+        authority = os.path.join(self.work, "Xauthority")
+        os.environ["XAUTHORITY"] = authority
+        for number in range(90, 190):
+            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            display = f":{number}"
+            subprocess.run(["xauth", "-f", authority, "add", display, ".", os.urandom(16).hex()], check=True,
+                           timeout=TIMEOUT)
+            xvfb = self.start(["Xvfb", display, "-auth", authority, "-screen", "0", "1280x1024x24",
+                               "-nolisten", "tcp"], stderr=subprocess.DEVNULL)
 
             def answers():
                 if xvfb.poll() is not None:
@@ -108,12 +112,12 @@ class Session:
                 return subprocess.run(["xdotool", "getdisplaygeometry"], env=dict(os.environ, DISPLAY=display),
                                       capture_output=True, timeout=10).returncode == 0
             try:
-                if number and wait_for("the display", answers, timeout=30):
+                if wait_for("the display", answers, timeout=30):
                     os.environ["DISPLAY"] = display
                     self.xvfb = xvfb
                     return
             except Failure:
-                pass
+                pass  # the number was taken after all: the next one
             if xvfb.poll() is None:
                 xvfb.terminate()
                 xvfb.wait()
@@ -380,7 +384,7 @@ def main():
     if not os.access(program, os.X_OK):
         say(f"FAILED: build {program} first")
         return 1
-    for tool in ("Xvfb", "xdotool", "import"):
+    for tool in ("Xvfb", "xauth", "xdotool", "import"):
         if not shutil.which(tool):
             say(f"FAILED: {tool} is missing (scripts/setup.sh installs it)")
             return 1
