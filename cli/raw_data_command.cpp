@@ -6,6 +6,7 @@
 #include "analysis/files/csv_table.h"
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"
+#include "analysis/run/compute_workflow.h"
 #include "analysis/report/summary_sentence.h"
 #include "analysis/run/run_failure.h"
 #include "cli/case_series_command.h"
@@ -97,8 +98,9 @@ int RunRawDataCli(const RawCliRequest& request, std::FILE* out)
 
         tVector scores;
         if (!ReadCaseOption(request.caseScores, summary, scores)) return ExitRefused;
-        AnalysisInputs in;
-        if (!PrepareRawAnalysis(summary, scores, in)) return ExitRefused;
+        const PreparedCompute prepared = PrepareSummaryCompute(summary, scores, ComputePurpose::SingleCase);
+        if (prepared.status != PreparedCompute::Ready) return ExitRefused;
+        const AnalysisInputs& in = prepared.in;
         AnalysisOutputs outputs;
         RunAnalysis(in, request.credibleLimit, outputs);
 
@@ -124,8 +126,8 @@ int RunRawCaseSeriesCli(const RawCliRequest& request, const CaseSeriesRequest& s
         if (!LoadRawDataFile(request.controlsPath, table)) return ExitRefused;
         RawSummary summary;
         if (!SummariseRawData(table, request.choice, summary)) return ExitRefused;
-        SummaryData controls;
-        if (!RawSeriesControls(summary, controls)) return ExitRefused;
-        return RunCaseSeriesOnControls(controls, series, out);
+        const PreparedCompute prepared = PrepareSummaryCompute(summary, tVector(), ComputePurpose::CaseSeries);
+        if (prepared.status != PreparedCompute::Ready) return ExitRefused;
+        return RunCaseSeriesOnControls(prepared.in, series, out);
     });
 }

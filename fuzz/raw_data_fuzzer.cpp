@@ -12,6 +12,7 @@
 
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"
+#include "analysis/run/compute_workflow.h"
 #include "cli/json_result.h"
 #include "fuzz/memory_input_file.h"
 #include "cli/raw_data_command.h"
@@ -60,7 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     AnalysisInputs in;
     AnalysisOutputs out;
     try {
-        if (!PrepareRawAnalysis(summary, scores, in)) return 0;
+        const PreparedCompute prepared = PrepareSummaryCompute(summary, scores, ComputePurpose::SingleCase);
+        if (prepared.status != PreparedCompute::Ready) return 0;
+        in = prepared.in;
         ClearFloatingPointErrors();
         RunOptions options;
         options.draws = FuzzIterations;

@@ -44,18 +44,3 @@ ReportHeading RawReportHeading(const RawSummary& summary, int credibleLimit, con
     heading.sourceLine = RawDataSourceLine(summary);
     return heading;
 }
-
-bool PrepareRawAnalysis(const RawSummary& summary, const tVector& caseScores, AnalysisInputs& in)
-{
-    in = AnalysisInputs();
-    static_cast<SummaryData&>(in) = summary;
-    in.scores = caseScores;
-    return CheckAndStandardise(in);
-}
-
-bool RawSeriesControls(const RawSummary& summary, SummaryData& controls)
-{
-    if (!CheckCorrelationMatrix(summary)) return false;
-    controls = summary;
-    return true;
-}

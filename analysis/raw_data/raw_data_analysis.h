@@ -26,12 +26,3 @@ bool ReadCaseScores(const RawSummary& summary, const std::vector<std::string>& t
 // What the report echoes: k and N as the inputs, the credible-limit choice,
 // the notes and the source line.
 ReportHeading RawReportHeading(const RawSummary& summary, int credibleLimit, const std::vector<std::string>& notes);
-
-// The analysis inputs from the summary and the case's scores, then the
-// positive-definiteness test (its refusal shown; false) and the z-scores
-// (a non-finite one is thrown as EAnalysisError with the user's message).
-bool PrepareRawAnalysis(const RawSummary& summary, const tVector& caseScores, AnalysisInputs& in);
-
-// The control sample of a case series from the summary: the correlation
-// matrix is tested first (its refusal shown; false), as for a single case.
-bool RawSeriesControls(const RawSummary& summary, SummaryData& controls);

@@ -186,7 +186,7 @@ void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& o
     out.exact = ComputeExactValues(in, credibleLimit);
 }
 
-bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)
+void GatherForAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)
 {
     try {
         GatherAnalysisInputs(data, k, N, in);
@@ -194,6 +194,11 @@ bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in
         ClearFloatingPointErrors();
         RethrowAsAnalysisError();
     }
+}
+
+bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)
+{
+    GatherForAnalysis(data, k, N, in);
     return CheckAndStandardise(in);
 }
 

@@ -13,6 +13,20 @@ WorksheetData ControlsOnly(const WorksheetData& data)
     return controls;
 }
 
+// The refusal that ends the preparation after the gathering: the covariate
+// count is where the correlations were chosen.
+PreparedCompute& Standardised(PreparedCompute& prepared)
+{
+    if (!CheckAndStandardise(prepared.in)) {
+        prepared.status = PreparedCompute::NotPositiveDefinite;
+        prepared.focus.target = ComputeFocus::Field;
+        prepared.focus.field = CovariatesField;
+        return prepared;
+    }
+    prepared.status = PreparedCompute::Ready;
+    return prepared;
+}
+
 }  // namespace
 
 PreparedCompute PrepareCompute(WorksheetData& data, ComputePurpose purpose, CorrelationEntry& entry,
@@ -47,12 +61,18 @@ PreparedCompute PrepareCompute(WorksheetData& data, ComputePurpose purpose, Corr
     keeper.Keep(data, p);
 
     checked.StoredCorrelations = data.StoredCorrelations;
-    if (!PrepareAnalysis(checked, check.k, check.N, prepared.in)) {
-        prepared.status = PreparedCompute::NotPositiveDefinite;
-        prepared.focus.target = ComputeFocus::Field;
-        prepared.focus.field = CovariatesField;
-        return prepared;
-    }
-    prepared.status = PreparedCompute::Ready;
-    return prepared;
+    GatherForAnalysis(checked, check.k, check.N, prepared.in);
+    return Standardised(prepared);
+}
+
+PreparedCompute PrepareSummaryCompute(const SummaryData& controls, const tVector& caseScores,
+                                      ComputePurpose purpose)
+{
+    PreparedCompute prepared;
+    prepared.k = controls.k;
+    prepared.N = controls.N;
+    static_cast<SummaryData&>(prepared.in) = controls;
+    // A series standardises its own cases; the zeros stand for none.
+    if (purpose == ComputePurpose::SingleCase) prepared.in.scores = caseScores;
+    return Standardised(prepared);
 }

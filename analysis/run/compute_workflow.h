@@ -5,7 +5,8 @@
 // z-scores. A front end supplies how correlations are entered (the matrix
 // window, or the stored values accepted as they are) and how the worksheet is
 // kept (the data file, or not at all); the run itself, one analysis or a case
-// series, follows on the prepared inputs.
+// series, follows on the prepared inputs. Raw control data enter at the
+// gathering: they have no fields, grid or correlation entry.
 #include <string>
 #include <vector>
 
@@ -63,6 +64,13 @@ struct PreparedCompute {
 // message) when a number cannot be used.
 PreparedCompute PrepareCompute(WorksheetData& data, ComputePurpose purpose, CorrelationEntry& entry,
                                WorksheetKeeper& keeper);
+
+// The last steps for a control sample given as statistics (raw control
+// data): the positive-definiteness refusal (its box shown) and, for a single
+// case, the case's z-scores. Ready or NotPositiveDefinite; a number that
+// cannot be used is thrown as by PrepareCompute.
+PreparedCompute PrepareSummaryCompute(const SummaryData& controls, const tVector& caseScores,
+                                      ComputePurpose purpose);
 
 // For front ends that keep no worksheet (the command line).
 class NoWorksheetKeeping : public WorksheetKeeper {

@@ -18,6 +18,7 @@
 #include "analysis/files/open_dialog.h"
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"
+#include "analysis/run/compute_workflow.h"
 #include "analysis/report/summary_sentence.h"
 #include "desktop/app/busy_run.h"
 #include "desktop/app/qt_app_helpers.h"
@@ -337,8 +338,9 @@ void TRawDataWindow::Analyse()
         scoreFields[static_cast<std::size_t>(refused)]->selectAll();
         return;
     }
-    AnalysisInputs in;
-    if (!PrepareRawAnalysis(summary, scores, in)) return;
+    PreparedCompute prepared = PrepareSummaryCompute(summary, scores, ComputePurpose::SingleCase);
+    if (prepared.status != PreparedCompute::Ready) return;
+    const AnalysisInputs& in = prepared.in;
 
     const int limit = CredibleLimit();
     AnalysisOutputs out;
@@ -361,7 +363,7 @@ void TRawDataWindow::CaseSeries()
     std::vector<QLineEdit*> scoreFields;
     RawSummary summary;
     if (!SummariseChoice(summary, scoreFields)) return;
-    SummaryData controls;
-    if (!RawSeriesControls(summary, controls)) return;
-    caseSeries_->Run(controls, CredibleLimit());
+    const PreparedCompute prepared = PrepareSummaryCompute(summary, tVector(), ComputePurpose::CaseSeries);
+    if (prepared.status != PreparedCompute::Ready) return;
+    caseSeries_->Run(prepared.in, CredibleLimit());
 }
