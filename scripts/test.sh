@@ -31,7 +31,10 @@ if [ "${HARROW_SKIP_SANITIZERS:-0}" != "1" ]; then
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
   export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-  cmake -S . -B "$SANITIZE_BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHARROW_SANITIZE=ON -DHARROW_BUILD_BENCH=OFF >/dev/null
+  # -O1 with line tables: half the compile time of -O2 -g, and the sanitizers'
+  # reports still name file and line.
+  cmake -S . -B "$SANITIZE_BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
+    -DHARROW_SANITIZE=ON -DHARROW_BUILD_BENCH=OFF >/dev/null
   cmake --build "$SANITIZE_BUILD_DIR" -j"$JOBS"
   (cd "$SANITIZE_BUILD_DIR" && ctest --output-on-failure -j"$JOBS")
 fi
