@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "tests/support/comma_locale.h"
 #include "analysis/worksheet/data_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -43,29 +43,15 @@ WorksheetData Typed()
 
 class DataFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/harrow-data-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        path = DataFilePath(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string Contents() const
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string Contents() const { return TempFolder::Read(path); }
     void WriteRaw(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
-    long FilesInFolder() const { return std::distance(fs::directory_iterator(folder), fs::directory_iterator()); }
+    long FilesInFolder() const { return static_cast<long>(temp.Entries().size()); }
     // Reads the file into d; the status.
     DataFileResult::Status Read(WorksheetData& d) const { return ReadDataFile(path, d).status; }
 
-    std::string folder;
-    std::string path;
+    TempFolder temp;
+    const std::string folder = temp.path.string();
+    const std::string path = DataFilePath(folder);
 };
 
 TEST_F(DataFile, TwoCovariatesGiveTwentyLinesAsTypedAndReadBack)

@@ -3,8 +3,6 @@
 // refusal by its message.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -17,27 +15,13 @@
 #include "analysis/raw_data/raw_data_reader.h"
 #include "foundation/messages.h"
 #include "tests/support/readstat_writer.h"
+#include "tests/support/temp_folder.h"
 
 using platform::MessageKind;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFiles {
-public:
-    TempFiles() : folder_(fs::temp_directory_path() / ("harrow-raw-" + std::to_string(getpid()))) { fs::create_directories(folder_); }
-    ~TempFiles() { fs::remove_all(folder_); }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-        return Path(name);
-    }
-
-private:
-    fs::path folder_;
-};
 
 // Columns of numbers (NaN: missing) with their names.
 struct Data {
@@ -144,7 +128,7 @@ TEST(RawStatistics, AgreeWithAStraightforwardComputation)
         {"means near 1e6, SDs near 1e-2", {1e6, 999999.5, 1000003, 1e6 + 0.25}, 0.02},
         {"negative and mixed scales", {-250, 0, 4e5, 1}, 3},
     };
-    TempFiles files;
+    TempFolder files;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::vector<double>> offsets;
@@ -212,7 +196,7 @@ TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
     sav.push_back({"group", {}, {"a", "b", "a", "b", "a", "b", "a", "b", "a"}, {}});
     dta.push_back(sav.back());
 
-    TempFiles files;
+    TempFolder files;
     struct Format {
         std::string path;
         const char* rows;  // the refusal's naming of rows 3 and 5
@@ -333,7 +317,7 @@ TEST(RawDataRefusals, EachShowsItsMessage)
          "\"c\" is linearly dependent on \"a\" and \"b\" (its values follow from theirs). Drop one of these "
          "variables."},
     };
-    TempFiles files;
+    TempFolder files;
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.name);
         platform::RecordingMessages messages;
@@ -347,15 +331,11 @@ TEST(RawDataRefusals, EachShowsItsMessage)
 
 TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
 {
-    TempFiles files;
+    TempFolder files;
     Data d{{"a", "b"}, {{1, 2, 3, 4}, {4, 1, 3, 2}}};
     WriteReadstatFile(files.Path("good.sav"), ReadstatKind::Sav, Readstat(d));
     WriteReadstatFile(files.Path("good.dta"), ReadstatKind::Dta, Readstat(d));
-    auto bytes = [&](const char* name) {
-        std::ifstream in(files.Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::string sav = bytes("good.sav"), dta = bytes("good.dta");
+    const std::string sav = TempFolder::Read(files.Path("good.sav")), dta = TempFolder::Read(files.Path("good.dta"));
     fs::create_directories(files.Path("folder.csv"));
     auto limit = [](auto RawReadLimits::*field, std::size_t value) {
         RawReadLimits limits;
@@ -416,7 +396,7 @@ TEST(RawDataFiles, FormatByContentThenExtension)
 
 TEST(RawDataAnalysis, OverviewAndSourceLine)
 {
-    TempFiles files;
+    TempFolder files;
     platform::RecordingMessages messages;
     platform::ScopedMessages scoped(messages);
     RawDataTable table;

@@ -10,7 +10,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+
+#include "tests/support/temp_folder.h"
 
 namespace platform {
 namespace {
@@ -35,19 +36,7 @@ std::string Refusal(const fs::path& path, const std::string& reason)
 
 class TextFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/harrow_text_file_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string Read(const fs::path& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string Read(const fs::path& p) { return TempFolder::Read(p); }
     static void Put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
     static mode_t Mode(const fs::path& p)
     {
@@ -55,15 +44,10 @@ protected:
         EXPECT_EQ(::stat(p.c_str(), &st), 0);
         return st.st_mode & 07777;
     }
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Entries() const { return temp.Entries(); }
 
-    fs::path dir;
+    TempFolder temp;
+    const fs::path dir = temp.path;
 };
 
 // Exactly the bytes, over an old file (keeping its permissions), through a
