@@ -61,15 +61,6 @@ std::vector<ReadstatColumn> Readstat(const Data& d)
     return columns;
 }
 
-RawDataChoice Choose(const std::string& task, std::vector<std::string> covariates, bool drop = false)
-{
-    RawDataChoice choice;
-    choice.task = task;
-    choice.covariates = std::move(covariates);
-    choice.dropIncomplete = drop;
-    return choice;
-}
-
 // Reads the file and summarises it; the messages shown go to messages.
 bool Summarise(const std::string& path, const RawDataChoice& choice, RawSummary& summary,
                platform::RecordingMessages& messages, const RawReadLimits& limits = {})
@@ -136,7 +127,7 @@ TEST(RawStatistics, AgreeWithAStraightforwardComputation)
         std::string path = files.Write("data.csv", Csv(d, ','));
         platform::RecordingMessages messages;
         RawSummary s;
-        ASSERT_TRUE(Summarise(path, Choose("v1", {"v2", "v3", "v4"}), s, messages)) << messages.shown[0].text;
+        ASSERT_TRUE(Summarise(path, {"v1", {"v2", "v3", "v4"}}, s, messages)) << messages.shown[0].text;
 
         const std::size_t p = offsets.size();
         const long double n = offsets[0].size();
@@ -216,14 +207,14 @@ TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
         SCOPED_TRACE(f.path);
         platform::RecordingMessages messages;
         RawSummary s;
-        ASSERT_FALSE(Summarise(f.path, Choose("score", {"age", "educ"}), s, messages));
+        ASSERT_FALSE(Summarise(f.path, {"score", {"age", "educ"}}, s, messages));
         ASSERT_EQ(messages.shown.size(), 1u);
         const std::string name = fs::path(f.path).filename().string();
         EXPECT_EQ(messages.shown[0].text, "2 controls have no value for one or more of the chosen variables (" +
                                               std::string(f.rows) + " of \"" + name +
                                               "\"): complete them, or leave out incomplete controls.");
         messages.shown.clear();
-        ASSERT_TRUE(Summarise(f.path, Choose("SCORE", {" Age ", "educ"}, true), s, messages));
+        ASSERT_TRUE(Summarise(f.path, {"SCORE", {" Age ", "educ"}, true}, s, messages));
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_EQ(s.N, 7);
         EXPECT_EQ(s.dropped, 2);
@@ -231,8 +222,8 @@ TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
         if (first.N == 0) first = s;
         EXPECT_TRUE(SameSummary(s, first));
         // The complete variables alone need nothing left out.
-        ASSERT_TRUE(Summarise(f.path, Choose("score", {"educ"}), s, messages) == false);
-        ASSERT_TRUE(Summarise(f.path, Choose("score", {"age"}, true), s, messages));
+        ASSERT_TRUE(Summarise(f.path, {"score", {"educ"}}, s, messages) == false);
+        ASSERT_TRUE(Summarise(f.path, {"score", {"age"}, true}, s, messages));
         EXPECT_EQ(s.dropped, 1);
     }
     // The same statistics as the complete controls written alone.
@@ -242,7 +233,7 @@ TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
             for (int c = 0; c < 3; ++c) complete.columns[c].push_back(d.columns[c][r]);
     platform::RecordingMessages messages;
     RawSummary s;
-    ASSERT_TRUE(Summarise(files.Write("complete.csv", Csv(complete, ',')), Choose("score", {"age", "educ"}), s, messages));
+    ASSERT_TRUE(Summarise(files.Write("complete.csv", Csv(complete, ',')), {"score", {"age", "educ"}}, s, messages));
     EXPECT_EQ(s.dropped, 0);
     s.dropped = 2;
     s.fileName = first.fileName;
@@ -257,7 +248,7 @@ TEST(RawDataFiles, TheExampleFilesHoldTheSameData)
         SCOPED_TRACE(name);
         platform::RecordingMessages messages;
         RawSummary s;
-        ASSERT_TRUE(Summarise(folder + "/" + name, Choose("memory", {"age", "education"}, true), s, messages));
+        ASSERT_TRUE(Summarise(folder + "/" + name, {"memory", {"age", "education"}, true}, s, messages));
         EXPECT_EQ(s.N, 29);
         EXPECT_EQ(s.dropped, 1);
         if (csv.N == 0) csv = s;
@@ -281,38 +272,38 @@ TEST(RawDataRefusals, EachShowsItsMessage)
                 std::to_string(r % 3) + "," + std::to_string((r * 5) % 8) + "," + std::to_string(r * r % 5) + "," +
                 std::to_string((r * 3) % 7) + "," + std::to_string(r % 2) + "\n";
     const Refusal cases[] = {
-        {"six covariates", good + rows, Choose("a", {"b", "c", "d", "e", "f", "g"}),
+        {"six covariates", good + rows, {"a", {"b", "c", "d", "e", "f", "g"}},
          "Choose from 0 to 5 covariates (6 were chosen)."},
-        {"no task", good + rows, Choose(" ", {"b"}), "Choose the task of interest."},
-        {"unknown name", good + rows, Choose("a", {"b", "zz"}),
+        {"no task", good + rows, {" ", {"b"}}, "Choose the task of interest."},
+        {"unknown name", good + rows, {"a", {"b", "zz"}},
          "There is no variable \"zz\" in \"data.csv\". Its numeric variables: \"a\", \"b\", \"c\", \"d\", \"e\", "
          "\"f\", \"g\"."},
-        {"name twice in the file", "a,b,B\n1,2,3\n", Choose("a", {"b"}),
+        {"name twice in the file", "a,b,B\n1,2,3\n", {"a", {"b"}},
          "More than one variable of \"data.csv\" is named \"b\": rename all but one."},
-        {"text column", good + rows, Choose("a", {"id"}),
+        {"text column", good + rows, {"a", {"id"}},
          "The variable \"id\" in \"data.csv\" is not numeric (line 2 holds \"P0\")."},
-        {"chosen twice", good + rows, Choose("a", {"b", "A"}), "The variable \"a\" is chosen twice."},
-        {"one incomplete control", "a,b\n1,2\n2,\n3,1\n", Choose("a", {"b"}),
+        {"chosen twice", good + rows, {"a", {"b", "A"}}, "The variable \"a\" is chosen twice."},
+        {"one incomplete control", "a,b\n1,2\n2,\n3,1\n", {"a", {"b"}},
          "1 control has no value for one or more of the chosen variables (line 3 of \"data.csv\"): complete it, "
          "or leave out incomplete controls."},
-        {"many incomplete controls", "a,b\n,1\n,2\n,3\n,4\n,5\n,6\n,7\n1,2\n", Choose("a", {"b"}),
+        {"many incomplete controls", "a,b\n,1\n,2\n,3\n,4\n,5\n,6\n,7\n1,2\n", {"a", {"b"}},
          "7 controls have no value for one or more of the chosen variables (lines 2, 3, 4, 5, 6 and 2 more of "
          "\"data.csv\"): complete them, or leave out incomplete controls."},
-        {"N below 3", "a,b\n1,2\n2,\n3,1\n", Choose("a", {"b"}, true),
+        {"N below 3", "a,b\n1,2\n2,\n3,1\n", {"a", {"b"}, true},
          "\"data.csv\" has only 2 controls with a value for every chosen variable (1 incomplete left out): the "
          "analysis needs at least 3."},
-        {"every control incomplete", "a,b\n1,\n,2\n", Choose("a", {"b"}, true),
+        {"every control incomplete", "a,b\n1,\n,2\n", {"a", {"b"}, true},
          "\"data.csv\" has no control with a value for every chosen variable (2 incomplete left out): the analysis "
          "needs at least 3."},
-        {"k too large for N", "a,b,c,d\n1,2,3,4\n2,1,4,3\n3,3,1,1\n4,5,2,9\n", Choose("a", {"b", "c", "d"}),
+        {"k too large for N", "a,b,c,d\n1,2,3,4\n2,1,4,3\n3,3,1,1\n4,5,2,9\n", {"a", {"b", "c", "d"}},
          " With a control sample size of  4, the maximum number of covariates is  2 "},
-        {"no spread", "a,b\n1,2\n2,2\n3,2\n4,2\n", Choose("a", {"b"}),
+        {"no spread", "a,b\n1,2\n2,2\n3,2\n4,2\n", {"a", {"b"}},
          "The variable \"b\" has the same value for every control: a variable without spread cannot be analysed."},
-        {"extra fields", "a,b\n1,2\n2,3,4\n", Choose("a", {"b"}),
+        {"extra fields", "a,b\n1,2\n2,3,4\n", {"a", {"b"}},
          "\"data.csv\": line 3 has 3 fields, but the header row names 2 columns"},
-        {"header only", "a,b\n", Choose("a", {"b"}), "\"data.csv\" holds no controls: the analysis needs at least 3."},
+        {"header only", "a,b\n", {"a", {"b"}}, "\"data.csv\" holds no controls: the analysis needs at least 3."},
         {"a variable that follows from others", "a,b,c,d\n1,4,5,1\n2,1,3,0\n3,5,8,2\n4,2,6,1\n5,7,12,3\n",
-         Choose("a", {"d", "b", "c"}),
+         {"a", {"d", "b", "c"}},
          "Analysis cannot proceed as the correlation matrix of the chosen variables is not positive definite: "
          "\"c\" is linearly dependent on \"a\" and \"b\" (its values follow from theirs). Drop one of these "
          "variables."},
@@ -377,7 +368,7 @@ TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
         SCOPED_TRACE(c.name);
         platform::RecordingMessages messages;
         RawSummary s;
-        EXPECT_FALSE(Summarise(c.path, Choose("a", {"b"}), s, messages, c.limits));
+        EXPECT_FALSE(Summarise(c.path, {"a", {"b"}}, s, messages, c.limits));
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
         EXPECT_EQ(messages.shown[0].text.substr(0, c.message.size()), c.message);
