@@ -105,7 +105,8 @@ TEST(RunFailure, EveryKindOfErrorHasItsMessage)
         std::exception_ptr error;
         std::string analysis, command;  // AnalysisFailureMessage and CommandFailureMessage
     } cases[] = {
-        {"an argument out of range", std::make_exception_ptr(EArgumentError(1302, "The argument must not be less than 0")),
+        {"an argument out of range",
+         std::make_exception_ptr(EArgumentError(1302, "The argument must not be less than 0")),
          "The analysis cannot be completed: a value computed from the entries lies outside the range the computation "
          "can handle. Check the means, SDs and case's scores entered. No results were computed." +
              details + "The argument must not be less than 0",
@@ -114,8 +115,8 @@ TEST(RunFailure, EveryKindOfErrorHasItsMessage)
          "The analysis cannot be completed: there is not enough free memory. Close other programs and run the "
          "analysis again.",
          memory},
-        {"an internal fault", std::make_exception_ptr(std::invalid_argument("BayesDeficitEngine: draw count out of range")),
-         fault + details + "BayesDeficitEngine: draw count out of range", "BayesDeficitEngine: draw count out of range"},
+        {"an internal fault", std::make_exception_ptr(std::invalid_argument("engine: draw count out of range")),
+         fault + details + "engine: draw count out of range", "engine: draw count out of range"},
         {"a file's refusal", std::make_exception_ptr(std::runtime_error("Cannot write \"a.csv\".")),
          fault + details + "Cannot write \"a.csv\".", "Cannot write \"a.csv\"."},
         {"an error of no known kind", std::make_exception_ptr(42), fault + details + "an error of unknown kind",
