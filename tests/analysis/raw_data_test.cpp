@@ -61,13 +61,28 @@ std::vector<ReadstatColumn> Readstat(const Data& d)
     return columns;
 }
 
-// Reads the file and summarises it; the messages shown go to messages.
-bool Summarise(const std::string& path, const RawDataChoice& choice, RawSummary& summary,
-               platform::RecordingMessages& messages, const RawReadLimits& limits = {})
+// The file read and summarised, with the messages shown on the way.
+struct Outcome {
+    bool ok = false;
+    RawSummary summary;
+    std::vector<platform::RecordingMessages::Entry> shown;
+    // The one message shown, which must be an error.
+    std::string Error() const
+    {
+        if (shown.size() != 1 || shown[0].kind != MessageKind::Error) return std::to_string(shown.size()) + " messages";
+        return shown[0].text;
+    }
+};
+
+Outcome Summarise(const std::string& path, const RawDataChoice& choice, const RawReadLimits& limits = {})
 {
+    platform::RecordingMessages messages;
     platform::ScopedMessages scoped(messages);
+    Outcome outcome;
     RawDataTable table;
-    return LoadRawDataFile(path, table, limits) && SummariseRawData(table, choice, summary);
+    outcome.ok = LoadRawDataFile(path, table, limits) && SummariseRawData(table, choice, outcome.summary);
+    outcome.shown = messages.shown;
+    return outcome;
 }
 
 // A small deterministic stream of values in [-1, 1).
@@ -125,9 +140,9 @@ TEST(RawStatistics, AgreeWithAStraightforwardComputation)
         std::vector<std::vector<double>> offsets;
         Data d = Shifted(40, c.centres, c.scale, offsets);
         std::string path = files.Write("data.csv", Csv(d, ','));
-        platform::RecordingMessages messages;
-        RawSummary s;
-        ASSERT_TRUE(Summarise(path, {"v1", {"v2", "v3", "v4"}}, s, messages)) << messages.shown[0].text;
+        const Outcome r = Summarise(path, {"v1", {"v2", "v3", "v4"}});
+        ASSERT_TRUE(r.ok) << r.Error();
+        const RawSummary& s = r.summary;
 
         const std::size_t p = offsets.size();
         const long double n = offsets[0].size();
@@ -205,35 +220,31 @@ TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
     RawSummary first;
     for (const Format& f : formats) {
         SCOPED_TRACE(f.path);
-        platform::RecordingMessages messages;
-        RawSummary s;
-        ASSERT_FALSE(Summarise(f.path, {"score", {"age", "educ"}}, s, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        const std::string name = fs::path(f.path).filename().string();
-        EXPECT_EQ(messages.shown[0].text, "2 controls have no value for one or more of the chosen variables (" +
-                                              std::string(f.rows) + " of \"" + name +
-                                              "\"): complete them, or leave out incomplete controls.");
-        messages.shown.clear();
-        ASSERT_TRUE(Summarise(f.path, {"SCORE", {" Age ", "educ"}, true}, s, messages));
-        EXPECT_TRUE(messages.shown.empty());
-        EXPECT_EQ(s.N, 7);
-        EXPECT_EQ(s.dropped, 2);
-        EXPECT_EQ(s.names, (std::vector<std::string>{"score", "age", "educ"}));
-        if (first.N == 0) first = s;
-        EXPECT_TRUE(SameSummary(s, first));
-        // The complete variables alone need nothing left out.
-        ASSERT_TRUE(Summarise(f.path, {"score", {"educ"}}, s, messages) == false);
-        ASSERT_TRUE(Summarise(f.path, {"score", {"age"}, true}, s, messages));
-        EXPECT_EQ(s.dropped, 1);
+        Outcome r = Summarise(f.path, {"score", {"age", "educ"}});
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.Error(), "2 controls have no value for one or more of the chosen variables (" + std::string(f.rows) +
+                                 " of \"" + fs::path(f.path).filename().string() +
+                                 "\"): complete them, or leave out incomplete controls.");
+        r = Summarise(f.path, {"SCORE", {" Age ", "educ"}, true});
+        ASSERT_TRUE(r.ok) << r.Error();
+        EXPECT_TRUE(r.shown.empty());
+        EXPECT_EQ(r.summary.N, 7);
+        EXPECT_EQ(r.summary.dropped, 2);
+        EXPECT_EQ(r.summary.names, (std::vector<std::string>{"score", "age", "educ"}));
+        if (first.N == 0) first = r.summary;
+        EXPECT_TRUE(SameSummary(r.summary, first));
+        // Each variable by itself: educ's one gap is refused, age's is left out.
+        EXPECT_FALSE(Summarise(f.path, {"score", {"educ"}}).ok);
+        EXPECT_EQ(Summarise(f.path, {"score", {"age"}, true}).summary.dropped, 1);
     }
     // The same statistics as the complete controls written alone.
     Data complete{{"score", "age", "educ"}, {{}, {}, {}}};
     for (std::size_t r = 0; r < 9; ++r)
         if (r != 2 && r != 4)
             for (int c = 0; c < 3; ++c) complete.columns[c].push_back(d.columns[c][r]);
-    platform::RecordingMessages messages;
-    RawSummary s;
-    ASSERT_TRUE(Summarise(files.Write("complete.csv", Csv(complete, ',')), {"score", {"age", "educ"}}, s, messages));
+    const Outcome r = Summarise(files.Write("complete.csv", Csv(complete, ',')), {"score", {"age", "educ"}});
+    ASSERT_TRUE(r.ok) << r.Error();
+    RawSummary s = r.summary;
     EXPECT_EQ(s.dropped, 0);
     s.dropped = 2;
     s.fileName = first.fileName;
@@ -246,13 +257,12 @@ TEST(RawDataFiles, TheExampleFilesHoldTheSameData)
     RawSummary csv;
     for (const char* name : {"raw-controls.csv", "raw-controls.sav", "raw-controls.dta"}) {
         SCOPED_TRACE(name);
-        platform::RecordingMessages messages;
-        RawSummary s;
-        ASSERT_TRUE(Summarise(folder + "/" + name, {"memory", {"age", "education"}, true}, s, messages));
-        EXPECT_EQ(s.N, 29);
-        EXPECT_EQ(s.dropped, 1);
-        if (csv.N == 0) csv = s;
-        EXPECT_TRUE(SameSummary(s, csv));
+        const Outcome r = Summarise(folder + "/" + name, {"memory", {"age", "education"}, true});
+        ASSERT_TRUE(r.ok) << r.Error();
+        EXPECT_EQ(r.summary.N, 29);
+        EXPECT_EQ(r.summary.dropped, 1);
+        if (csv.N == 0) csv = r.summary;
+        EXPECT_TRUE(SameSummary(r.summary, csv));
     }
 }
 
@@ -311,12 +321,9 @@ TEST(RawDataRefusals, EachShowsItsMessage)
     TempFolder files;
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.name);
-        platform::RecordingMessages messages;
-        RawSummary s;
-        EXPECT_FALSE(Summarise(files.Write("data.csv", c.csv), c.choice, s, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-        EXPECT_EQ(messages.shown[0].text, c.message);
+        const Outcome r = Summarise(files.Write("data.csv", c.csv), c.choice);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.Error(), c.message);
     }
 }
 
@@ -366,12 +373,9 @@ TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
     };
     for (const FileRefusal& c : cases) {
         SCOPED_TRACE(c.name);
-        platform::RecordingMessages messages;
-        RawSummary s;
-        EXPECT_FALSE(Summarise(c.path, {"a", {"b"}}, s, messages, c.limits));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-        EXPECT_EQ(messages.shown[0].text.substr(0, c.message.size()), c.message);
+        const Outcome r = Summarise(c.path, {"a", {"b"}}, c.limits);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.Error().substr(0, c.message.size()), c.message);
     }
 }
 
