@@ -130,14 +130,9 @@ INSTANTIATE_TEST_SUITE_P(EachCredibleLimit, WorkedExampleFigure,
 // Zero and every mark stay in the plot, with or without the draws.
 TEST(FigureLayout, ZeroAndMarksInsideThePlotWithoutOrFarFromTheDraws)
 {
-    FigureData noDraws;
-    noDraws.result.zccc = 0.8L;
-    noDraws.result.zcccLower = 0.2L;
-    noDraws.result.zcccUpper = 1.5L;
-    FigureData farOut = noDraws;
-    farOut.result.zccc = -14;
-    farOut.result.zcccLower = -19;
-    farOut.result.zcccUpper = -10;
+    FigureData noDraws, farOut;
+    noDraws.result = tBayesResult{0, 0, 0, 0, 0, 0.8L, 0.2L, 1.5L};  // Z-CCC 0.8, limits 0.2 and 1.5
+    farOut.result = tBayesResult{0, 0, 0, 0, 0, -14, -19, -10};
     farOut.summary.draws = 1000;
     farOut.summary.from = -20;
     farOut.summary.to = -9;

@@ -71,14 +71,8 @@ protected:
         in.corr[2][3] = in.corr[3][2] = -0.25L;
         out.condMean = 98.765432L;
         out.condSD = 14.2L;
-        out.result.pOneTailed = 0.0123456L;
-        out.result.pTwoTailed = 0.0246912L;
-        out.result.pctBelow = 1.23456L;
-        out.result.pctLower = 0.123456L;
-        out.result.pctUpper = 4.56789L;
-        out.result.zccc = -2.2462L;
-        out.result.zcccLower = -2.9876L;
-        out.result.zcccUpper = -1.5432L;
+        // p one- and two-tailed, percentage below with its limits, Z-CCC with its limits.
+        out.result = tBayesResult{0.0123456L, 0.0246912L, 1.23456L, 0.123456L, 4.56789L, -2.2462L, -2.9876L, -1.5432L};
     }
 
     std::vector<std::string> Build()
