@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "tests/support/temp_folder.h"
+
 namespace {
 
 // "<separator> <line>[field|field] <line>[...] ...", the header first.
@@ -117,28 +119,26 @@ TEST(CsvTableTest, QuotesFieldsOnlyWhenNeededAndReadsThemBack)
 
 TEST(CsvTableTest, FilesThatCannotBeReadAreNamed)
 {
-    char name[] = "/tmp/harrow_csv_XXXXXX";
-    int fd = ::mkstemp(name);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    TempFolder temp;
+    const std::string name = temp.Write("t.csv", "");
     CsvTable table;
     std::string message;
 
-    ASSERT_EQ(::truncate(name, CsvFileByteLimit + 1), 0);  // sparse: refused before it is read
+    ASSERT_EQ(::truncate(name.c_str(), CsvFileByteLimit + 1), 0);  // sparse: refused before it is read
     EXPECT_FALSE(ReadCsvFile(name, table, message));
-    EXPECT_EQ(message, "Cannot read \"" + std::string(name) + "\": the file is larger than 32 MiB");
+    EXPECT_EQ(message, "Cannot read \"" + name + "\": the file is larger than 32 MiB");
 
     std::ofstream(name, std::ios::binary) << "a,b\n1,\"2\n";
     EXPECT_FALSE(ReadCsvFile(name, table, message));
-    EXPECT_EQ(message, "\"" + std::string(name) + "\": line 2: a quoted field is not closed before the end of the file");
+    EXPECT_EQ(message, "\"" + name + "\": line 2: a quoted field is not closed before the end of the file");
 
     std::ofstream(name, std::ios::binary) << "a;b\n1;2,5\n";
     ASSERT_TRUE(ReadCsvFile(name, table, message)) << message;
     EXPECT_EQ(Render(table), "; 1[a|b] 2[1|2,5]");
 
-    std::remove(name);
+    std::remove(name.c_str());
     EXPECT_FALSE(ReadCsvFile(name, table, message));
-    EXPECT_EQ(message, "Cannot read \"" + std::string(name) + "\": No such file or directory");
+    EXPECT_EQ(message, "Cannot read \"" + name + "\": No such file or directory");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "analysis/worksheet/data_file_location.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -18,19 +19,7 @@ namespace {
 
 class DataFileLocation : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/harrow-location-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        chmod(folder.c_str(), 0755);  // reachable by the unprivileged user below
-    }
-    void TearDown() override
-    {
-        for (const auto& entry : fs::recursive_directory_iterator(folder))
-            if (entry.is_directory()) chmod(entry.path().c_str(), 0755);
-        fs::remove_all(folder);
-    }
+    DataFileLocation() { chmod(folder.c_str(), 0755); }  // reachable by the unprivileged user below
 
     std::string MakeFolder(const std::string& name, mode_t mode) const
     {
@@ -40,7 +29,8 @@ protected:
         return path;
     }
 
-    std::string folder;
+    TempFolder temp;
+    const std::string folder = temp.path.string();
 };
 
 TEST_F(DataFileLocation, TheProgramFolderOnlyWhenTheProbeAllowsIt)

@@ -4,15 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 #include <ostream>
 #include <string>
-#include <unistd.h>
 
 #include "analysis/case_series/cases_file.h"
 #include "analysis/files/csv_table.h"
 #include "analysis/raw_data/raw_data_reader.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -47,18 +45,8 @@ const MarkCase Cases[] = {
 
 class DecimalMark : public ::testing::TestWithParam<MarkCase> {
 protected:
-    void SetUp() override
-    {
-        char name[] = "/tmp/harrow_mark_XXXXXX";
-        int fd = ::mkstemp(name);
-        ASSERT_GE(fd, 0);
-        ::close(fd);
-        path = std::string(name) + ".csv";
-        std::rename(name, path.c_str());
-        std::ofstream(path, std::ios::binary) << GetParam().text;
-    }
-    void TearDown() override { std::remove(path.c_str()); }
-    std::string path;
+    TempFolder temp;
+    const std::string path = temp.Write("volumes.csv", GetParam().text);
 };
 
 TEST_P(DecimalMark, DecidedOncePerFileAndAmbiguousPointsRefused)

@@ -47,7 +47,7 @@ double NormalPercent(double z) { return 50 * std::erfc(-z / std::sqrt(2.0)); }
 
 class WorkedExampleFigure : public ::testing::TestWithParam<int> {};
 
-TEST_P(WorkedExampleFigure, MarksAndShadingStandWhereTheReportSays)
+TEST_P(WorkedExampleFigure, MarksShadingAndPercentageStandWhereTheReportSays)
 {
     const WorkedExampleRun& run = RunWorkedExample(GetParam());
     const FigureLayout f = LayOutFigure(run.figure);
@@ -103,6 +103,25 @@ TEST_P(WorkedExampleFigure, MarksAndShadingStandWhereTheReportSays)
         EXPECT_NEAR(NormalPercent(f.ZOf(t.x)), Number(t.text), 1e-6 * std::max(1.0, Number(t.text))) << t.text;
     }
     EXPECT_GE(percentTicks, 5);
+
+    // The report's percentage below stands on the top axis where 100 * F(z)
+    // equals it, labelled as the report prints it; the axis says what it is.
+    std::string percent;
+    for (const std::string& line : run.report)
+        if (line.rfind(" Bayesian point estimate    = ", 0) == 0) percent = line.substr(30, line.find('%') - 29);
+    ASSERT_FALSE(percent.empty());
+    std::vector<const FigureText*> marks;
+    for (const FigureText& t : f.texts)
+        if (t.role == FigureTextRole::MarkLabel) marks.push_back(&t);
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0]->text, percent);
+    EXPECT_NEAR(NormalPercent(f.ZOf(marks[0]->x)), Number(percent), 0.00005 + 1e-9);
+    EXPECT_LT(marks[0]->y, f.plotTop);
+    int markLines = 0;
+    for (const FigureLine& l : f.lines) markLines += l.style == FigureStyle::PercentMark && l.x1 == marks[0]->x;
+    EXPECT_EQ(markLines, 1);
+    EXPECT_TRUE(HasTextContaining(f, "Estimated controls below (top axis): " + percent));
+    EXPECT_TRUE(HasTextContaining(f, "Percentage of controls below z: 100"));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCredibleLimit, WorkedExampleFigure,
@@ -111,14 +130,9 @@ INSTANTIATE_TEST_SUITE_P(EachCredibleLimit, WorkedExampleFigure,
 // Zero and every mark stay in the plot, with or without the draws.
 TEST(FigureLayout, ZeroAndMarksInsideThePlotWithoutOrFarFromTheDraws)
 {
-    FigureData noDraws;
-    noDraws.result.zccc = 0.8L;
-    noDraws.result.zcccLower = 0.2L;
-    noDraws.result.zcccUpper = 1.5L;
-    FigureData farOut = noDraws;
-    farOut.result.zccc = -14;
-    farOut.result.zcccLower = -19;
-    farOut.result.zcccUpper = -10;
+    FigureData noDraws, farOut;
+    noDraws.result = tBayesResult{0, 0, 0, 0, 0, 0.8L, 0.2L, 1.5L};  // Z-CCC 0.8, limits 0.2 and 1.5
+    farOut.result = tBayesResult{0, 0, 0, 0, 0, -14, -19, -10};
     farOut.summary.draws = 1000;
     farOut.summary.from = -20;
     farOut.summary.to = -9;
@@ -140,9 +154,7 @@ TEST(FigureLayout, ZeroAndMarksInsideThePlotWithoutOrFarFromTheDraws)
     noDraws.k = 2;
     EXPECT_EQ(FigureTitle(noDraws), "Posterior distribution of Z-CCC: Task of Interest (k = 2, N = 0)");
     noDraws.k = 0;
-    bool axisNamed = false;
-    for (const auto& t : LayOutFigure(noDraws).texts) axisNamed = axisNamed || t.text == "Effect size (Z-CC)";
-    EXPECT_TRUE(axisNamed);
+    EXPECT_TRUE(HasTextContaining(LayOutFigure(noDraws), "Effect size (Z-CC)"));
 }
 
 TEST(FigureLayout, NumbersKeepTheirDecimalPointUnderACommaLocale)
@@ -159,32 +171,6 @@ TEST(FigureLayout, NumbersKeepTheirDecimalPointUnderACommaLocale)
         estimateQuoted = estimateQuoted || t.text.find("Z-CCC = \xE2\x88\x92" "1.732") != std::string::npos;
     }
     EXPECT_TRUE(estimateQuoted);
-}
-
-// The report's percentage below stands on the top axis where 100 * F(z)
-// equals it, labelled as the report prints it; the axis says what it is.
-TEST(FigureLayout, TheReportsPercentageIsMarkedOnTheTopAxis)
-{
-    for (int limit : {TwoSided, OneSidedLower}) {
-        const WorkedExampleRun& run = RunWorkedExample(limit);
-        const FigureLayout f = LayOutFigure(run.figure);
-        std::string reported;
-        for (const std::string& line : run.report)
-            if (line.rfind(" Bayesian point estimate    = ", 0) == 0) reported = line.substr(30, line.find('%') - 29);
-        ASSERT_FALSE(reported.empty());
-        std::vector<const FigureText*> marks;
-        for (const FigureText& t : f.texts)
-            if (t.role == FigureTextRole::MarkLabel) marks.push_back(&t);
-        ASSERT_EQ(marks.size(), 1u);
-        EXPECT_EQ(marks[0]->text, reported);
-        EXPECT_NEAR(NormalPercent(f.ZOf(marks[0]->x)), Number(reported), 0.00005 + 1e-9);
-        EXPECT_LT(marks[0]->y, f.plotTop);
-        int markLines = 0;
-        for (const FigureLine& l : f.lines) markLines += l.style == FigureStyle::PercentMark && l.x1 == marks[0]->x;
-        EXPECT_EQ(markLines, 1);
-        EXPECT_TRUE(HasTextContaining(f, "Estimated controls below (top axis): " + reported));
-        EXPECT_TRUE(HasTextContaining(f, "Percentage of controls below z: 100"));
-    }
 }
 
 // A printed width: the canvas prints at that width (within the accepted
@@ -216,14 +202,10 @@ TEST(FigureLayout, PrintedWidthsKeepTextAtSevenPointsOnTheCanvas)
         }
         EXPECT_EQ(titled, c.title) << c.widthMm;
         for (const FigureRect& r : f.rects) EXPECT_LE(r.left + r.width, f.width + 1e-9);
-        const FigureLayout titledFigure = LayOutFigure(data, FigureOptions{c.widthMm, true});
-        if (!c.title) {
-            EXPECT_LT(f.height, titledFigure.height);
-        }
+        if (!c.title) EXPECT_LT(f.height, LayOutFigure(data, FigureOptions{c.widthMm, true}).height);
     }
-    EXPECT_FALSE(LayOutFigure(data).printSize);
-    EXPECT_EQ(LayOutFigure(data).width, FigureWidth);
-    EXPECT_EQ(LayOutFigure(data).height, FigureHeight);
+    const FigureLayout onScreen = LayOutFigure(data);
+    EXPECT_TRUE(!onScreen.printSize && onScreen.width == FigureWidth && onScreen.height == FigureHeight);
 }
 
 }  // namespace

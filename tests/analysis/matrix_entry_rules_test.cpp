@@ -1,6 +1,8 @@
 // The correlation window's rules: cell texts, "Continue" and "Clear Data".
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/support/recording_messages.h"
 #include "tests/support/comma_locale.h"
 #include "analysis/worksheet/matrix_entry_rules.h"
@@ -95,26 +97,48 @@ TEST_F(MatrixEntry, NoToAQuestionStopsOnThatCellAndKeepsEarlierValues)
     EXPECT_TRUE(state.Confirmed(1, 3));
 }
 
+// Off the diagonal the range is open on both sides; on it only the lower
+// bound applies. A cell without a digit holds no number: refused, not read
+// as 0; zeros not typed as "0.000" pass without a question.
 TEST_F(MatrixEntry, RefusedValuesStopWithOneWarningNamingTheCell)
 {
     const std::string range = "The correlation of Memory with Age must lie strictly between -1 and +1.";
     const std::string notNumber = " is not a number: the correlation of Memory with Age must be a number strictly "
                                   "between -1 and +1.";
-    const std::pair<const char*, std::string> cases[] = {
-        {"1", range}, {"1.000", range}, {"-1", range}, {"1.5", range}, {"abc", "\"abc\"" + notNumber},
-        // A cell without a digit holds no number: refused, not read as 0.
-        {"", "An empty cell" + notNumber}, {"-", "\"-\"" + notNumber}, {".", "\".\"" + notNumber},
-        {"-.", "\"-.\"" + notNumber}, {" ", "An empty cell" + notNumber}};
-    for (const auto& [text, message] : cases) {
+    const std::string diagonal = "The correlation of Years with itself must be greater than -1.";
+    const struct {
+        int column, row;
+        const char* text;
+        std::string message;  // "" when accepted
+    } cases[] = {
+        {1, 3, "1", range},       {1, 3, "1.000", range},   {1, 3, "-1", range},
+        {1, 3, "1.5", range},     {1, 3, "abc", "\"abc\"" + notNumber}, {1, 3, "", "An empty cell" + notNumber},
+        {1, 3, "-", "\"-\"" + notNumber}, {1, 3, ".", "\".\"" + notNumber}, {1, 3, "-.", "\"-.\"" + notNumber},
+        {1, 3, " ", "An empty cell" + notNumber}, {1, 3, "0.999", ""}, {1, 3, "-0.999", ""},
+        {1, 3, ".0", ""},         {1, 3, "0", ""},          {2, 2, "1.5", ""},
+        {2, 2, "1", ""},          {2, 2, "-0.999", ""},     {2, 2, "-1", diagonal},
+        {2, 2, "-1.5", diagonal},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.column) + "," + std::to_string(c.row));
         messages.Clear();
         MatrixEntryState state(buffer, 3, 3, true);
         state.SetNames({"Memory", "Years", "Age"});
         state.SetText(1, 2, "0.2");
-        state.SetText(1, 3, text);
-        ExpectStop(ContinueMatrix(state), 1, 3);
-        ASSERT_EQ(messages.shown.size(), 1u) << text;
+        state.SetText(1, 3, "0.1");
+        state.SetText(2, 3, "0.3");
+        state.SetText(c.column, c.row, c.text);
+        const MatrixContinueResult r = ContinueMatrix(state);
+        if (c.message.empty()) {
+            EXPECT_TRUE(r.accepted);
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_DOUBLE_EQ(buffer[3][1], c.column == 1 ? std::atof(c.text) : 0.1);  // stored, mirrored
+            continue;
+        }
+        ExpectStop(r, c.column, c.row);
+        ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
-        EXPECT_EQ(messages.shown[0].text, message);
+        EXPECT_EQ(messages.shown[0].text, c.message);
     }
     // Without names the variables are numbered.
     messages.Clear();
@@ -126,17 +150,11 @@ TEST_F(MatrixEntry, RefusedValuesStopWithOneWarningNamingTheCell)
     ExpectStop(ContinueMatrix(unnamed), 2, 3);
     EXPECT_EQ(messages.shown.at(0).text,
               "The correlation of variable 2 with variable 3 must lie strictly between -1 and +1.");
-    // Just inside the range, and zeros not typed as "0.000", pass without a question.
+    unnamed.SetText(2, 3, "0.3");
+    unnamed.SetText(2, 2, "-1");
     messages.Clear();
-    MatrixEntryState state(buffer, 3, 3, true);
-    state.SetText(1, 2, "0.999");
-    state.SetText(1, 3, "-0.999");
-    state.SetText(2, 3, ".0");
-    EXPECT_TRUE(ContinueMatrix(state).accepted);
-    state.SetText(2, 3, "0");
-    EXPECT_TRUE(ContinueMatrix(state).accepted);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_DOUBLE_EQ(buffer[3][1], -0.999);
+    ExpectStop(ContinueMatrix(unnamed), 2, 2);
+    EXPECT_EQ(messages.shown.at(0).text, "The correlation of variable 2 with itself must be greater than -1.");
 }
 
 TEST_F(MatrixEntry, ClearDataZeroesTheCellsBelowTheDiagonalOnYes)
@@ -165,30 +183,6 @@ TEST_F(MatrixEntry, ClearDataZeroesTheCellsBelowTheDiagonalOnYes)
     EXPECT_TRUE(ContinueMatrix(state).accepted);
     EXPECT_EQ(Questions(), (std::vector<std::string>{Question(3, 1), Question(3, 2)}));  // (2,1) was confirmed
     EXPECT_EQ(buffer[3][2], 0.0);
-}
-
-TEST_F(MatrixEntry, DiagonalCellsAreRefusedOnlyAtMinusOneOrLess)
-{
-    // Off the diagonal the range is open on both sides; on it only the lower
-    // bound applies.
-    const std::pair<const char*, bool> cases[] = {{"1.5", true}, {"1", true}, {"-0.999", true}, {"-1", false},
-                                                  {"-1.5", false}};
-    for (const auto& [text, accepted] : cases) {
-        SCOPED_TRACE(text);
-        messages.Clear();
-        MatrixEntryState state(buffer, 2, 2, true);
-        state.SetText(1, 2, "0.3");
-        state.SetText(2, 2, text);
-        MatrixContinueResult r = ContinueMatrix(state);
-        EXPECT_EQ(r.accepted, accepted);
-        if (accepted) {
-            EXPECT_TRUE(messages.shown.empty());
-        } else {
-            ExpectStop(r, 2, 2);
-            ASSERT_EQ(messages.shown.size(), 1u);
-            EXPECT_EQ(messages.shown[0].text, "The correlation of variable 2 with itself must be greater than -1.");
-        }
-    }
 }
 
 TEST_F(MatrixEntry, ClearDataCoversRowsUpToTheColumnCountOnly)

@@ -56,11 +56,9 @@ TEST(PastedMatrix, TakesTheShapesSpreadsheetsCopyAndRefusesOnceNamingTheCell)
         EXPECT_EQ(outcome.refusal, c.refusal);
         EXPECT_EQ(outcome.pasted, *c.refusal == '\0');
         EXPECT_TRUE(messages.shown.empty());  // the window shows the refusal, once
-        const std::string expected[3] = {outcome.pasted ? c.below[0] : "0.000", outcome.pasted ? c.below[1] : "0.000",
-                                         outcome.pasted ? c.below[2] : "0.000"};
-        EXPECT_EQ(state.Text(1, 2), expected[0]);
-        EXPECT_EQ(state.Text(1, 3), expected[1]);
-        EXPECT_EQ(state.Text(2, 3), expected[2]);
+        const std::pair<int, int> cells[3] = {{1, 2}, {1, 3}, {2, 3}};  // a refused paste changes none
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(state.Text(cells[i].first, cells[i].second), outcome.pasted ? c.below[i] : "0.000") << i;
     }
 }
 

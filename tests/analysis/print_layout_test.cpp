@@ -24,165 +24,75 @@ std::ostream& operator<<(std::ostream& os, const Drawn& d)
     return os << "(" << d.x << "," << d.y << ",\"" << t << "\")";
 }
 
-std::vector<Drawn> DrawsOf(const RecordingPrintSurface& s)
+// Characters are 10 wide and 12 high: a line with text is 14 high. Pages are
+// 100 x 100 unless the row says otherwise.
+TEST(PrintLayout, WhereEachRunIsDrawnAndWhereThePagesBreak)
 {
-    std::vector<Drawn> out;
-    for (const auto& e : s.Draws()) out.push_back({e.x, e.y, e.text});
-    return out;
-}
-
-// Page 100 x 100, characters 10 wide and 12 high: a line with text is 14 high.
-RecordingPrintSurface SmallPage() { return RecordingPrintSurface(100, 100, 10, 12); }
-
-TEST(PrintLayout, EmptyTextIsOneEmptyLineInABegunAndEndedDocument)
-{
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"");
-    ASSERT_EQ(s.log.size(), 2u);
-    EXPECT_EQ(s.log[0].op, Op::Begin);
-    EXPECT_EQ(s.log[1].op, Op::End);
-}
-
-TEST(PrintLayout, LinesGoDownByTallestRunPlusTwoAndCrLfIsOneBreak)
-{
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"ab\r\ncd\ne");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"ab"}, {0, 14, U"cd"}, {0, 28, U"e"}}));
-    EXPECT_EQ(s.Count(Op::NewPage), 0);
-}
-
-TEST(PrintLayout, EmptyLineIsOneCharacterHeightTall)
-{
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"a\r\n\r\nb\n\nc");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"a"}, {0, 26, U"b"}, {0, 52, U"c"}}));
-}
-
-TEST(PrintLayout, CarriageReturnAloneOnlyEndsTheRun)
-{
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"ab\rcd");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"ab"}, {20, 0, U"cd"}}));
-}
-
-TEST(PrintLayout, LongLineIsCutAtTheLastFittingCharacterAndContinued)
-{
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"abcdefghijklmnopqrstuvwxy\r\nz");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"abcdefghij"},
-                                             {0, 14, U"klmnopqrst"},
-                                             {0, 28, U"uvwxy"},
-                                             {0, 42, U"z"}}));
-}
-
-TEST(PrintLayout, RunExactlyFillingTheWidthIsNotCut)
-{
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"abcdefghij");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"abcdefghij"}}));
-}
-
-TEST(PrintLayout, TabMovesToTheNextMultipleOfEightAverageWidths)
-{
-    RecordingPrintSurface s(400, 1000, 10, 12);
-    PrintDocument(s, U"a\tb\r\n\t\tc\r\nabcdefgh\tX");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"a"},
-                                             {80, 0, U"b"},
-                                             {160, 14, U"c"},
-                                             {0, 28, U"abcdefgh"},
-                                             {160, 28, U"X"}}));
-}
-
-TEST(PrintLayout, RunAfterATabIsCutAtTheRemainingWidth)
-{
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"1\tabcdef");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"1"}, {80, 0, U"ab"}, {0, 14, U"cdef"}}));
-}
-
-TEST(PrintLayout, RunThatDoesNotStartToFitGoesToTheNextLine)
-{
-    RecordingPrintSurface s = SmallPage();
-    // The second tab leaves x at 160, beyond the page width of 100.
-    PrintDocument(s, U"1\t\tabc");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"1"}, {0, 14, U"abc"}}));
-}
-
-TEST(PrintLayout, CharacterWiderThanThePageStillMovesOn)
-{
-    RecordingPrintSurface s(5, 100, 10, 12);
-    PrintDocument(s, U"ab");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"a"}, {0, 14, U"b"}}));
-}
-
-TEST(PrintLayout, FormFeedStartsANewPageAtTheTop)
-{
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"a\r\nb\fc");
-    ASSERT_EQ(s.log.size(), 6u);
-    EXPECT_EQ(s.log[3].op, Op::NewPage);
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 0, U"a"}, {0, 14, U"b"}, {0, 0, U"c"}}));
-    // A form feed at the very end is asked for, so its page is printed.
-    RecordingPrintSurface t = SmallPage();
-    PrintDocument(t, U"a\f");
-    EXPECT_EQ(t.Count(Op::NewPage), 1);
-}
-
-TEST(PrintLayout, PageBreaksWhenTheNextLineStartsBelowHeightMinusTwiceTheLine)
-{
-    // Height 100, lines 14 high: after the sixth line y = 84 > 100 - 28.
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8");
-    std::vector<Drawn> d = DrawsOf(s);
-    ASSERT_EQ(d.size(), 8u);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(d[i].y, 14 * i) << i;
-    EXPECT_EQ(d[6], (Drawn{0, 0, U"7"}));
-    EXPECT_EQ(d[7], (Drawn{0, 14, U"8"}));
-    ASSERT_EQ(s.Count(Op::NewPage), 1);
-    // The new page comes between the sixth and seventh runs.
-    std::size_t newPage = 0, seventh = 0;
-    for (std::size_t i = 0; i < s.log.size(); ++i) {
-        if (s.log[i].op == Op::NewPage) newPage = i;
-        if (s.log[i].op == Op::Draw && s.log[i].text == U"7") seventh = i;
+    const struct {
+        const char* what;
+        std::u32string text;
+        std::vector<Drawn> draws;
+        int newPages;
+        int pageWidth;
+    } cases[] = {
+        {"empty text: a begun and ended document", U"", {}, 0, 100},
+        {"lines go down by the tallest run plus two; CR LF is one break", U"ab\r\ncd\ne",
+         {{0, 0, U"ab"}, {0, 14, U"cd"}, {0, 28, U"e"}}, 0, 100},
+        {"an empty line is one character high", U"a\r\n\r\nb\n\nc", {{0, 0, U"a"}, {0, 26, U"b"}, {0, 52, U"c"}}, 0,
+         100},
+        {"a carriage return alone only ends the run", U"ab\rcd", {{0, 0, U"ab"}, {20, 0, U"cd"}}, 0, 100},
+        {"a long line is cut at its last fitting character", U"abcdefghijklmnopqrstuvwxy\r\nz",
+         {{0, 0, U"abcdefghij"}, {0, 14, U"klmnopqrst"}, {0, 28, U"uvwxy"}, {0, 42, U"z"}}, 0, 100},
+        {"a run exactly filling the width is not cut", U"abcdefghij", {{0, 0, U"abcdefghij"}}, 0, 100},
+        {"a tab moves to the next multiple of eight widths", U"a\tb\r\n\t\tc\r\nabcdefgh\tX",
+         {{0, 0, U"a"}, {80, 0, U"b"}, {160, 14, U"c"}, {0, 28, U"abcdefgh"}, {160, 28, U"X"}}, 0, 400},
+        {"a run after a tab is cut at the remaining width", U"1\tabcdef",
+         {{0, 0, U"1"}, {80, 0, U"ab"}, {0, 14, U"cdef"}}, 0, 100},
+        {"a run that does not start to fit goes to the next line", U"1\t\tabc", {{0, 0, U"1"}, {0, 14, U"abc"}}, 0,
+         100},
+        {"a character wider than the page still moves on", U"ab", {{0, 0, U"a"}, {0, 14, U"b"}}, 0, 5},
+        {"a form feed starts a new page at the top", U"a\r\nb\fc", {{0, 0, U"a"}, {0, 14, U"b"}, {0, 0, U"c"}}, 1, 100},
+        {"a form feed at the very end is asked for", U"a\f", {{0, 0, U"a"}}, 1, 100},
+        // After the sixth line y = 84 > 100 - 2 * 14.
+        {"a page breaks when a line would start below the height less two", U"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8",
+         {{0, 0, U"1"}, {0, 14, U"2"}, {0, 28, U"3"}, {0, 42, U"4"}, {0, 56, U"5"}, {0, 70, U"6"}, {0, 0, U"7"},
+          {0, 14, U"8"}},
+         1, 100},
+        {"no blank page after six lines that fill the page", U"1\r\n2\r\n3\r\n4\r\n5\r\n6",
+         {{0, 0, U"1"}, {0, 14, U"2"}, {0, 28, U"3"}, {0, 42, U"4"}, {0, 56, U"5"}, {0, 70, U"6"}}, 0, 100},
+        // Empty lines are 12 high: eight leave y = 96 (not below 100), nine 108.
+        {"eight empty lines stay on the page", std::u32string(8, U'\n') + U"x", {{0, 96, U"x"}}, 0, 100},
+        {"nine empty lines break it", std::u32string(9, U'\n') + U"x", {{0, 0, U"x"}}, 1, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingPrintSurface s(c.pageWidth, 100, 10, 12);
+        PrintDocument(s, c.text);
+        std::vector<Drawn> draws;
+        for (const auto& e : s.Draws()) draws.push_back({e.x, e.y, e.text});
+        EXPECT_EQ(draws, c.draws);
+        EXPECT_EQ(s.Count(Op::NewPage), c.newPages);
+        ASSERT_GE(s.log.size(), 2u);
+        EXPECT_EQ(s.log.front().op, Op::Begin);
+        EXPECT_EQ(s.log.back().op, Op::End);
+        // Each new page comes right before the first run drawn at its top.
+        for (std::size_t i = 0; i + 1 < s.log.size(); ++i)
+            if (s.log[i].op == Op::NewPage) {
+                EXPECT_TRUE(s.log[i + 1].op == Op::Draw ? s.log[i + 1].y == 0 : s.log[i + 1].op == Op::End);
+            }
     }
-    EXPECT_EQ(newPage + 1, seventh);
-}
-
-TEST(PrintLayout, EmptyLinesBreakThePageOnlyBelowThePageHeight)
-{
-    // Empty lines are 12 high: eight leave y = 96 (not below 100), nine 108.
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, std::u32string(8, U'\n') + U"x");
-    EXPECT_EQ(DrawsOf(s), (std::vector<Drawn>{{0, 96, U"x"}}));
-    EXPECT_EQ(s.Count(Op::NewPage), 0);
-
-    RecordingPrintSurface t = SmallPage();
-    PrintDocument(t, std::u32string(9, U'\n') + U"x");
-    EXPECT_EQ(DrawsOf(t), (std::vector<Drawn>{{0, 0, U"x"}}));
-    EXPECT_EQ(t.Count(Op::NewPage), 1);
-}
-
-TEST(PrintLayout, NoBlankPageAfterTheLastLine)
-{
-    // Six lines fill the page; the line break sent after the text would
-    // start a page with nothing on it.
-    RecordingPrintSurface s = SmallPage();
-    PrintDocument(s, U"1\r\n2\r\n3\r\n4\r\n5\r\n6");
-    EXPECT_EQ(s.Count(Op::NewPage), 0);
-    EXPECT_EQ(s.Draws().size(), 6u);
-    EXPECT_EQ(s.log.back().op, Op::End);
 }
 
 TEST(PrintLayout, SurfaceFailureAbortsTheDocumentAndIsPassedOn)
 {
-    RecordingPrintSurface s = SmallPage();
+    RecordingPrintSurface s(100, 100, 10, 12);
     s.failOnDraw = "paper jam";
     EXPECT_THROW(PrintDocument(s, U"abc"), PrintError);
     EXPECT_EQ(s.Count(Op::Begin), 1);
     EXPECT_EQ(s.Count(Op::Abort), 1);
     EXPECT_EQ(s.Count(Op::End), 0);
 
-    RecordingPrintSurface t = SmallPage();
+    RecordingPrintSurface t(100, 100, 10, 12);
     t.failOnBegin = "no printer";
     EXPECT_THROW(PrintDocument(t, U"abc"), PrintError);
     EXPECT_TRUE(t.log.empty());

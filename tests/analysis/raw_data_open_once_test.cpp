@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "analysis/raw_data/raw_data_reader.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -88,8 +89,8 @@ private:
 
 TEST(RawDataOpenOnce, APipePutInTheFilesPlaceAfterTheOpenIsNeverRead)
 {
-    char folder[] = "/tmp/harrow_open_once_XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
+    TempFolder temp;
+    const fs::path folder = temp.path;
     for (const char* name : {"raw-controls.csv", "raw-controls.sav", "raw-controls.dta"}) {
         SCOPED_TRACE(name);
         const fs::path file = fs::path(folder) / name;
@@ -97,10 +98,7 @@ TEST(RawDataOpenOnce, APipePutInTheFilesPlaceAfterTheOpenIsNeverRead)
         fs::copy_file(fs::path(HARROW_EXAMPLES_DIR) / name, file, fs::copy_options::overwrite_existing);
         ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
         PipeAfterFirstOpen swap(file, pipe);
-        if (!swap.Active()) {
-            fs::remove_all(folder);
-            GTEST_SKIP() << "holding an open needs the administrator (fanotify)";
-        }
+        if (!swap.Active()) GTEST_SKIP() << "holding an open needs the administrator (fanotify)";
         RawDataTable table;
         std::string error;
         try {
@@ -115,7 +113,6 @@ TEST(RawDataOpenOnce, APipePutInTheFilesPlaceAfterTheOpenIsNeverRead)
         EXPECT_EQ(table.columns.size(), 4u);
         fs::remove(file);
     }
-    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 // refusal by its message.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -17,27 +15,13 @@
 #include "analysis/raw_data/raw_data_reader.h"
 #include "foundation/messages.h"
 #include "tests/support/readstat_writer.h"
+#include "tests/support/temp_folder.h"
 
 using platform::MessageKind;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFiles {
-public:
-    TempFiles() : folder_(fs::temp_directory_path() / ("harrow-raw-" + std::to_string(getpid()))) { fs::create_directories(folder_); }
-    ~TempFiles() { fs::remove_all(folder_); }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-        return Path(name);
-    }
-
-private:
-    fs::path folder_;
-};
 
 // Columns of numbers (NaN: missing) with their names.
 struct Data {
@@ -77,22 +61,28 @@ std::vector<ReadstatColumn> Readstat(const Data& d)
     return columns;
 }
 
-RawDataChoice Choose(const std::string& task, std::vector<std::string> covariates, bool drop = false)
-{
-    RawDataChoice choice;
-    choice.task = task;
-    choice.covariates = std::move(covariates);
-    choice.dropIncomplete = drop;
-    return choice;
-}
+// The file read and summarised, with the messages shown on the way.
+struct Outcome {
+    bool ok = false;
+    RawSummary summary;
+    std::vector<platform::RecordingMessages::Entry> shown;
+    // The one message shown, which must be an error.
+    std::string Error() const
+    {
+        if (shown.size() != 1 || shown[0].kind != MessageKind::Error) return std::to_string(shown.size()) + " messages";
+        return shown[0].text;
+    }
+};
 
-// Reads the file and summarises it; the messages shown go to messages.
-bool Summarise(const std::string& path, const RawDataChoice& choice, RawSummary& summary,
-               platform::RecordingMessages& messages, const RawReadLimits& limits = {})
+Outcome Summarise(const std::string& path, const RawDataChoice& choice, const RawReadLimits& limits = {})
 {
+    platform::RecordingMessages messages;
     platform::ScopedMessages scoped(messages);
+    Outcome outcome;
     RawDataTable table;
-    return LoadRawDataFile(path, table, limits) && SummariseRawData(table, choice, summary);
+    outcome.ok = LoadRawDataFile(path, table, limits) && SummariseRawData(table, choice, outcome.summary);
+    outcome.shown = messages.shown;
+    return outcome;
 }
 
 // A small deterministic stream of values in [-1, 1).
@@ -144,15 +134,15 @@ TEST(RawStatistics, AgreeWithAStraightforwardComputation)
         {"means near 1e6, SDs near 1e-2", {1e6, 999999.5, 1000003, 1e6 + 0.25}, 0.02},
         {"negative and mixed scales", {-250, 0, 4e5, 1}, 3},
     };
-    TempFiles files;
+    TempFolder files;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::vector<double>> offsets;
         Data d = Shifted(40, c.centres, c.scale, offsets);
         std::string path = files.Write("data.csv", Csv(d, ','));
-        platform::RecordingMessages messages;
-        RawSummary s;
-        ASSERT_TRUE(Summarise(path, Choose("v1", {"v2", "v3", "v4"}), s, messages)) << messages.shown[0].text;
+        const Outcome r = Summarise(path, {"v1", {"v2", "v3", "v4"}});
+        ASSERT_TRUE(r.ok) << r.Error();
+        const RawSummary& s = r.summary;
 
         const std::size_t p = offsets.size();
         const long double n = offsets[0].size();
@@ -163,7 +153,7 @@ TEST(RawStatistics, AgreeWithAStraightforwardComputation)
         }
         auto cov = [&](std::size_t a, std::size_t b) {
             long double sum = 0;
-            for (std::size_t r = 0; r < offsets[a].size(); ++r) sum += (offsets[a][r] - mean[a]) * (offsets[b][r] - mean[b]);
+            for (std::size_t r = 0; r < n; ++r) sum += (offsets[a][r] - mean[a]) * (offsets[b][r] - mean[b]);
             return sum / (n - 1);
         };
         EXPECT_EQ(s.N, 40);
@@ -212,7 +202,7 @@ TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
     sav.push_back({"group", {}, {"a", "b", "a", "b", "a", "b", "a", "b", "a"}, {}});
     dta.push_back(sav.back());
 
-    TempFiles files;
+    TempFolder files;
     struct Format {
         std::string path;
         const char* rows;  // the refusal's naming of rows 3 and 5
@@ -230,35 +220,31 @@ TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
     RawSummary first;
     for (const Format& f : formats) {
         SCOPED_TRACE(f.path);
-        platform::RecordingMessages messages;
-        RawSummary s;
-        ASSERT_FALSE(Summarise(f.path, Choose("score", {"age", "educ"}), s, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        const std::string name = fs::path(f.path).filename().string();
-        EXPECT_EQ(messages.shown[0].text, "2 controls have no value for one or more of the chosen variables (" +
-                                              std::string(f.rows) + " of \"" + name +
-                                              "\"): complete them, or leave out incomplete controls.");
-        messages.shown.clear();
-        ASSERT_TRUE(Summarise(f.path, Choose("SCORE", {" Age ", "educ"}, true), s, messages));
-        EXPECT_TRUE(messages.shown.empty());
-        EXPECT_EQ(s.N, 7);
-        EXPECT_EQ(s.dropped, 2);
-        EXPECT_EQ(s.names, (std::vector<std::string>{"score", "age", "educ"}));
-        if (first.N == 0) first = s;
-        EXPECT_TRUE(SameSummary(s, first));
-        // The complete variables alone need nothing left out.
-        ASSERT_TRUE(Summarise(f.path, Choose("score", {"educ"}), s, messages) == false);
-        ASSERT_TRUE(Summarise(f.path, Choose("score", {"age"}, true), s, messages));
-        EXPECT_EQ(s.dropped, 1);
+        Outcome r = Summarise(f.path, {"score", {"age", "educ"}});
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.Error(), "2 controls have no value for one or more of the chosen variables (" + std::string(f.rows) +
+                                 " of \"" + fs::path(f.path).filename().string() +
+                                 "\"): complete them, or leave out incomplete controls.");
+        r = Summarise(f.path, {"SCORE", {" Age ", "educ"}, true});
+        ASSERT_TRUE(r.ok) << r.Error();
+        EXPECT_TRUE(r.shown.empty());
+        EXPECT_EQ(r.summary.N, 7);
+        EXPECT_EQ(r.summary.dropped, 2);
+        EXPECT_EQ(r.summary.names, (std::vector<std::string>{"score", "age", "educ"}));
+        if (first.N == 0) first = r.summary;
+        EXPECT_TRUE(SameSummary(r.summary, first));
+        // Each variable by itself: educ's one gap is refused, age's is left out.
+        EXPECT_FALSE(Summarise(f.path, {"score", {"educ"}}).ok);
+        EXPECT_EQ(Summarise(f.path, {"score", {"age"}, true}).summary.dropped, 1);
     }
     // The same statistics as the complete controls written alone.
     Data complete{{"score", "age", "educ"}, {{}, {}, {}}};
     for (std::size_t r = 0; r < 9; ++r)
         if (r != 2 && r != 4)
             for (int c = 0; c < 3; ++c) complete.columns[c].push_back(d.columns[c][r]);
-    platform::RecordingMessages messages;
-    RawSummary s;
-    ASSERT_TRUE(Summarise(files.Write("complete.csv", Csv(complete, ',')), Choose("score", {"age", "educ"}), s, messages));
+    const Outcome r = Summarise(files.Write("complete.csv", Csv(complete, ',')), {"score", {"age", "educ"}});
+    ASSERT_TRUE(r.ok) << r.Error();
+    RawSummary s = r.summary;
     EXPECT_EQ(s.dropped, 0);
     s.dropped = 2;
     s.fileName = first.fileName;
@@ -271,13 +257,12 @@ TEST(RawDataFiles, TheExampleFilesHoldTheSameData)
     RawSummary csv;
     for (const char* name : {"raw-controls.csv", "raw-controls.sav", "raw-controls.dta"}) {
         SCOPED_TRACE(name);
-        platform::RecordingMessages messages;
-        RawSummary s;
-        ASSERT_TRUE(Summarise(folder + "/" + name, Choose("memory", {"age", "education"}, true), s, messages));
-        EXPECT_EQ(s.N, 29);
-        EXPECT_EQ(s.dropped, 1);
-        if (csv.N == 0) csv = s;
-        EXPECT_TRUE(SameSummary(s, csv));
+        const Outcome r = Summarise(folder + "/" + name, {"memory", {"age", "education"}, true});
+        ASSERT_TRUE(r.ok) << r.Error();
+        EXPECT_EQ(r.summary.N, 29);
+        EXPECT_EQ(r.summary.dropped, 1);
+        if (csv.N == 0) csv = r.summary;
+        EXPECT_TRUE(SameSummary(r.summary, csv));
     }
 }
 
@@ -285,7 +270,6 @@ struct Refusal {
     const char* name;
     std::string csv;
     RawDataChoice choice;
-    MessageKind kind;
     std::string message;
 };
 
@@ -298,78 +282,66 @@ TEST(RawDataRefusals, EachShowsItsMessage)
                 std::to_string(r % 3) + "," + std::to_string((r * 5) % 8) + "," + std::to_string(r * r % 5) + "," +
                 std::to_string((r * 3) % 7) + "," + std::to_string(r % 2) + "\n";
     const Refusal cases[] = {
-        {"six covariates", good + rows, Choose("a", {"b", "c", "d", "e", "f", "g"}), MessageKind::Error,
+        {"six covariates", good + rows, {"a", {"b", "c", "d", "e", "f", "g"}},
          "Choose from 0 to 5 covariates (6 were chosen)."},
-        {"no task", good + rows, Choose(" ", {"b"}), MessageKind::Error, "Choose the task of interest."},
-        {"unknown name", good + rows, Choose("a", {"b", "zz"}), MessageKind::Error,
+        {"no task", good + rows, {" ", {"b"}}, "Choose the task of interest."},
+        {"unknown name", good + rows, {"a", {"b", "zz"}},
          "There is no variable \"zz\" in \"data.csv\". Its numeric variables: \"a\", \"b\", \"c\", \"d\", \"e\", "
          "\"f\", \"g\"."},
-        {"name twice in the file", "a,b,B\n1,2,3\n", Choose("a", {"b"}), MessageKind::Error,
+        {"name twice in the file", "a,b,B\n1,2,3\n", {"a", {"b"}},
          "More than one variable of \"data.csv\" is named \"b\": rename all but one."},
-        {"text column", good + rows, Choose("a", {"id"}), MessageKind::Error,
+        {"text column", good + rows, {"a", {"id"}},
          "The variable \"id\" in \"data.csv\" is not numeric (line 2 holds \"P0\")."},
-        {"chosen twice", good + rows, Choose("a", {"b", "A"}), MessageKind::Error,
-         "The variable \"a\" is chosen twice."},
-        {"one incomplete control", "a,b\n1,2\n2,\n3,1\n", Choose("a", {"b"}), MessageKind::Error,
+        {"chosen twice", good + rows, {"a", {"b", "A"}}, "The variable \"a\" is chosen twice."},
+        {"one incomplete control", "a,b\n1,2\n2,\n3,1\n", {"a", {"b"}},
          "1 control has no value for one or more of the chosen variables (line 3 of \"data.csv\"): complete it, "
          "or leave out incomplete controls."},
-        {"many incomplete controls", "a,b\n,1\n,2\n,3\n,4\n,5\n,6\n,7\n1,2\n", Choose("a", {"b"}), MessageKind::Error,
+        {"many incomplete controls", "a,b\n,1\n,2\n,3\n,4\n,5\n,6\n,7\n1,2\n", {"a", {"b"}},
          "7 controls have no value for one or more of the chosen variables (lines 2, 3, 4, 5, 6 and 2 more of "
          "\"data.csv\"): complete them, or leave out incomplete controls."},
-        {"N below 3", "a,b\n1,2\n2,\n3,1\n", Choose("a", {"b"}, true), MessageKind::Error,
+        {"N below 3", "a,b\n1,2\n2,\n3,1\n", {"a", {"b"}, true},
          "\"data.csv\" has only 2 controls with a value for every chosen variable (1 incomplete left out): the "
          "analysis needs at least 3."},
-        {"every control incomplete", "a,b\n1,\n,2\n", Choose("a", {"b"}, true), MessageKind::Error,
+        {"every control incomplete", "a,b\n1,\n,2\n", {"a", {"b"}, true},
          "\"data.csv\" has no control with a value for every chosen variable (2 incomplete left out): the analysis "
          "needs at least 3."},
-        {"k too large for N", "a,b,c,d\n1,2,3,4\n2,1,4,3\n3,3,1,1\n4,5,2,9\n", Choose("a", {"b", "c", "d"}),
-         MessageKind::Error, " With a control sample size of  4, the maximum number of covariates is  2 "},
-        {"no spread", "a,b\n1,2\n2,2\n3,2\n4,2\n", Choose("a", {"b"}), MessageKind::Error,
+        {"k too large for N", "a,b,c,d\n1,2,3,4\n2,1,4,3\n3,3,1,1\n4,5,2,9\n", {"a", {"b", "c", "d"}},
+         " With a control sample size of  4, the maximum number of covariates is  2 "},
+        {"no spread", "a,b\n1,2\n2,2\n3,2\n4,2\n", {"a", {"b"}},
          "The variable \"b\" has the same value for every control: a variable without spread cannot be analysed."},
-        {"extra fields", "a,b\n1,2\n2,3,4\n", Choose("a", {"b"}), MessageKind::Error,
+        {"extra fields", "a,b\n1,2\n2,3,4\n", {"a", {"b"}},
          "\"data.csv\": line 3 has 3 fields, but the header row names 2 columns"},
-        {"header only", "a,b\n", Choose("a", {"b"}), MessageKind::Error,
-         "\"data.csv\" holds no controls: the analysis needs at least 3."},
+        {"header only", "a,b\n", {"a", {"b"}}, "\"data.csv\" holds no controls: the analysis needs at least 3."},
         {"a variable that follows from others", "a,b,c,d\n1,4,5,1\n2,1,3,0\n3,5,8,2\n4,2,6,1\n5,7,12,3\n",
-         Choose("a", {"d", "b", "c"}), MessageKind::Error,
+         {"a", {"d", "b", "c"}},
          "Analysis cannot proceed as the correlation matrix of the chosen variables is not positive definite: "
          "\"c\" is linearly dependent on \"a\" and \"b\" (its values follow from theirs). Drop one of these "
          "variables."},
     };
-    TempFiles files;
+    TempFolder files;
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.name);
-        platform::RecordingMessages messages;
-        RawSummary s;
-        EXPECT_FALSE(Summarise(files.Write("data.csv", c.csv), c.choice, s, messages));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].kind, c.kind);
-        EXPECT_EQ(messages.shown[0].text, c.message);
+        const Outcome r = Summarise(files.Write("data.csv", c.csv), c.choice);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.Error(), c.message);
     }
 }
 
 TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
 {
-    TempFiles files;
+    TempFolder files;
     Data d{{"a", "b"}, {{1, 2, 3, 4}, {4, 1, 3, 2}}};
     WriteReadstatFile(files.Path("good.sav"), ReadstatKind::Sav, Readstat(d));
     WriteReadstatFile(files.Path("good.dta"), ReadstatKind::Dta, Readstat(d));
-    std::string sav, dta;
-    {
-        std::ifstream in(files.Path("good.sav"), std::ios::binary);
-        sav.assign(std::istreambuf_iterator<char>(in), {});
-        std::ifstream in2(files.Path("good.dta"), std::ios::binary);
-        dta.assign(std::istreambuf_iterator<char>(in2), {});
-    }
+    const std::string sav = TempFolder::Read(files.Path("good.sav")), dta = TempFolder::Read(files.Path("good.dta"));
     fs::create_directories(files.Path("folder.csv"));
-    RawReadLimits small;
-    small.rows = 3;
-    RawReadLimits narrow;
-    narrow.columns = 1;
-    RawReadLimits few;
-    few.numbers = 7;
-    RawReadLimits tiny;
-    tiny.bytes = 10;
+    auto limit = [](auto RawReadLimits::*field, std::size_t value) {
+        RawReadLimits limits;
+        limits.*field = value;
+        return limits;
+    };
+    const RawReadLimits small = limit(&RawReadLimits::rows, 3), narrow = limit(&RawReadLimits::columns, 1),
+                        few = limit(&RawReadLimits::numbers, 7), tiny = limit(&RawReadLimits::bytes, 10);
     struct FileRefusal {
         const char* name;
         std::string path;
@@ -401,12 +373,9 @@ TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
     };
     for (const FileRefusal& c : cases) {
         SCOPED_TRACE(c.name);
-        platform::RecordingMessages messages;
-        RawSummary s;
-        EXPECT_FALSE(Summarise(c.path, Choose("a", {"b"}), s, messages, c.limits));
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-        EXPECT_EQ(messages.shown[0].text.substr(0, c.message.size()), c.message);
+        const Outcome r = Summarise(c.path, {"a", {"b"}}, c.limits);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.Error().substr(0, c.message.size()), c.message);
     }
 }
 
@@ -422,7 +391,7 @@ TEST(RawDataFiles, FormatByContentThenExtension)
 
 TEST(RawDataAnalysis, OverviewAndSourceLine)
 {
-    TempFiles files;
+    TempFolder files;
     platform::RecordingMessages messages;
     platform::ScopedMessages scoped(messages);
     RawDataTable table;

@@ -23,6 +23,13 @@ const struct {
 
 bool StartsWith(const std::string& line, const char* start) { return line.rfind(start, 0) == 0; }
 
+long Count(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::count(lines.begin(), lines.end(), line);
+}
+
+const std::string kMcse = " Monte Carlo standard error of the point estimate = 0.0052 percentage points";
+
 // The report without the added lines: every other line as it always was.
 // Each added line must stand right after its line.
 std::vector<std::string> WithoutAddedLines(const std::vector<std::string>& lines)
@@ -64,14 +71,8 @@ protected:
         in.corr[2][3] = in.corr[3][2] = -0.25L;
         out.condMean = 98.765432L;
         out.condSD = 14.2L;
-        out.result.pOneTailed = 0.0123456L;
-        out.result.pTwoTailed = 0.0246912L;
-        out.result.pctBelow = 1.23456L;
-        out.result.pctLower = 0.123456L;
-        out.result.pctUpper = 4.56789L;
-        out.result.zccc = -2.2462L;
-        out.result.zcccLower = -2.9876L;
-        out.result.zcccUpper = -1.5432L;
+        // p one- and two-tailed, percentage below with its limits, Z-CCC with its limits.
+        out.result = tBayesResult{0.0123456L, 0.0246912L, 1.23456L, 0.123456L, 4.56789L, -2.2462L, -2.9876L, -1.5432L};
     }
 
     std::vector<std::string> Build()
@@ -151,13 +152,9 @@ TEST_F(Report, TwoSidedReportLineForLine)
         " ",
         " "};
     // The lines added to this layout, each after its line.
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), " Variables: Task of Interest = Memory; Covariate 2 = Age"), 1);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         " (one-tailed: in the direction of the case's difference from its predicted score)"),
-              1);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         " Monte Carlo standard error of the point estimate = 0.0052 percentage points"),
-              1);
+    EXPECT_EQ(Count(lines, " Variables: Task of Interest = Memory; Covariate 2 = Age"), 1);
+    EXPECT_EQ(Count(lines, " (one-tailed: in the direction of the case's difference from its predicted score)"), 1);
+    EXPECT_EQ(Count(lines, kMcse), 1);
     lines = WithoutAddedLines(lines);
     ASSERT_EQ(lines.size(), head.size() + 3 + rest.size());
     for (std::size_t i = 0; i < head.size(); ++i) EXPECT_EQ(lines[i], head[i]) << "line " << i;
@@ -177,29 +174,28 @@ TEST_F(Report, TwoSidedReportLineForLine)
 
 TEST_F(Report, OneSidedBlocksPrintTheirOwnLimit)
 {
-    const std::string lead = " Effect size (Z-CCC) for difference between score of case versus controls (plus 95% one-sided ";
-    const std::vector<std::string> lower = {
-        " ", lead, " lower Credible Limit on the effect size):",
-        " Effect size (Z-CCC) = -2.246 (95% lower Credible Limit on effect size = -2.988)", "",
-        " Percentage of control population exhibiting a lower score than the ",
-        " case (plus 95% one-sided lower Credible Limit):",
-        " Bayesian point estimate    = 1.2346% (95% lower Credible Limit = 0.1235%)", " ", " "};
-    const std::vector<std::string> upper = {
-        " ", lead, " upper Credible Limit on the effect size):",
-        " Effect size (Z-CCC) = -2.246 (95% upper Credible Limit on effect size = -1.543)", "",
-        " Percentage of control population exhibiting a lower score than the ",
-        " case (plus 95% one-sided upper Credible Limit):",
-        " Bayesian point estimate    = 1.2346% (95% upper Credible Limit = 4.5679%)", " ", " "};
-    data.credibleLimit = OneSidedLower;
-    EXPECT_EQ(Block(), lower);
-    EXPECT_EQ(Build()[14], " Credible limit required: One-sided lower");
-    const std::vector<std::string> lowerReport = Build();
-    EXPECT_EQ(std::count(lowerReport.begin(), lowerReport.end(),
-                         " Monte Carlo standard error of the point estimate = 0.0052 percentage points"),
-              1);
-    data.credibleLimit = OneSidedUpper;
-    EXPECT_EQ(Block(), upper);
-    EXPECT_EQ(Build()[14], " Credible limit required: One-sided upper");
+    const std::pair<int, const char*> sides[] = {{OneSidedLower, "lower"}, {OneSidedUpper, "upper"}};
+    for (const auto& [limit, side] : sides) {
+        SCOPED_TRACE(side);
+        const std::string s = side, effect = limit == OneSidedLower ? "-2.988" : "-1.543";
+        const std::string percent = limit == OneSidedLower ? "0.1235%" : "4.5679%";
+        const std::vector<std::string> block = {
+            " ",
+            " Effect size (Z-CCC) for difference between score of case versus controls (plus 95% one-sided ",
+            " " + s + " Credible Limit on the effect size):",
+            " Effect size (Z-CCC) = -2.246 (95% " + s + " Credible Limit on effect size = " + effect + ")",
+            "",
+            " Percentage of control population exhibiting a lower score than the ",
+            " case (plus 95% one-sided " + s + " Credible Limit):",
+            " Bayesian point estimate    = 1.2346% (95% " + s + " Credible Limit = " + percent + ")",
+            " ",
+            " "};
+        data.credibleLimit = limit;
+        EXPECT_EQ(Block(), block);
+        const std::vector<std::string> lines = Build();
+        EXPECT_EQ(lines[14], std::string(" Credible limit required: One-sided ") + side);
+        EXPECT_EQ(Count(lines, kMcse), 1);
+    }
 }
 
 TEST_F(Report, WithoutCovariatesOrNamesTheAddedLinesSaySo)
@@ -209,9 +205,7 @@ TEST_F(Report, WithoutCovariatesOrNamesTheAddedLinesSaySo)
     data.fields[CovariatesField] = "0";
     const std::vector<std::string> lines = Build();
     for (const std::string& line : lines) EXPECT_FALSE(StartsWith(line, " Variables:")) << "no name was given";
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         " (one-tailed: in the direction of the case's difference from the control mean)"),
-              1);
+    EXPECT_EQ(Count(lines, " (one-tailed: in the direction of the case's difference from the control mean)"), 1);
     EXPECT_EQ(WithoutAddedLines(lines).size(), lines.size() - 2);
 }
 

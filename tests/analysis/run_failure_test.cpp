@@ -96,30 +96,38 @@ TEST(RunFailure, EachErrorOfARunIsToldInTheUsersTerms)
 
 TEST(RunFailure, EveryKindOfErrorHasItsMessage)
 {
-    const std::string details = "\r\rDetails: ";
-    EXPECT_EQ(AnalysisFailureMessage(EArgumentError(1302, "The argument must not be less than 0")),
-              "The analysis cannot be completed: a value computed from the entries lies outside the range the "
-              "computation can handle. Check the means, SDs and case's scores entered. No results were computed." +
-                  details + "The argument must not be less than 0");
-    EXPECT_EQ(AnalysisFailureMessage(std::bad_alloc()),
-              "The analysis cannot be completed: there is not enough free memory. Close other programs and run the "
-              "analysis again.");
-    EXPECT_EQ(AnalysisFailureMessage(std::invalid_argument("BayesDeficitEngine: draw count out of range")),
-              "The analysis stopped because of an internal fault. No results were computed." + details +
-                  "BayesDeficitEngine: draw count out of range");
-    EXPECT_EQ(AnalysisFailureMessage(std::make_exception_ptr(42)),
-              "The analysis stopped because of an internal fault. No results were computed." + details +
-                  "an error of unknown kind");
+    const std::string details = AnalysisFailureDetails, fault = "The analysis stopped because of an internal fault. "
+                                                                 "No results were computed.";
+    const std::string memory = "There is not enough free memory to finish the command. Close other programs and try "
+                               "again.";
+    const struct {
+        const char* what;
+        std::exception_ptr error;
+        std::string analysis, command;  // AnalysisFailureMessage and CommandFailureMessage
+    } cases[] = {
+        {"an argument out of range",
+         std::make_exception_ptr(EArgumentError(1302, "The argument must not be less than 0")),
+         "The analysis cannot be completed: a value computed from the entries lies outside the range the computation "
+         "can handle. Check the means, SDs and case's scores entered. No results were computed." +
+             details + "The argument must not be less than 0",
+         "The argument must not be less than 0"},
+        {"no memory", std::make_exception_ptr(std::bad_alloc()),
+         "The analysis cannot be completed: there is not enough free memory. Close other programs and run the "
+         "analysis again.",
+         memory},
+        {"an internal fault", std::make_exception_ptr(std::invalid_argument("engine: draw count out of range")),
+         fault + details + "engine: draw count out of range", "engine: draw count out of range"},
+        {"a file's refusal", std::make_exception_ptr(std::runtime_error("Cannot write \"a.csv\".")),
+         fault + details + "Cannot write \"a.csv\".", "Cannot write \"a.csv\"."},
+        {"an error of no known kind", std::make_exception_ptr(42), fault + details + "an error of unknown kind",
+         "An unexpected error ended the command."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(AnalysisFailureMessage(c.error), c.analysis);
+        EXPECT_EQ(CommandFailureMessage(c.error), c.command);
+    }
     EXPECT_EQ(AnalysisFailureMessage(std::exception_ptr()), "");
-}
-
-TEST(RunFailure, AnErrorThatEndsACommandIsToldInTheUsersTerms)
-{
-    EXPECT_EQ(CommandFailureMessage(std::make_exception_ptr(std::runtime_error("Cannot write \"a.csv\"."))),
-              "Cannot write \"a.csv\".");
-    EXPECT_EQ(CommandFailureMessage(std::make_exception_ptr(std::bad_alloc())),
-              "There is not enough free memory to finish the command. Close other programs and try again.");
-    EXPECT_EQ(CommandFailureMessage(std::make_exception_ptr(42)), "An unexpected error ended the command.");
     // Raised by the distributions with their identifier.
     try {
         Raise_if(true, 1361);

@@ -1,12 +1,11 @@
 #include "tests/support/scripted_save_dialog.h"
 #include "tests/support/recording_messages.h"
 #include "analysis/files/save_dialog.h"
+#include "tests/support/temp_folder.h"
 
 #include <filesystem>
 #include <fstream>
 #include <tuple>
-
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -67,8 +66,8 @@ TEST(SaveDialog, ExtensionOfTheFilterGoesOnANameWithoutOne)
 // The dialog asked about "r", not about "r.txt": replacing that is asked here.
 TEST(SaveDialog, AddedExtensionNamingAFileAsksBeforeReplacing)
 {
-    const fs::path folder = fs::temp_directory_path() / ("save-dialog-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    TempFolder temp;
+    const fs::path folder = temp.path;
     std::ofstream(folder / "r.txt") << "kept";
     std::ofstream(folder / "plain") << "kept";
     // A name that exists is taken as chosen, a file's or a folder's.
@@ -89,7 +88,6 @@ TEST(SaveDialog, AddedExtensionNamingAFileAsksBeforeReplacing)
         EXPECT_EQ(messages.shown[0].text, "\"" + (folder / "r.txt").string() + "\" already exists.\rDo you want to replace it?");
         EXPECT_EQ(chosen, answer == Answer::Yes ? std::optional<std::string>((folder / "r.txt").string()) : std::nullopt);
     }
-    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -22,28 +22,15 @@ Analysis Deficit(int k, std::vector<std::string> names)
     a.in.k = k;
     a.in.N = 20;
     a.in.names = std::move(names);
-    tBayesResult& r = a.out.result;
-    r.zccc = -1.7320508L;
-    r.zcccLower = -2.5064L;
-    r.zcccUpper = -0.8431L;
-    r.pOneTailed = 0.062879L;
-    r.pctBelow = 6.2879L;
-    r.pctLower = 0.6123L;
-    r.pctUpper = 20.0468L;
+    // p one- and two-tailed, percentage below with its limits, Z-CCC with its limits.
+    a.out.result = tBayesResult{0.062879L, 0, 6.2879L, 0.6123L, 20.0468L, -1.7320508L, -2.5064L, -0.8431L};
     return a;
 }
 
 Analysis Above()
 {
     Analysis a = Deficit(2, {"Naming", "Age", "Education"});
-    tBayesResult& r = a.out.result;
-    r.zccc = 2.9L;
-    r.zcccLower = 1.9L;
-    r.zcccUpper = 3.871L;
-    r.pOneTailed = 0.000493L;
-    r.pctBelow = 99.9507L;
-    r.pctLower = 97.13L;
-    r.pctUpper = 99.99458L;
+    a.out.result = tBayesResult{0.000493L, 0, 99.9507L, 97.13L, 99.99458L, 2.9L, 1.9L, 3.871L};
     return a;
 }
 

@@ -88,37 +88,35 @@ TEST(WorksheetData, WholeNumberTextAsTheIntegerConversionReadsIt)
     EXPECT_EQ(v, 7);
 }
 
+// Each text in turn: the grid follows a count it accepts (counts no grid can
+// show are clamped) and stays as it was otherwise.
 TEST(WorksheetData, CovariateFieldSizesTheGrid)
 {
-    platform::RecordingMessages messages;
-    platform::ScopedMessages scope(messages);
+    using platform::MessageKind;
+    const struct {
+        const char* text;
+        bool applied;
+        int gridRows;
+        const char* message;  // nullptr: none; "": the parser's warning
+    } steps[] = {
+        {"3", true, 4, nullptr},   {"13", true, 14, nullptr}, {"", false, 14, nullptr},
+        {"-", false, 14, nullptr}, {"0.0", false, 14, nullptr}, {"0", true, 1, nullptr},  // the task alone
+        {"13", true, 14, nullptr}, {"2.5", false, 14, "'2.5' is not a valid integer value"}, {"x", false, 14, ""},
+        {"-3", true, 1, nullptr},  {"2147483647", true, GridRowCapacity, nullptr},
+    };
     WorksheetData d;
-    EXPECT_TRUE(ApplyCovariateText(d, "3"));
-    EXPECT_EQ(d.GridRows, 4);
-    EXPECT_TRUE(ApplyCovariateText(d, "13"));
-    EXPECT_EQ(d.GridRows, 14);
-    for (const char* unchanged : {"", "-", "0.0"}) EXPECT_FALSE(ApplyCovariateText(d, unchanged)) << unchanged;
-    EXPECT_EQ(d.GridRows, 14);
-    EXPECT_TRUE(ApplyCovariateText(d, "0"));  // the task alone
-    EXPECT_EQ(d.GridRows, 1);
-    EXPECT_TRUE(ApplyCovariateText(d, "13"));
-    EXPECT_TRUE(messages.shown.empty());
-
-    EXPECT_FALSE(ApplyCovariateText(d, "2.5"));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Error);
-    EXPECT_EQ(messages.shown[0].text, "'2.5' is not a valid integer value");
-    messages.Clear();
-    EXPECT_FALSE(ApplyCovariateText(d, "x"));  // the parser's warning only
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Warning);
-    EXPECT_EQ(d.GridRows, 14);
-
-    // Counts no grid can show are clamped.
-    EXPECT_TRUE(ApplyCovariateText(d, "-3"));
-    EXPECT_EQ(d.GridRows, 1);
-    EXPECT_TRUE(ApplyCovariateText(d, "2147483647"));
-    EXPECT_EQ(d.GridRows, GridRowCapacity);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.text);
+        platform::RecordingMessages messages;
+        platform::ScopedMessages scope(messages);
+        EXPECT_EQ(ApplyCovariateText(d, step.text), step.applied);
+        EXPECT_EQ(d.GridRows, step.gridRows);
+        ASSERT_EQ(messages.shown.size(), step.message ? 1u : 0u);
+        if (step.message) {
+            EXPECT_EQ(messages.shown[0].kind, *step.message ? MessageKind::Error : MessageKind::Warning);
+            if (*step.message) EXPECT_EQ(messages.shown[0].text, step.message);
+        }
+    }
 }
 
 }  // namespace
