@@ -202,7 +202,9 @@ TEST(FigureLayout, PrintedWidthsKeepTextAtSevenPointsOnTheCanvas)
         }
         EXPECT_EQ(titled, c.title) << c.widthMm;
         for (const FigureRect& r : f.rects) EXPECT_LE(r.left + r.width, f.width + 1e-9);
-        if (!c.title) EXPECT_LT(f.height, LayOutFigure(data, FigureOptions{c.widthMm, true}).height);
+        if (!c.title) {
+            EXPECT_LT(f.height, LayOutFigure(data, FigureOptions{c.widthMm, true}).height);
+        }
     }
     const FigureLayout onScreen = LayOutFigure(data);
     EXPECT_TRUE(!onScreen.printSize && onScreen.width == FigureWidth && onScreen.height == FigureHeight);

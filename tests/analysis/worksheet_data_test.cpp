@@ -114,7 +114,9 @@ TEST(WorksheetData, CovariateFieldSizesTheGrid)
         ASSERT_EQ(messages.shown.size(), step.message ? 1u : 0u);
         if (step.message) {
             EXPECT_EQ(messages.shown[0].kind, *step.message ? MessageKind::Error : MessageKind::Warning);
-            if (*step.message) EXPECT_EQ(messages.shown[0].text, step.message);
+            if (*step.message) {
+                EXPECT_EQ(messages.shown[0].text, step.message);
+            }
         }
     }
 }
