@@ -574,3 +574,318 @@ TEST(ResultsWindowExit, WindowManagerCloseWithYesEndsTheEventLoop)
 }
 
 }  // namespace
+
+// The report in the results window is read-only until "Edit report" is
+// chosen: stray keys change nothing that is saved, printed or made a PDF;
+// Undo never takes an appended report away; the title tells a hand-edited
+// report; Clear Results clears the figure with the text.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "desktop/results/figure_view.h"
+#include "desktop/results/results_window.h"
+#include "tests/support/recording_messages.h"
+#include "foundation/messages.h"
+
+namespace {
+
+const std::vector<std::string> Report = {"", "Harrow: report", " One-tailed probability = 0.02000 "};
+const std::string ReportText = "\r\nHarrow: report\r\n One-tailed probability = 0.02000 \r\n";
+
+class ReportEditing : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.SetCaption("Results viewer: Harrow");
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.AppendLines(Report);
+        window.memoResults->setFocus(Qt::MouseFocusReason);
+    }
+    QPlainTextEdit& Memo() { return *window.memoResults; }
+
+    platform::RecordingMessages messages;
+    platform::ScopedMessages scoped{messages};
+    TfrmTemplateResults window;
+};
+
+TEST_F(ReportEditing, KeysTypedIntoTheReportChangeNothingUntilEditReportIsChosen)
+{
+    struct Keys {
+        const char* what;
+        std::function<void(QWidget*)> press;
+    };
+    const Keys strays[] = {
+        {"letters", [](QWidget* w) { QTest::keyClicks(w, "typed by accident"); }},
+        {"Return", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }},
+        {"Delete", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Delete); }},
+        {"Backspace", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Backspace); }},
+        {"Ctrl+Z", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier); }},
+        {"Ctrl+X", [](QWidget* w) { QTest::keyClick(w, Qt::Key_X, Qt::ControlModifier); }},
+        {"Ctrl+V", [](QWidget* w) { QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier); }},
+    };
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    for (const Keys& k : strays) {
+        QTest::keyClick(&Memo(), Qt::Key_A, Qt::ControlModifier);
+        k.press(&Memo());
+        EXPECT_EQ(window.TextForFile(), ReportText) << k.what;
+    }
+    EXPECT_FALSE(window.EditedByHand());
+    EXPECT_EQ(window.windowTitle(), "Results viewer: Harrow");
+
+    // Selecting and copying still work.
+    QTest::keyClick(&Memo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&Memo(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              "\nHarrow: report\n One-tailed probability = 0.02000 \n");
+}
+
+TEST_F(ReportEditing, AfterEditReportTypingChangesTheReportAndTheTitleSaysSo)
+{
+    window.mnuEditReport->trigger();
+    ASSERT_TRUE(window.mnuEditReport->isChecked());
+    Memo().moveCursor(QTextCursor::End);
+    QTest::keyClicks(&Memo(), "my note");
+    EXPECT_EQ(window.TextForFile(), ReportText + "my note");
+    EXPECT_TRUE(window.EditedByHand());
+    EXPECT_EQ(window.windowTitle(), "Results viewer: Harrow (edited by hand)");
+
+    // Undo takes back the hand edit, never the report the program wrote.
+    for (int i = 0; i < 20; ++i) QTest::keyClick(&Memo(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window.TextForFile(), ReportText);
+
+    // Read-only again once "Edit report" is unchecked.
+    window.mnuEditReport->trigger();
+    QTest::keyClicks(&Memo(), "more");
+    EXPECT_EQ(window.TextForFile(), ReportText);
+}
+
+TEST_F(ReportEditing, UndoRightAfterARunKeepsTheNewReport)
+{
+    window.mnuEditReport->trigger();
+    window.AppendLines({std::string(102, '_'), "second report"});
+    const std::string both = window.TextForFile();
+    QTest::keyClick(&Memo(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window.TextForFile(), both);
+    EXPECT_FALSE(window.EditedByHand());
+}
+
+TEST_F(ReportEditing, ClearResultsClearsTheFigureToo)
+{
+    FigureData figure;
+    window.SetFigure(figure);
+    window.SetSummary("Compared with 20 controls");
+    ASSERT_TRUE(window.mnuShowFigure->isEnabled());
+    ASSERT_TRUE(window.mnuCopySummary->isEnabled());
+    window.mnuShowFigure->trigger();
+    EXPECT_TRUE(window.frmFigure->isVisible());
+
+    QTest::mouseClick(window.cmdClearResults, Qt::LeftButton);
+    EXPECT_EQ(window.LineCount(), 0);
+    EXPECT_EQ(window.frmFigure->Figure(), nullptr);
+    EXPECT_FALSE(window.frmFigure->isVisible());
+    EXPECT_FALSE(window.mnuShowFigure->isEnabled());
+    EXPECT_FALSE(window.mnuCopySummary->isEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ReportEditing, ShortcutsReachPrintAndExit)
+{
+    EXPECT_EQ(window.mnuPrint->shortcut(), QKeySequence(QKeySequence::Print));
+    EXPECT_EQ(Memo().accessibleName(), "Report");
+    messages.ScriptAnswers({platform::Answer::No});
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+}
+
+}  // namespace
+
+// Printing without a printer: the system's print dialog (answered from the
+// test, its "print to file" chosen), and "Save as P&DF...", whose pages are
+// the printout's pages. The PDFs are read back with pdftotext and pdfinfo.
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include "tests/support/scripted_save_dialog.h"
+#include "tests/support/recording_messages.h"
+#include "analysis/report/print_layout.h"
+#include "analysis/files/save_dialog.h"
+#include "desktop/dialogs/qt_print_surface.h"
+#include "desktop/results/results_window.h"
+#include "foundation/messages.h"
+#include "modal_answerer.h"
+#include "render/report_pdf.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The output of a command, empty when it fails.
+std::string Run(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+std::string PdfText(const fs::path& pdf) { return Run("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null"); }
+int PdfPages(const fs::path& pdf)
+{
+    const std::string info = Run("pdfinfo '" + pdf.string() + "' 2>/dev/null");
+    const auto at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}
+
+// A report of many lines, with characters from outside Latin-1.
+QString Report()
+{
+    QString text = QStringLiteral("Größe €ł: Bayesian test for a deficit\n");
+    for (int i = 1; i <= 150; ++i) text += QStringLiteral("Report line %1 of the results\n").arg(i);
+    return text + QStringLiteral("Notes: Zażółć gęślą jaźń\n");
+}
+
+class PrintAndPdf : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        window.memoResults->setPlainText(Report());
+        auto pdfDialog = std::make_unique<platform::ScriptedSaveDialog>("results.pdf", "*.pdf");
+        pdfSaves = pdfDialog.get();
+        window.SetPdfSaveDialog(std::move(pdfDialog));
+    }
+    fs::path Path(const char* name) const { return fs::path(dir.path().toStdString()) / name; }
+
+    // Every line of the report is in the PDF's text, in order.
+    void ExpectEveryLine(const std::string& pdfText)
+    {
+        std::size_t from = 0;
+        for (const QString& line : Report().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const std::size_t at = pdfText.find(line.toStdString(), from);
+            ASSERT_NE(at, std::string::npos) << line.toStdString();
+            from = at;
+        }
+    }
+
+    QTemporaryDir dir;
+    platform::RecordingMessages messages;
+    platform::ScopedMessages channel{messages};
+    TfrmTemplateResults window;
+    platform::ScriptedSaveDialog* pdfSaves = nullptr;
+};
+
+TEST_F(PrintAndPdf, SaveAsPdfHoldsEveryLineOnThePrintoutsPages)
+{
+    const fs::path pdf = Path("report.pdf");
+    pdfSaves->ScriptAnswer(pdf.string());
+    ASSERT_EQ(window.mnuSavePdf->text(), "Save as P&DF...");
+    window.mnuSavePdf->trigger();
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(fs::exists(pdf));
+    ExpectEveryLine(PdfText(pdf));
+
+    // The same text printed to a PDF through the printer path: the same
+    // pages, margins, header and footer.
+    const fs::path printed = Path("printed.pdf");
+    platform::PrintFramedDocument(*platform::QtPrintSurface::ForPdfFile(printed.string(), platform::ReportPrintFont()),
+                                  Report().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String(),
+                                  platform::ReportPageFrame());
+    EXPECT_GT(PdfPages(pdf), 1);
+    EXPECT_EQ(PdfPages(pdf), PdfPages(printed));
+    EXPECT_EQ(PdfText(pdf), PdfText(printed));
+}
+
+TEST_F(PrintAndPdf, PdfPageCountIsTheLayoutsAndExtraPagesFollow)
+{
+    const QFont font = platform::ReportPrintFont();
+    const std::u32string text = Report().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String();
+    const fs::path pdf = Path("plain.pdf");
+    const int pages = platform::WriteReportPdf(pdf.string(), font, text);
+    EXPECT_EQ(PdfPages(pdf), pages);
+
+    // The framed layout alone on the PDF's page: its page count is the file's.
+    const platform::PdfPrintSurface surface(font);
+    EXPECT_EQ(platform::CountFramedPages(surface, text, platform::ReportPageFrame()), pages);
+
+    // A page painted after the report, as a figure is added.
+    const fs::path withFigure = Path("figure.pdf");
+    window.SetPdfExtraPages([] {
+        return std::vector<platform::ExtraPagePainter>{[](QPainter& painter, const QRect& page) {
+            painter.drawText(page, Qt::AlignCenter, QStringLiteral("Extra page"));
+        }};
+    });
+    pdfSaves->ScriptAnswer(withFigure.string());
+    window.mnuSavePdf->trigger();
+    EXPECT_EQ(PdfPages(withFigure), pages + 1);
+    const std::string all = PdfText(withFigure);
+    EXPECT_NE(all.find("Extra page"), std::string::npos);
+    EXPECT_GT(all.find("Extra page"), all.find("Zażółć gęślą jaźń"));
+}
+
+TEST_F(PrintAndPdf, AFailedPdfLeavesNoFileAndSaysWhy)
+{
+    // A folder that is not there: a message, and no file.
+    const fs::path pdf = Path("missing") / "report.pdf";
+    pdfSaves->ScriptAnswer(pdf.string());
+    window.mnuSavePdf->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Error);
+    EXPECT_FALSE(fs::exists(pdf));
+    // Cancelled: nothing happens.
+    messages.Clear();
+    window.mnuSavePdf->trigger();
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(PrintAndPdf, PrintOffersTheSystemsPrintDialog)
+{
+    // Cancelled: nothing printed, nothing said.
+    bool asked = false;
+    AnswerNextModal([&](QWidget* modal) {
+        asked = qobject_cast<QPrintDialog*>(modal) != nullptr;
+        static_cast<QDialog*>(modal)->reject();
+    });
+    window.mnuPrint->trigger();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(messages.shown.empty());
+
+    // "Print to file": the printout is a PDF with every line.
+    const fs::path pdf = Path("printed.pdf");
+    AnswerNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(QString::fromStdString(pdf.string()));
+        dialog->done(QDialog::Accepted);
+    });
+    window.mnuPrint->trigger();
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(fs::exists(pdf));
+    ExpectEveryLine(PdfText(pdf));
+}
+
+}  // namespace
