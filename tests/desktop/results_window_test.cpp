@@ -1,6 +1,10 @@
-#include "tests/support/scripted_save_dialog.h"
+// The results window: the report as lines, Save Output, printing (to a
+// recording surface, through the system's print dialog and as a PDF), the
+// report read-only until "Edit report", and every way out of the window.
+#include "tests/support/command_output.h"
 #include "tests/support/recording_messages.h"
-#include "desktop/results/results_window.h"
+#include "tests/support/recording_print_surface.h"
+#include "tests/support/scripted_save_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,36 +13,39 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QPlainTextEdit>
-#include <QPrinterInfo>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTextCursor>
-#include <QTimer>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+#include <QTimer>
 #include <QWindow>
 
+#include "analysis/files/save_dialog.h"
+#include "desktop/dialogs/qt_print_surface.h"
+#include "desktop/results/figure_view.h"
+#include "desktop/results/results_window.h"
 #include "foundation/messages.h"
 #include "modal_answerer.h"
-#include "desktop/dialogs/qt_print_surface.h"
 #include "render/report_pdf.h"
-#include "tests/support/recording_print_surface.h"
-#include "analysis/files/save_dialog.h"
-#include "analysis/worksheet/worksheet_data.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using platform::Answer;
 using platform::MessageKind;
 using platform::RecordingPrintSurface;
 using Op = RecordingPrintSurface::Op;
@@ -62,6 +69,31 @@ private:
     RecordingPrintSurface& s_;
 };
 
+const std::vector<std::string> kReport = {"", "Harrow: report", " One-tailed probability = 0.02000 "};
+const std::string kReportText = "\r\nHarrow: report\r\n One-tailed probability = 0.02000 \r\n";
+
+// A report of many pages, with characters from outside Latin-1.
+QString LongReport()
+{
+    QString text = QStringLiteral("Größe €ł: Bayesian test for a deficit\n");
+    for (int i = 1; i <= 150; ++i) text += QStringLiteral("Report line %1 of the results\n").arg(i);
+    return text + QStringLiteral("Notes: Zażółć gęślą jaźń\n");
+}
+
+std::string PdfText(const fs::path& pdf) { return CommandOutput("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null"); }
+
+// Every line of the long report is in the PDF's text, in order.
+void ExpectEveryLine(const fs::path& pdf)
+{
+    const std::string text = PdfText(pdf);
+    std::size_t from = 0;
+    for (const QString& line : LongReport().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const std::size_t at = text.find(line.toStdString(), from);
+        ASSERT_NE(at, std::string::npos) << line.toStdString();
+        from = at;
+    }
+}
+
 class ResultsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -69,10 +101,12 @@ protected:
         char tmpl[] = "/tmp/harrow_results_XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         dir = tmpl;
-
         auto d = std::make_unique<platform::ScriptedSaveDialog>();
         dialog = d.get();
         window.SetSaveDialog(std::move(d));
+        auto p = std::make_unique<platform::ScriptedSaveDialog>("results.pdf", "*.pdf");
+        pdfSaves = p.get();
+        window.SetPdfSaveDialog(std::move(p));
         window.SetPrintSurfaceFactory([this](const QFont& font) {
             ++printsStarted;
             printFont = font;
@@ -81,6 +115,17 @@ protected:
         window.SetQuitHandler([this] { ++quits; });
     }
     void TearDown() override { fs::remove_all(dir); }
+
+    // Shown and active with the short report, the focus in the memo.
+    void ShowReport()
+    {
+        window.SetCaption("Results viewer: Harrow");
+        window.show();
+        ASSERT_TRUE(WaitUntilActive(&window));
+        window.AppendLines(kReport);
+        Memo().setFocus(Qt::MouseFocusReason);
+    }
+    QPlainTextEdit& Memo() { return *window.memoResults; }
 
     static std::string Read(const fs::path& p)
     {
@@ -98,16 +143,23 @@ protected:
     }
     void SelectChars(int from, int to)
     {
-        QTextCursor c = window.memoResults->textCursor();
+        QTextCursor c = Memo().textCursor();
         c.setPosition(from);
         c.setPosition(to, QTextCursor::KeepAnchor);
-        window.memoResults->setTextCursor(c);
+        Memo().setTextCursor(c);
+    }
+    void ExpectOneMessage(MessageKind kind, const std::string& part)
+    {
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].kind, kind);
+        EXPECT_NE(messages.shown[0].text.find(part), std::string::npos) << messages.shown[0].text;
     }
 
     platform::RecordingMessages messages;
     platform::ScopedMessages scoped{messages};
     TfrmTemplateResults window;
     platform::ScriptedSaveDialog* dialog = nullptr;
+    platform::ScriptedSaveDialog* pdfSaves = nullptr;
     RecordingPrintSurface surface{2000, 3000, 10, 12};
     int printsStarted = 0;
     QFont printFont;
@@ -120,45 +172,31 @@ TEST_F(ResultsWindowTest, IsBuiltAsDesigned)
     EXPECT_EQ(window.windowTitle(), "Output");
     EXPECT_FALSE(window.isVisible());
     EXPECT_GT(window.maximumWidth(), window.width());  // resizable
-    const Qt::WindowFlags flags = window.windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowTitleHint);
-    EXPECT_TRUE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(Memo().font().family(), "Courier New");
+    EXPECT_TRUE(QFontInfo(Memo().font()).fixedPitch());
+    EXPECT_EQ(Memo().accessibleName(), "Report");
+    // The selection stays visible while another window is active.
+    EXPECT_EQ(Memo().palette().color(QPalette::Inactive, QPalette::Highlight),
+              Memo().palette().color(QPalette::Active, QPalette::Highlight));
 
-    QPlainTextEdit* memo = window.memoResults;
-    EXPECT_TRUE(memo->toPlainText().isEmpty());
-    EXPECT_EQ(memo->font().family(), "Courier New");
-    EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
-    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    EXPECT_EQ(memo->palette().color(QPalette::Inactive, QPalette::Highlight),
-              memo->palette().color(QPalette::Active, QPalette::Highlight));
-
-    struct Expect {
-        QPushButton* button;
-        const char* name;
-        const char* caption;
-    };
-    const Expect buttons[] = {{window.cmdSaveOutput, "cmdSaveOutput", "&Save Output"},
-                              {window.cmdClearResults, "cmdClearResults", "&Clear Results"},
-                              {window.cmdReturn, "cmdReturn", "&Return to Worksheet"},
-                              {window.cmdExit, "cmdExit", "E&xit"}};
-    for (const Expect& e : buttons) {
-        EXPECT_EQ(e.button->objectName(), e.name);
-        EXPECT_EQ(e.button->text(), e.caption);
-        EXPECT_TRUE(e.button->font().bold());
+    // The buttons by name (the accessibility run finds them so), in tab order.
+    const std::pair<QPushButton*, const char*> buttons[] = {{window.cmdSaveOutput, "&Save Output"},
+                                                           {window.cmdClearResults, "&Clear Results"},
+                                                           {window.cmdReturn, "&Return to Worksheet"},
+                                                           {window.cmdExit, "E&xit"}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(buttons[i].first->text(), buttons[i].second);
+        EXPECT_TRUE(buttons[i].first->objectName().startsWith("cmd"));
+        if (i < 3) {
+            EXPECT_EQ(buttons[i].first->nextInFocusChain(), buttons[i + 1].first);
+        }
     }
-    // Tab order 1 to 4.
-    EXPECT_EQ(window.cmdSaveOutput->nextInFocusChain(), window.cmdClearResults);
-    EXPECT_EQ(window.cmdClearResults->nextInFocusChain(), window.cmdReturn);
-    EXPECT_EQ(window.cmdReturn->nextInFocusChain(), window.cmdExit);
-
-    // Every menu and item has its mnemonic; the items show their shortcuts.
+    // Every menu and item has its mnemonic; the File items show their shortcuts.
     const QList<QAction*> menus = window.menuBar()->actions();
     ASSERT_GE(menus.size(), 3);
-    EXPECT_EQ(menus[0]->text(), "&File");
-    EXPECT_EQ(menus[1]->text(), "F&igure");
-    EXPECT_EQ(menus[2]->text(), "&Edit");
+    EXPECT_EQ(menus[0]->text() + menus[1]->text() + menus[2]->text(), "&FileF&igure&Edit");
     for (QAction* menu : menus)
         for (QAction* item : menu->menu()->actions())
             if (!item->isSeparator()) {
@@ -173,22 +211,25 @@ TEST_F(ResultsWindowTest, IsBuiltAsDesigned)
     }
 }
 
-TEST_F(ResultsWindowTest, AReportLineShowsWholeAtTheDefaultSizeAndReflowsWhenNarrowed)
+TEST_F(ResultsWindowTest, ShownCentredWithTheFocusOnReturnAndALineWholeUntilNarrowed)
 {
     // The test screen is 800 pixels wide: a smaller font lets the window fit it.
-    QFont font = window.memoResults->font();
+    QFont font = Memo().font();
     font.setPixelSize(9);
-    window.memoResults->setFont(font);
-    const std::string separator(102, '_');
-    window.AppendLines({separator, ProgramTitle, " Test No.1   Memory"});
+    Memo().setFont(font);
+    window.SetCaption("Results viewer: title");
+    window.AppendLines({std::string(102, '_'), ProgramTitle, " Test No.1   Memory"});
     window.show();
     ASSERT_TRUE(WaitUntilActive(&window));
+    EXPECT_EQ(window.windowTitle(), "Results viewer: title");
+    EXPECT_EQ(window.focusWidget(), window.cmdReturn);
+    EXPECT_LE((window.frameGeometry().center() - window.screen()->availableGeometry().center()).manhattanLength(), 2);
     auto wrapped = [&] {
         QApplication::processEvents();
         int lines = 0;
-        for (QTextBlock b = window.memoResults->document()->begin(); b.isValid(); b = b.next())
+        for (QTextBlock b = Memo().document()->begin(); b.isValid(); b = b.next())
             lines += std::max(1, b.layout()->lineCount());
-        return lines > window.memoResults->document()->blockCount();
+        return lines > Memo().document()->blockCount();
     };
     EXPECT_FALSE(wrapped());
     EXPECT_LE(window.width(), window.screen()->availableGeometry().width());
@@ -199,59 +240,42 @@ TEST_F(ResultsWindowTest, AReportLineShowsWholeAtTheDefaultSizeAndReflowsWhenNar
     window.hide();
 }
 
-TEST_F(ResultsWindowTest, ShowingPutsTheFocusOnReturnAndCaptionCanBeSet)
-{
-    window.SetCaption("Results viewer: title");
-    window.show();
-    QApplication::processEvents();
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(QApplication::activeWindow(), &window);
-    const QPoint screenCentre = window.screen()->availableGeometry().center();
-    EXPECT_LE((window.frameGeometry().center() - screenCentre).manhattanLength(), 2);
-    EXPECT_EQ(window.focusWidget(), window.cmdReturn);
-    EXPECT_EQ(window.windowTitle(), "Results viewer: title");
-    window.hide();
-}
-
-TEST_F(ResultsWindowTest, AppendedLinesAreCountedAndEachEndsWithCrLf)
+TEST_F(ResultsWindowTest, LinesAccumulateEachEndingWithCrLfAndClearEmptiesTextAndFigure)
 {
     EXPECT_EQ(window.LineCount(), 0);
     EXPECT_EQ(window.TextForFile(), "");
     window.AppendLine("");
-    EXPECT_EQ(window.LineCount(), 1);
     window.AppendLine(" Title");
     window.AppendLines({" ", "   1.00000   ", ""});
-    EXPECT_EQ(window.LineCount(), 5);
-    EXPECT_EQ(window.TextForFile(), "\r\n Title\r\n \r\n   1.00000   \r\n\r\n");
     window.AppendLines({});
     EXPECT_EQ(window.LineCount(), 5);
-}
-
-TEST_F(ResultsWindowTest, TextTypedAfterTheLastLineStaysALineOfItsOwn)
-{
-    window.memoResults->setPlainText("typed by hand");
-    EXPECT_EQ(window.LineCount(), 1);
+    EXPECT_EQ(window.TextForFile(), "\r\n Title\r\n \r\n   1.00000   \r\n\r\n");
+    // Text typed after the last line stays a line of its own.
+    Memo().setPlainText("typed by hand");
     window.AppendLine("appended");
     EXPECT_EQ(window.LineCount(), 2);
     EXPECT_EQ(window.TextForFile(), "typed by hand\r\nappended\r\n");
-}
 
-TEST_F(ResultsWindowTest, TwoReportsAccumulateAndClearEmptiesWithoutAsking)
-{
-    window.AppendLines({"", "report one"});
-    window.AppendLines({std::string(102, '_'), "", "report two"});
-    EXPECT_EQ(window.LineCount(), 5);
-    EXPECT_NE(window.TextForFile().find("report one\r\n"), std::string::npos);
-
-    window.cmdClearResults->click();
+    // Clear Results takes the figure and the summary with the text, unasked.
+    window.SetFigure(FigureData{});
+    window.SetSummary("Compared with 20 controls");
+    ASSERT_TRUE(window.mnuShowFigure->isEnabled());
+    ASSERT_TRUE(window.mnuCopySummary->isEnabled());
+    window.mnuShowFigure->trigger();
+    EXPECT_TRUE(window.frmFigure->isVisible());
+    QTest::mouseClick(window.cmdClearResults, Qt::LeftButton);
     EXPECT_EQ(window.LineCount(), 0);
-    EXPECT_TRUE(window.memoResults->toPlainText().isEmpty());
-    window.cmdClearResults->click();   // on an empty memo: nothing happens
+    EXPECT_TRUE(Memo().toPlainText().isEmpty());
+    EXPECT_EQ(window.frmFigure->Figure(), nullptr);
+    EXPECT_FALSE(window.frmFigure->isVisible());
+    EXPECT_FALSE(window.mnuShowFigure->isEnabled());
+    EXPECT_FALSE(window.mnuCopySummary->isEnabled());
+    QTest::mouseClick(window.cmdClearResults, Qt::LeftButton);  // on an empty memo: nothing happens
     EXPECT_EQ(window.LineCount(), 0);
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ResultsWindowTest, SaveOutputWritesTheExactBytes)
+TEST_F(ResultsWindowTest, SaveOutputWritesTheExactBytesAndACancelWritesNothing)
 {
     // UTF-8 in, UTF-8 out: every character kept (the euro sign, a Polish l).
     window.AppendLines({"", " Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC \xC5\x82", "  "});
@@ -259,57 +283,42 @@ TEST_F(ResultsWindowTest, SaveOutputWritesTheExactBytes)
     dialog->ScriptAnswer(file.string());
     window.cmdSaveOutput->click();
     EXPECT_EQ(Read(file), std::string("\r\n Caf\xC3\xA9 \t 1.500 \xE2\x82\xAC \xC5\x82\r\n  \r\n"));
-    EXPECT_TRUE(messages.shown.empty());
 
     // Hand-edited text is saved as edited, with no line break added; a
     // name without an extension gets ".txt".
-    window.memoResults->setPlainText("edited\nby hand");
-    const fs::path bare = dir / "noextension";
-    dialog->ScriptAnswer(bare.string());
+    Memo().setPlainText("edited\nby hand");
+    dialog->ScriptAnswer((dir / "noextension").string());
     window.cmdSaveOutput->click();
     EXPECT_EQ(Read(dir / "noextension.txt"), "edited\r\nby hand");
-    EXPECT_FALSE(fs::exists(bare));
+    EXPECT_FALSE(fs::exists(dir / "noextension"));
 
-    ASSERT_EQ(dialog->calls.size(), 2u);
+    window.cmdSaveOutput->click();  // the scripted dialog cancels
+    ASSERT_EQ(dialog->calls.size(), 3u);
     EXPECT_EQ(dialog->calls[0].proposed, "results.txt");
     EXPECT_EQ(dialog->calls[0].filter, "Text files (*.txt)");
     EXPECT_TRUE(dialog->calls[0].overwritePrompt);
-    EXPECT_EQ(dialog->calls[1].proposed, file.string());   // the last name chosen
-}
-
-TEST_F(ResultsWindowTest, CancelledSaveWritesNothing)
-{
-    window.AppendLine("text");
-    window.cmdSaveOutput->click();   // the scripted dialog cancels
-    EXPECT_EQ(dialog->calls.size(), 1u);
-    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_EQ(dialog->calls[1].proposed, file.string());  // the last name chosen
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ResultsWindowTest, FailedSaveShowsTheReasonAndLeavesNoFile)
+TEST_F(ResultsWindowTest, AFailedSaveSaysWhyAndLeavesNoFileOrTheOldOneIntact)
 {
     window.AppendLine("text");
-    window.show();
-    const fs::path file = dir / "missing" / "a.txt";
-    dialog->ScriptAnswer(file.string());
+    const fs::path missing = dir / "missing" / "a.txt";
+    dialog->ScriptAnswer(missing.string());
     window.cmdSaveOutput->click();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-    EXPECT_NE(messages.shown[0].text.find("No such file or directory"), std::string::npos);
-    EXPECT_NE(messages.shown[0].text.find(file.string()), std::string::npos);
+    ExpectOneMessage(MessageKind::Error, "No such file or directory");
+    EXPECT_NE(messages.shown[0].text.find(missing.string()), std::string::npos);
     EXPECT_TRUE(fs::is_empty(dir));
     EXPECT_EQ(window.TextForFile(), "text\r\n");
-    EXPECT_TRUE(window.isVisible());
-    window.hide();
-}
 
-TEST_F(ResultsWindowTest, SaveFailingPartWayLeavesTheOldFileIntact)
-{
+    // A disk that fills part way through: the old report stays as it was.
+    messages.Clear();
     const fs::path file = dir / "a.txt";
     std::ofstream(file, std::ios::binary) << "old report\r\n";
     window.AppendLines(std::vector<std::string>(200, std::string(60, 'x')));
     dialog->ScriptAnswer(file.string());
-
     struct rlimit old {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -319,10 +328,7 @@ TEST_F(ResultsWindowTest, SaveFailingPartWayLeavesTheOldFileIntact)
     window.cmdSaveOutput->click();
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-    EXPECT_NE(messages.shown[0].text.find("File too large"), std::string::npos);
+    ExpectOneMessage(MessageKind::Error, "File too large");
     EXPECT_EQ(Read(file), "old report\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
@@ -331,9 +337,14 @@ TEST_F(ResultsWindowTest, SaveFailingPartWayLeavesTheOldFileIntact)
 // page below it (blank lines before it left out), the date and "Page n of m".
 TEST_F(ResultsWindowTest, PrintAllSendsTheWholeTextFramedInCourierNewAtSevenPoints)
 {
+    window.mnuPrint->trigger();  // an empty memo: one framed page
+    EXPECT_EQ(surface.Count(Op::Draw), 3);
+    EXPECT_EQ(surface.log[3].text, U"Page 1 of 1");
+    surface.log.clear();
+
     window.AppendLines({"", "first", "\tsecond"});
     window.mnuPrint->trigger();
-    ASSERT_EQ(printsStarted, 1);
+    ASSERT_EQ(printsStarted, 2);
     EXPECT_EQ(printFont.family(), "Courier New");
     EXPECT_EQ(printFont.pointSize(), 7);
     const platform::PageFrame frame = platform::ReportPageFrame();
@@ -342,10 +353,8 @@ TEST_F(ResultsWindowTest, PrintAllSendsTheWholeTextFramedInCourierNewAtSevenPoin
     for (char32_t c : frame.date) date += static_cast<char>(c);
     EXPECT_EQ(Drawn(), header + "|first|second|" + date + "|Page 1 of 1|");
     const auto draws = surface.Draws();
-    EXPECT_EQ(draws[0].y, 0);
     EXPECT_EQ(draws[1].y, 24);  // below the header's line and a blank one
     EXPECT_EQ(draws[2].x, 80);
-    EXPECT_EQ(draws[2].y, 38);
     EXPECT_EQ(draws[3].y, 3000 - 12);
     EXPECT_EQ(draws[4].x + 10 * 11, 2000);  // against the right margin
     EXPECT_EQ(surface.log.front().op, Op::Begin);
@@ -353,39 +362,21 @@ TEST_F(ResultsWindowTest, PrintAllSendsTheWholeTextFramedInCourierNewAtSevenPoin
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ResultsWindowTest, PrintAllOfAnEmptyMemoIsOneFramedPage)
-{
-    window.mnuPrint->trigger();
-    ASSERT_EQ(surface.log.size(), 5u);
-    EXPECT_EQ(surface.log[0].op, Op::Begin);
-    EXPECT_EQ(surface.Count(Op::Draw), 3);
-    EXPECT_EQ(surface.log[3].text, U"Page 1 of 1");
-    EXPECT_EQ(surface.log[4].op, Op::End);
-}
-
-TEST_F(ResultsWindowTest, PrintSelectionWithoutSelectionWarnsAndPrintsNothing)
-{
-    window.AppendLine("some text");
-    window.mnuPrintSelection->trigger();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
-    EXPECT_EQ(messages.shown[0].text, "You have not selected any text.");
-    EXPECT_EQ(printsStarted, 0);
-}
-
-TEST_F(ResultsWindowTest, PrintSelectionPrintsExactlyTheSelectedCharacters)
+TEST_F(ResultsWindowTest, PrintSelectionPrintsExactlyTheSelectedCharactersAndWarnsWithoutOne)
 {
     window.AppendLines({"alpha beta", "gamma", "delta epsilon"});
-    // From "beta" to "delta" across three lines.
-    SelectChars(6, 22);
+    window.mnuPrintSelection->trigger();
+    ExpectOneMessage(MessageKind::Warning, "You have not selected any text.");
+    EXPECT_EQ(printsStarted, 0);
+
+    messages.Clear();
+    SelectChars(6, 22);  // from "beta" to "delta" across three lines
     window.mnuPrintSelection->trigger();
     EXPECT_TRUE(messages.shown.empty());
     const auto draws = surface.Draws();
     ASSERT_EQ(draws.size(), 6u);  // the header, three lines, the footer's two runs
     EXPECT_EQ(draws[1].text + U"|" + draws[2].text + U"|" + draws[3].text, U"beta|gamma|delta");
     EXPECT_EQ(draws[1].x, 0);
-    EXPECT_EQ(draws[1].y, 24);
-    EXPECT_EQ(draws[3].y, 52);
 }
 
 TEST_F(ResultsWindowTest, PrintFailureShowsTheErrorAndChangesNothing)
@@ -395,15 +386,11 @@ TEST_F(ResultsWindowTest, PrintFailureShowsTheErrorAndChangesNothing)
         throw platform::PrintError("There is no default printer: no printer is installed.");
     });
     window.mnuPrint->trigger();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-    EXPECT_EQ(messages.shown[0].text, "There is no default printer: no printer is installed.");
+    ExpectOneMessage(MessageKind::Error, "There is no default printer: no printer is installed.");
     EXPECT_EQ(window.TextForFile(), "text\r\n");
 
     // A job that fails part way is dropped.
-    window.SetPrintSurfaceFactory([this](const QFont&) {
-        return std::make_unique<SharedSurface>(surface);
-    });
+    window.SetPrintSurfaceFactory([this](const QFont&) { return std::make_unique<SharedSurface>(surface); });
     surface.failOnDraw = "The print job failed.";
     window.mnuPrint->trigger();
     ASSERT_EQ(messages.shown.size(), 2u);
@@ -412,90 +399,154 @@ TEST_F(ResultsWindowTest, PrintFailureShowsTheErrorAndChangesNothing)
     EXPECT_EQ(surface.Count(Op::End), 0);
 }
 
-// No printer installed is no reason to refuse: the print dialog still
-// offers printing to a file. Cancelled, nothing happens.
-TEST_F(ResultsWindowTest, DefaultPrinterMissingStillOffersThePrintDialog)
+// Without a printer installed the system's print dialog is still offered
+// (it prints to a file): cancelled, nothing happens; "print to file" gives a
+// PDF with every line.
+TEST_F(ResultsWindowTest, PrintOffersTheSystemsPrintDialog)
 {
-    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
-    TfrmTemplateResults plain;
-    plain.AppendLine("text");
-    bool offered = false;
+    TfrmTemplateResults plain;  // the real printer path
+    plain.memoResults->setPlainText(LongReport());
+    bool asked = false;
     AnswerNextModal([&](QWidget* modal) {
-        offered = modal->inherits("QPrintDialog");
+        asked = qobject_cast<QPrintDialog*>(modal) != nullptr;
         static_cast<QDialog*>(modal)->reject();
     });
     plain.mnuPrint->trigger();
-    EXPECT_TRUE(offered);
+    EXPECT_TRUE(asked);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(plain.TextForFile(), "text\r\n");
-}
 
-TEST_F(ResultsWindowTest, PrintAllMakesARealPrintout)
-{
-    const fs::path pdf = dir / "printout.pdf";
-    window.SetPrintSurfaceFactory([&pdf](const QFont& font) {
-        return platform::QtPrintSurface::ForPdfFile(pdf.string(), font);
+    const fs::path pdf = dir / "printed.pdf";
+    AnswerNextModal([&](QWidget* modal) {
+        auto* print = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_NE(print, nullptr);
+        print->printer()->setOutputFormat(QPrinter::PdfFormat);
+        print->printer()->setOutputFileName(QString::fromStdString(pdf.string()));
+        print->done(QDialog::Accepted);
     });
-    window.AppendLines({"", " Report", std::string(300, '_'), " Covariate 1:      1.000"});
-    window.mnuPrint->trigger();
+    plain.mnuPrint->trigger();
     EXPECT_TRUE(messages.shown.empty());
     ASSERT_TRUE(fs::exists(pdf));
-    EXPECT_GT(fs::file_size(pdf), 0u);
-    EXPECT_EQ(Read(pdf).substr(0, 4), "%PDF");
+    ExpectEveryLine(pdf);
 }
 
-TEST_F(ResultsWindowTest, ExitAsksAndNoKeepsTheWindow)
+// "Save as P&DF..." holds every line on the printout's own pages.
+TEST_F(ResultsWindowTest, SaveAsPdfHoldsEveryLineOnThePrintoutsPagesOrSaysWhyNot)
 {
-    window.show();
-    messages.ScriptAnswers({platform::Answer::No});
-    window.cmdExit->click();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Confirmation);
-    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
-    EXPECT_EQ(quits, 0);
-    EXPECT_TRUE(window.isVisible());
+    Memo().setPlainText(LongReport());
+    const fs::path pdf = dir / "report.pdf";
+    pdfSaves->ScriptAnswer(pdf.string());
+    ASSERT_EQ(window.mnuSavePdf->text(), "Save as P&DF...");
+    window.mnuSavePdf->trigger();
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(fs::exists(pdf));
+    ExpectEveryLine(pdf);
+    const fs::path printed = dir / "printed.pdf";
+    platform::PrintFramedDocument(*platform::QtPrintSurface::ForPdfFile(printed.string(), platform::ReportPrintFont()),
+                                  LongReport().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String(),
+                                  platform::ReportPageFrame());
+    EXPECT_EQ(PdfText(pdf), PdfText(printed));
 
-    messages.ScriptAnswers({platform::Answer::Yes});
-    window.cmdExit->click();
-    EXPECT_EQ(quits, 1);
-    window.hide();
+    // A folder that is not there: a message and no file; cancelled: nothing.
+    const fs::path missing = dir / "missing" / "report.pdf";
+    pdfSaves->ScriptAnswer(missing.string());
+    window.mnuSavePdf->trigger();
+    ExpectOneMessage(MessageKind::Error, "");
+    EXPECT_FALSE(fs::exists(missing));
+    messages.Clear();
+    window.mnuSavePdf->trigger();
+    EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ResultsWindowTest, CloseFromTheWindowManagerAsksLikeExit)
+TEST_F(ResultsWindowTest, KeysTypedIntoTheReportChangeNothingUntilEditReportIsChosen)
 {
-    window.AppendLine("unsaved");
-    window.show();
-    messages.ScriptAnswers({platform::Answer::No});
-    // Closing the native window is what the window manager's close does.
-    ASSERT_NE(window.windowHandle(), nullptr);
-    EXPECT_FALSE(window.windowHandle()->close());
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Confirmation);
-    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(quits, 0);
-    EXPECT_EQ(window.TextForFile(), "unsaved\r\n");
-
-    messages.ScriptAnswers({platform::Answer::Yes});
-    EXPECT_TRUE(window.windowHandle()->close());
-    EXPECT_EQ(quits, 1);
-    EXPECT_FALSE(window.isVisible());
+    ShowReport();
+    const std::pair<const char*, std::function<void(QWidget*)>> strays[] = {
+        {"letters", [](QWidget* w) { QTest::keyClicks(w, "typed by accident"); }},
+        {"Return", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }},
+        {"Delete", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Delete); }},
+        {"Backspace", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Backspace); }},
+        {"Ctrl+Z", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier); }},
+        {"Ctrl+X", [](QWidget* w) { QTest::keyClick(w, Qt::Key_X, Qt::ControlModifier); }},
+        {"Ctrl+V", [](QWidget* w) { QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier); }},
+    };
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    for (const auto& [what, press] : strays) {
+        QTest::keyClick(&Memo(), Qt::Key_A, Qt::ControlModifier);
+        press(&Memo());
+        EXPECT_EQ(window.TextForFile(), kReportText) << what;
+    }
+    EXPECT_FALSE(window.EditedByHand());
+    EXPECT_EQ(window.windowTitle(), "Results viewer: Harrow");
+    // Selecting and copying still work.
+    QTest::keyClick(&Memo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&Memo(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "\nHarrow: report\n One-tailed probability = 0.02000 \n");
 }
 
-TEST_F(ResultsWindowTest, KeyboardReachesTheButtonsAndTheMenus)
+TEST_F(ResultsWindowTest, AfterEditReportTypingChangesTheReportButUndoNeverTakesAReportAway)
 {
-    window.show();
-    ASSERT_TRUE(WaitUntilActive(&window));
+    ShowReport();
+    window.mnuEditReport->trigger();
+    ASSERT_TRUE(window.mnuEditReport->isChecked());
+    // Undo right after a run keeps the new report.
+    window.AppendLines({std::string(102, '_'), "second report"});
+    const std::string both = window.TextForFile();
+    QTest::keyClick(&Memo(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window.TextForFile(), both);
+    EXPECT_FALSE(window.EditedByHand());
 
-    // Enter on the focused button presses it.
-    messages.ScriptAnswers({platform::Answer::No});
-    window.cmdExit->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(window.cmdExit, Qt::Key_Return);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+    Memo().moveCursor(QTextCursor::End);
+    QTest::keyClicks(&Memo(), "my note");
+    EXPECT_EQ(window.TextForFile(), both + "my note");
+    EXPECT_TRUE(window.EditedByHand());
+    EXPECT_EQ(window.windowTitle(), "Results viewer: Harrow (edited by hand)");
+    for (int i = 0; i < 20; ++i) QTest::keyClick(&Memo(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window.TextForFile(), both);
 
+    // Read-only again once "Edit report" is unchecked.
+    window.mnuEditReport->trigger();
+    QTest::keyClicks(&Memo(), "more");
+    EXPECT_EQ(window.TextForFile(), both);
+}
+
+// Exit by the button, by Enter on it, by Ctrl+Q and by the window manager's
+// close: each asks; No keeps the window and the report, Yes ends. A window
+// of its own each: once Yes is answered the window is ending and asks no more.
+TEST_F(ResultsWindowTest, EveryWayOutAsksFirst)
+{
+    const std::pair<const char*, std::function<bool(TfrmTemplateResults&)>> ways[] = {
+        {"Exit clicked", [](TfrmTemplateResults& w) { QTest::mouseClick(w.cmdExit, Qt::LeftButton); return true; }},
+        {"Enter on Exit", [](TfrmTemplateResults& w) {
+             w.cmdExit->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(w.cmdExit, Qt::Key_Return);
+             return true;
+         }},
+        {"Ctrl+Q", [](TfrmTemplateResults& w) { QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier); return true; }},
+        {"window manager", [](TfrmTemplateResults& w) { return w.windowHandle()->close(); }},
+    };
+    for (const auto& [what, leave] : ways) {
+        SCOPED_TRACE(what);
+        TfrmTemplateResults shown;
+        shown.SetQuitHandler([this] { ++quits; });
+        shown.AppendLine("unsaved");
+        shown.show();
+        ASSERT_TRUE(WaitUntilActive(&shown));
+        messages.Clear();
+        quits = 0;
+        messages.ScriptAnswers({Answer::No});
+        EXPECT_EQ(leave(shown), std::string(what) != "window manager");
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].kind, MessageKind::Confirmation);
+        EXPECT_EQ(messages.shown[0].text, "Exit from program?");
+        EXPECT_TRUE(shown.isVisible());
+        EXPECT_EQ(quits, 0);
+        EXPECT_EQ(shown.TextForFile(), "unsaved\r\n");
+        EXPECT_TRUE(leave(shown));  // Yes
+        EXPECT_EQ(quits, 1);
+    }
     // F10 opens the first menu (Alt and a letter work on a real display:
-    // the desktop smoke run uses them).
+    // the accessibility run uses them).
+    window.show();
     ASSERT_TRUE(WaitUntilActive(&window));
     QTest::keyClick(window.cmdReturn, Qt::Key_F10);
     auto* fileMenu = qobject_cast<QMenu*>(window.mnuSaveOutput->parent());
@@ -527,365 +578,38 @@ TEST_F(ResultsWindowTest, AnErrorInAHandlerBecomesAnErrorBox)
 {
     class ThrowingDialog : public platform::SaveDialog {
     protected:
-        std::optional<std::string> AskFileName(const std::string&, const std::string&,
-                                               bool) override
+        std::optional<std::string> AskFileName(const std::string&, const std::string&, bool) override
         {
             throw std::runtime_error("dialog broke");
         }
     };
     window.SetSaveDialog(std::make_unique<ThrowingDialog>());
     window.cmdSaveOutput->click();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    ExpectOneMessage(MessageKind::Error, "dialog broke");
     EXPECT_EQ(messages.shown[0].text, "dialog broke");
 }
 
-}  // namespace
-
-namespace {
-
-// The real quit handler: Yes to "Exit from program?" ends the event loop.
+// The real quit handler: Yes to "Exit from program?", by the button or the
+// window manager's close, ends the event loop, asked once, not again while
+// ending.
 TEST(ResultsWindowExit, YesEndsTheProgramsEventLoop)
 {
-    platform::RecordingMessages messages;
-    platform::ScopedMessages scoped(messages);
-    TfrmTemplateResults window;
-    window.show();
-    messages.ScriptAnswers({platform::Answer::Yes});
-    QTimer::singleShot(0, window.cmdExit, &QPushButton::click);
-    // Only if the exit failed; tied to the window so it cannot end a later test.
-    QTimer::singleShot(kGenerousWaitMs, &window, [] { QCoreApplication::exit(7); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
-}
-
-TEST(ResultsWindowExit, WindowManagerCloseWithYesEndsTheEventLoop)
-{
-    platform::RecordingMessages messages;
-    platform::ScopedMessages scoped(messages);
-    TfrmTemplateResults window;
-    window.show();
-    messages.ScriptAnswers({platform::Answer::Yes});
-    QTimer::singleShot(0, &window, &QWidget::close);
-    QTimer::singleShot(kGenerousWaitMs, &window, [] { QCoreApplication::exit(7); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_EQ(messages.shown.size(), 1u);   // asked once, not again while ending
-}
-
-}  // namespace
-
-// The report in the results window is read-only until "Edit report" is
-// chosen: stray keys change nothing that is saved, printed or made a PDF;
-// Undo never takes an appended report away; the title tells a hand-edited
-// report; Clear Results clears the figure with the text.
-#include <gtest/gtest.h>
-
-#include <functional>
-
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-
-#include "desktop/results/figure_view.h"
-#include "desktop/results/results_window.h"
-#include "tests/support/recording_messages.h"
-#include "foundation/messages.h"
-
-namespace {
-
-const std::vector<std::string> Report = {"", "Harrow: report", " One-tailed probability = 0.02000 "};
-const std::string ReportText = "\r\nHarrow: report\r\n One-tailed probability = 0.02000 \r\n";
-
-class ReportEditing : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        window.SetCaption("Results viewer: Harrow");
+    for (bool byButton : {true, false}) {
+        SCOPED_TRACE(byButton ? "Exit" : "close");
+        platform::RecordingMessages messages;
+        platform::ScopedMessages scoped(messages);
+        TfrmTemplateResults window;
         window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.AppendLines(Report);
-        window.memoResults->setFocus(Qt::MouseFocusReason);
+        if (byButton)
+            QTimer::singleShot(0, window.cmdExit, &QPushButton::click);
+        else
+            QTimer::singleShot(0, &window, &QWidget::close);
+        // Only if the exit failed; tied to the window so it cannot end a later test.
+        QTimer::singleShot(kGenerousWaitMs, &window, [] { QCoreApplication::exit(7); });
+        EXPECT_EQ(QApplication::exec(), 0);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "Exit from program?");
     }
-    QPlainTextEdit& Memo() { return *window.memoResults; }
-
-    platform::RecordingMessages messages;
-    platform::ScopedMessages scoped{messages};
-    TfrmTemplateResults window;
-};
-
-TEST_F(ReportEditing, KeysTypedIntoTheReportChangeNothingUntilEditReportIsChosen)
-{
-    struct Keys {
-        const char* what;
-        std::function<void(QWidget*)> press;
-    };
-    const Keys strays[] = {
-        {"letters", [](QWidget* w) { QTest::keyClicks(w, "typed by accident"); }},
-        {"Return", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }},
-        {"Delete", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Delete); }},
-        {"Backspace", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Backspace); }},
-        {"Ctrl+Z", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier); }},
-        {"Ctrl+X", [](QWidget* w) { QTest::keyClick(w, Qt::Key_X, Qt::ControlModifier); }},
-        {"Ctrl+V", [](QWidget* w) { QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier); }},
-    };
-    QApplication::clipboard()->setText(QStringLiteral("pasted"));
-    for (const Keys& k : strays) {
-        QTest::keyClick(&Memo(), Qt::Key_A, Qt::ControlModifier);
-        k.press(&Memo());
-        EXPECT_EQ(window.TextForFile(), ReportText) << k.what;
-    }
-    EXPECT_FALSE(window.EditedByHand());
-    EXPECT_EQ(window.windowTitle(), "Results viewer: Harrow");
-
-    // Selecting and copying still work.
-    QTest::keyClick(&Memo(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(&Memo(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
-              "\nHarrow: report\n One-tailed probability = 0.02000 \n");
-}
-
-TEST_F(ReportEditing, AfterEditReportTypingChangesTheReportAndTheTitleSaysSo)
-{
-    window.mnuEditReport->trigger();
-    ASSERT_TRUE(window.mnuEditReport->isChecked());
-    Memo().moveCursor(QTextCursor::End);
-    QTest::keyClicks(&Memo(), "my note");
-    EXPECT_EQ(window.TextForFile(), ReportText + "my note");
-    EXPECT_TRUE(window.EditedByHand());
-    EXPECT_EQ(window.windowTitle(), "Results viewer: Harrow (edited by hand)");
-
-    // Undo takes back the hand edit, never the report the program wrote.
-    for (int i = 0; i < 20; ++i) QTest::keyClick(&Memo(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(window.TextForFile(), ReportText);
-
-    // Read-only again once "Edit report" is unchecked.
-    window.mnuEditReport->trigger();
-    QTest::keyClicks(&Memo(), "more");
-    EXPECT_EQ(window.TextForFile(), ReportText);
-}
-
-TEST_F(ReportEditing, UndoRightAfterARunKeepsTheNewReport)
-{
-    window.mnuEditReport->trigger();
-    window.AppendLines({std::string(102, '_'), "second report"});
-    const std::string both = window.TextForFile();
-    QTest::keyClick(&Memo(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(window.TextForFile(), both);
-    EXPECT_FALSE(window.EditedByHand());
-}
-
-TEST_F(ReportEditing, ClearResultsClearsTheFigureToo)
-{
-    FigureData figure;
-    window.SetFigure(figure);
-    window.SetSummary("Compared with 20 controls");
-    ASSERT_TRUE(window.mnuShowFigure->isEnabled());
-    ASSERT_TRUE(window.mnuCopySummary->isEnabled());
-    window.mnuShowFigure->trigger();
-    EXPECT_TRUE(window.frmFigure->isVisible());
-
-    QTest::mouseClick(window.cmdClearResults, Qt::LeftButton);
-    EXPECT_EQ(window.LineCount(), 0);
-    EXPECT_EQ(window.frmFigure->Figure(), nullptr);
-    EXPECT_FALSE(window.frmFigure->isVisible());
-    EXPECT_FALSE(window.mnuShowFigure->isEnabled());
-    EXPECT_FALSE(window.mnuCopySummary->isEnabled());
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(ReportEditing, ShortcutsReachPrintAndExit)
-{
-    EXPECT_EQ(window.mnuPrint->shortcut(), QKeySequence(QKeySequence::Print));
-    EXPECT_EQ(Memo().accessibleName(), "Report");
-    messages.ScriptAnswers({platform::Answer::No});
-    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Exit from program?");
-}
-
-}  // namespace
-
-// Printing without a printer: the system's print dialog (answered from the
-// test, its "print to file" chosen), and "Save as P&DF...", whose pages are
-// the printout's pages. The PDFs are read back with pdftotext and pdfinfo.
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <string>
-
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QMenu>
-#include <QPainter>
-#include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QTemporaryDir>
-
-#include "tests/support/scripted_save_dialog.h"
-#include "tests/support/recording_messages.h"
-#include "analysis/report/print_layout.h"
-#include "analysis/files/save_dialog.h"
-#include "desktop/dialogs/qt_print_surface.h"
-#include "desktop/results/results_window.h"
-#include "foundation/messages.h"
-#include "modal_answerer.h"
-#include "render/report_pdf.h"
-
-namespace {
-
-namespace fs = std::filesystem;
-
-// The output of a command, empty when it fails.
-std::string Run(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
-std::string PdfText(const fs::path& pdf) { return Run("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null"); }
-int PdfPages(const fs::path& pdf)
-{
-    const std::string info = Run("pdfinfo '" + pdf.string() + "' 2>/dev/null");
-    const auto at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
-}
-
-// A report of many lines, with characters from outside Latin-1.
-QString Report()
-{
-    QString text = QStringLiteral("Größe €ł: Bayesian test for a deficit\n");
-    for (int i = 1; i <= 150; ++i) text += QStringLiteral("Report line %1 of the results\n").arg(i);
-    return text + QStringLiteral("Notes: Zażółć gęślą jaźń\n");
-}
-
-class PrintAndPdf : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        window.memoResults->setPlainText(Report());
-        auto pdfDialog = std::make_unique<platform::ScriptedSaveDialog>("results.pdf", "*.pdf");
-        pdfSaves = pdfDialog.get();
-        window.SetPdfSaveDialog(std::move(pdfDialog));
-    }
-    fs::path Path(const char* name) const { return fs::path(dir.path().toStdString()) / name; }
-
-    // Every line of the report is in the PDF's text, in order.
-    void ExpectEveryLine(const std::string& pdfText)
-    {
-        std::size_t from = 0;
-        for (const QString& line : Report().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const std::size_t at = pdfText.find(line.toStdString(), from);
-            ASSERT_NE(at, std::string::npos) << line.toStdString();
-            from = at;
-        }
-    }
-
-    QTemporaryDir dir;
-    platform::RecordingMessages messages;
-    platform::ScopedMessages channel{messages};
-    TfrmTemplateResults window;
-    platform::ScriptedSaveDialog* pdfSaves = nullptr;
-};
-
-TEST_F(PrintAndPdf, SaveAsPdfHoldsEveryLineOnThePrintoutsPages)
-{
-    const fs::path pdf = Path("report.pdf");
-    pdfSaves->ScriptAnswer(pdf.string());
-    ASSERT_EQ(window.mnuSavePdf->text(), "Save as P&DF...");
-    window.mnuSavePdf->trigger();
-    EXPECT_TRUE(messages.shown.empty());
-    ASSERT_TRUE(fs::exists(pdf));
-    ExpectEveryLine(PdfText(pdf));
-
-    // The same text printed to a PDF through the printer path: the same
-    // pages, margins, header and footer.
-    const fs::path printed = Path("printed.pdf");
-    platform::PrintFramedDocument(*platform::QtPrintSurface::ForPdfFile(printed.string(), platform::ReportPrintFont()),
-                                  Report().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String(),
-                                  platform::ReportPageFrame());
-    EXPECT_GT(PdfPages(pdf), 1);
-    EXPECT_EQ(PdfPages(pdf), PdfPages(printed));
-    EXPECT_EQ(PdfText(pdf), PdfText(printed));
-}
-
-TEST_F(PrintAndPdf, PdfPageCountIsTheLayoutsAndExtraPagesFollow)
-{
-    const QFont font = platform::ReportPrintFont();
-    const std::u32string text = Report().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String();
-    const fs::path pdf = Path("plain.pdf");
-    const int pages = platform::WriteReportPdf(pdf.string(), font, text);
-    EXPECT_EQ(PdfPages(pdf), pages);
-
-    // The framed layout alone on the PDF's page: its page count is the file's.
-    const platform::PdfPrintSurface surface(font);
-    EXPECT_EQ(platform::CountFramedPages(surface, text, platform::ReportPageFrame()), pages);
-
-    // A page painted after the report, as a figure is added.
-    const fs::path withFigure = Path("figure.pdf");
-    window.SetPdfExtraPages([] {
-        return std::vector<platform::ExtraPagePainter>{[](QPainter& painter, const QRect& page) {
-            painter.drawText(page, Qt::AlignCenter, QStringLiteral("Extra page"));
-        }};
-    });
-    pdfSaves->ScriptAnswer(withFigure.string());
-    window.mnuSavePdf->trigger();
-    EXPECT_EQ(PdfPages(withFigure), pages + 1);
-    const std::string all = PdfText(withFigure);
-    EXPECT_NE(all.find("Extra page"), std::string::npos);
-    EXPECT_GT(all.find("Extra page"), all.find("Zażółć gęślą jaźń"));
-}
-
-TEST_F(PrintAndPdf, AFailedPdfLeavesNoFileAndSaysWhy)
-{
-    // A folder that is not there: a message, and no file.
-    const fs::path pdf = Path("missing") / "report.pdf";
-    pdfSaves->ScriptAnswer(pdf.string());
-    window.mnuSavePdf->trigger();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, platform::MessageKind::Error);
-    EXPECT_FALSE(fs::exists(pdf));
-    // Cancelled: nothing happens.
-    messages.Clear();
-    window.mnuSavePdf->trigger();
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(PrintAndPdf, PrintOffersTheSystemsPrintDialog)
-{
-    // Cancelled: nothing printed, nothing said.
-    bool asked = false;
-    AnswerNextModal([&](QWidget* modal) {
-        asked = qobject_cast<QPrintDialog*>(modal) != nullptr;
-        static_cast<QDialog*>(modal)->reject();
-    });
-    window.mnuPrint->trigger();
-    EXPECT_TRUE(asked);
-    EXPECT_TRUE(messages.shown.empty());
-
-    // "Print to file": the printout is a PDF with every line.
-    const fs::path pdf = Path("printed.pdf");
-    AnswerNextModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QPrintDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
-        dialog->printer()->setOutputFileName(QString::fromStdString(pdf.string()));
-        dialog->done(QDialog::Accepted);
-    });
-    window.mnuPrint->trigger();
-    EXPECT_TRUE(messages.shown.empty());
-    ASSERT_TRUE(fs::exists(pdf));
-    ExpectEveryLine(PdfText(pdf));
 }
 
 }  // namespace

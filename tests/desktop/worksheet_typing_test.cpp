@@ -1,13 +1,15 @@
-// Typing and pasting into the worksheet as people do: long names and
-// numbers are kept whole, shortcuts raise no box, a spreadsheet's rows paste
-// into the grid from the chosen cell, and text that is no number is refused
-// once, naming the cell; a block of cells copies out. Real key and mouse
-// events into the real cell editor.
+// Typing and pasting into the worksheet as people do, with real key and
+// mouse events into the real fields and cell editor: long entries kept,
+// shortcuts raise no box, a spreadsheet's rows paste from the chosen cell and
+// a block copies out; the boxes refusing a key or cutting an entry close
+// with Enter and typing goes on in the same place.
 #include <QClipboard>
-#include <QLabel>
+#include <QMessageBox>
 
 #include "desktop_fixture.h"
+#include "analysis/worksheet/cell_lengths.h"
 #include "analysis/worksheet/input_rules.h"
+#include "desktop/dialogs/qt_messages.h"
 
 namespace desktop_test {
 namespace {
@@ -156,30 +158,6 @@ TEST_F(WorksheetTyping, ABlockOfCellsCopiesOutAsASpreadsheetTakesIt)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(WorksheetTyping, EachFieldIsNamedByItsLabel)
-{
-    EXPECT_EQ(W().txtInput1->accessibleName(), "Number of covariates");
-    EXPECT_EQ(W().txtInput2->accessibleName(), "Sample size (N) of control sample");
-    EXPECT_EQ(W().Label1->buddy(), W().txtInput1);
-    EXPECT_EQ(Grid().accessibleName(), "Data grid");
-}
-
-}  // namespace
-}  // namespace desktop_test
-
-// Message boxes raised by keys typed into the worksheet, end to end: real key
-// events into the real fields and cell editor, the real modal box, closed
-// with Enter as a user closes it. Typing goes on in the same place after it.
-#include <QMessageBox>
-
-#include "desktop_fixture.h"
-#include "analysis/worksheet/input_rules.h"
-#include "analysis/worksheet/cell_lengths.h"
-#include "desktop/dialogs/qt_messages.h"
-
-namespace desktop_test {
-namespace {
-
 // Answers every modal box that opens while it lives: records its text and
 // closes it with Enter (key press, then the release the box no longer sees).
 class BoxCloser {
@@ -222,52 +200,42 @@ TEST_P(KeyEventBoxes, TheBoxClosesAndTypingGoesOnInTheSamePlace)
     platform::ScopedMessages realBoxes(boxes);
     Start();
     W().txtInput1->setText(QStringLiteral("1"));
-
-    QLineEdit* target = nullptr;
-    if (c.field >= 0) {
-        target = W().txtInputs[c.field];
-        target->setFocus();
-        target->selectAll();
-    } else {
+    if (c.field < 0) {
         Grid().setFocus();
         Grid().setCurrentCell(c.row, c.column);
-        target = Grid().Editor();
-        ASSERT_NE(target, nullptr);
-        target->selectAll();
     }
+    QLineEdit* target = c.field >= 0 ? W().txtInputs[c.field] : Grid().Editor();
+    ASSERT_NE(target, nullptr);
+    target->setFocus();
+    target->selectAll();
     {
         BoxCloser closer;
-        const QString typed = QString::fromLatin1(c.typed);
-        for (const QChar ch : typed) {
-            QWidget* focus = QApplication::focusWidget();
-            ASSERT_NE(focus, nullptr) << c.what;
-            QTest::keyClick(focus, ch.toLatin1());
+        for (const char* ch = c.typed; *ch; ++ch) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            QTest::keyClick(QApplication::focusWidget(), *ch);
             QApplication::processEvents();  // what a running program does between keys
         }
         QApplication::processEvents();
-        ASSERT_FALSE(closer.texts.empty()) << c.what;
+        ASSERT_FALSE(closer.texts.empty());
         EXPECT_EQ(QString::fromStdString(closer.texts.back()),
-                  QString::fromLatin1(c.box).replace(QLatin1Char('\r'), QLatin1Char('\n')))
-            << c.what;
+                  QString::fromLatin1(c.box).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     }
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.what;
-    EXPECT_TRUE(WaitUntilActive(worksheet.get())) << c.what;
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(WaitUntilActive(worksheet.get()));
 
     // The same control has the focus, and the next key goes on from there.
-    QWidget* focus = QApplication::focusWidget();
     if (c.field >= 0) {
-        EXPECT_EQ(focus, target) << c.what;
-        EXPECT_EQ(W().txtInputs[c.field]->text(), c.after) << c.what;
-    } else {
-        EXPECT_EQ(Grid().CellText(c.row, c.column), c.after) << c.what;
-        EXPECT_EQ(Grid().currentRow(), c.row) << c.what;
-        EXPECT_EQ(Grid().currentColumn(), c.column) << c.what;
-        ASSERT_NE(Grid().Editor(), nullptr) << c.what;
-        EXPECT_EQ(focus, Grid().Editor()) << c.what;
-        Grid().Editor()->end(false);
-        QTest::keyClick(Grid().Editor(), Qt::Key_Backspace);
-        EXPECT_EQ(Grid().CellText(c.row, c.column).size(), QString::fromLatin1(c.after).size() - 1) << c.what;
+        EXPECT_EQ(QApplication::focusWidget(), target);
+        EXPECT_EQ(target->text(), c.after);
+        return;
     }
+    EXPECT_EQ(Grid().CellText(c.row, c.column), c.after);
+    EXPECT_EQ(Grid().currentRow() * 10 + Grid().currentColumn(), c.row * 10 + c.column);
+    ASSERT_NE(Grid().Editor(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), Grid().Editor());
+    Grid().Editor()->end(false);
+    QTest::keyClick(Grid().Editor(), Qt::Key_Backspace);
+    EXPECT_EQ(Grid().CellText(c.row, c.column).size(), QString::fromLatin1(c.after).size() - 1);
 }
 
 const KeyBoxCase keyBoxCases[] = {
