@@ -100,66 +100,47 @@ protected:
 
 using QtSaveDialogTest = TempDir;
 
-// Types the name into the dialog's file name field, as a user would.
-void TypeFileName(QFileDialog* dialog, const QString& name)
+// Answers the next file dialog: remembers what it proposed, picks the
+// filter `down` places below the first and types the name, as a user would.
+void AnswerFileDialog(const QString& name, QStringList& proposed, int down = 0)
 {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(edit, nullptr);
-    edit->setText(name);
+    AnswerNextModal([&proposed, name, down](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        EXPECT_EQ(fd->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_FALSE(fd->testOption(QFileDialog::DontConfirmOverwrite));
+        proposed = fd->selectedFiles();
+        auto* types = fd->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* edit = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(types && edit);
+        for (int i = 0; i < down; ++i) QTest::keyClick(types, Qt::Key_Down);
+        edit->setText(name);
+        static_cast<QDialog*>(fd)->accept();  // the file dialog's own accept checks the name
+    });
 }
 
 TEST_F(QtSaveDialogTest, ProposesResultsTxtThenTheLastNameAndAddsTheChosenFiltersSuffix)
 {
     QtSaveDialog dialog;
     const QString chosen = QString::fromStdString((dir / "a.txt").string());
-    QStringList proposed, filters;
-    QString suffix = "unset";
-    bool confirmsOverwrite = false;
-    AnswerNextModal([&](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        proposed = fd->selectedFiles();
-        filters = fd->nameFilters();
-        suffix = fd->defaultSuffix();
-        confirmsOverwrite = !fd->testOption(QFileDialog::DontConfirmOverwrite);
-        EXPECT_EQ(fd->acceptMode(), QFileDialog::AcceptSave);
-        TypeFileName(fd, chosen);
-        static_cast<QDialog*>(fd)->accept();   // the file dialog's own accept checks the name
-    });
+    QStringList proposed;
+    AnswerFileDialog(chosen, proposed);
     EXPECT_EQ(dialog.Execute(), std::optional<std::string>(chosen.toStdString()));
     ASSERT_EQ(proposed.size(), 1);
     EXPECT_TRUE(proposed[0].endsWith("/results.txt")) << proposed[0].toStdString();
-    EXPECT_EQ(filters, QStringList{"Text files (*.txt)"});
-    EXPECT_EQ(suffix, "txt");
-    EXPECT_TRUE(confirmsOverwrite);
 
     // The next save proposes a.txt; a name typed without extension gets the
     // filter's (before the dialog's own question about replacing a file).
     const QString bare = QString::fromStdString((dir / "plain").string());
-    AnswerNextModal([&](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        proposed = fd->selectedFiles();
-        TypeFileName(fd, bare);
-        static_cast<QDialog*>(fd)->accept();   // the file dialog's own accept checks the name
-    });
+    AnswerFileDialog(bare, proposed);
     EXPECT_EQ(dialog.Execute(), std::optional<std::string>(bare.toStdString() + ".txt"));
     EXPECT_EQ(proposed, QStringList{chosen});
 
-    // Another filter chosen in the dialog: its extension.
+    // Another filter chosen in the dialog: its extension; it opens in the
+    // folder saved to last.
     QtSaveDialog figures(nullptr, "figure.png", "PNG images (*.png);;PDF files (*.pdf)");
-    AnswerNextModal([&](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        proposed = fd->selectedFiles();
-        auto* types = fd->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        ASSERT_NE(types, nullptr);
-        QTest::keyClick(types, Qt::Key_Down);  // as the user picks it
-        TypeFileName(fd, bare);
-        static_cast<QDialog*>(fd)->accept();
-    });
+    AnswerFileDialog(bare, proposed, 1);
     EXPECT_EQ(figures.Execute(), std::optional<std::string>(bare.toStdString() + ".pdf"));
-    // It opens in the folder saved to last.
     EXPECT_EQ(proposed, QStringList{QString::fromStdString((dir / "figure.png").string())});
 
     // Cancel gives nothing.

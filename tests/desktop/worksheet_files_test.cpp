@@ -178,13 +178,6 @@ TEST_F(WorksheetFiles, ExitWithUnsavedChangesAsksToSaveThem)
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(quits, 0);
     EXPECT_TRUE(W().isVisible());
-
-    // Unchanged, Exit asks only whether to leave.
-    StartWithDialogs();
-    messages.Clear();
-    messages.ScriptAnswers({Answer::No});
-    QTest::mouseClick(W().ExitBtn, Qt::LeftButton);
-    EXPECT_EQ(Texts(MessageKind::Confirmation), std::vector<std::string>{"Exit from program?"});
 }
 
 // A name and notes keep every character: the name through the data file
