@@ -2,41 +2,29 @@
 // recording surface, through the system's print dialog and as a PDF), the
 // report read-only until "Edit report", and every way out of the window.
 #include "tests/support/command_output.h"
-#include "tests/support/recording_messages.h"
 #include "tests/support/recording_print_surface.h"
 #include "tests/support/scripted_save_dialog.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iterator>
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScreen>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
 #include <QTimer>
 #include <QWindow>
 
-#include "analysis/files/save_dialog.h"
 #include "desktop/dialogs/qt_print_surface.h"
 #include "desktop/results/figure_view.h"
-#include "desktop/results/results_window.h"
-#include "foundation/messages.h"
-#include "modal_answerer.h"
+#include "desktop_fixture.h"
 #include "render/report_pdf.h"
 
 namespace {
@@ -95,9 +83,7 @@ class ResultsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char tmpl[] = "/tmp/harrow_results_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        ASSERT_TRUE(temporary.isValid());
         auto d = std::make_unique<platform::ScriptedSaveDialog>();
         dialog = d.get();
         window.SetSaveDialog(std::move(d));
@@ -111,8 +97,6 @@ protected:
         });
         window.SetQuitHandler([this] { ++quits; });
     }
-    void TearDown() override { fs::remove_all(dir); }
-
     // Shown and active with the short report, the focus in the memo.
     void ShowReport()
     {
@@ -124,11 +108,7 @@ protected:
     }
     QPlainTextEdit& Memo() { return *window.memoResults; }
 
-    static std::string Read(const fs::path& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string Read(const fs::path& p) { return desktop_test::FileText(p.string()); }
     std::string Drawn() const
     {
         std::string all;
@@ -137,13 +117,6 @@ protected:
             all += '|';
         }
         return all;
-    }
-    void SelectChars(int from, int to)
-    {
-        QTextCursor c = Memo().textCursor();
-        c.setPosition(from);
-        c.setPosition(to, QTextCursor::KeepAnchor);
-        Memo().setTextCursor(c);
     }
     void ExpectOneMessage(MessageKind kind, const std::string& part)
     {
@@ -161,7 +134,8 @@ protected:
     int printsStarted = 0;
     QFont printFont;
     int quits = 0;
-    fs::path dir;
+    QTemporaryDir temporary;
+    fs::path dir{temporary.path().toStdString()};
 };
 
 TEST_F(ResultsWindowTest, IsBuiltAsDesigned)
@@ -341,7 +315,10 @@ TEST_F(ResultsWindowTest, PrintSelectionPrintsExactlyTheSelectedCharactersAndWar
     EXPECT_EQ(printsStarted, 0);
 
     messages.Clear();
-    SelectChars(6, 22);  // from "beta" to "delta" across three lines
+    QTextCursor selection = Memo().textCursor();  // from "beta" to "delta" across three lines
+    selection.setPosition(6);
+    selection.setPosition(22, QTextCursor::KeepAnchor);
+    Memo().setTextCursor(selection);
     window.mnuPrintSelection->trigger();
     EXPECT_TRUE(messages.shown.empty());
     const auto draws = surface.Draws();

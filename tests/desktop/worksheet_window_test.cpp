@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
