@@ -250,6 +250,8 @@ const KeyBoxCase keyBoxCases[] = {
     {"sixteen digits in an SD", -1, 0, 3, "1234567890123456", MaxNumberLengthMessage, "123456789012345"},
     {"sixteen digits in a score", -1, 1, 4, "-12345678901.234", MaxNumberLengthMessage, "-12345678901.23"},
     {"a letter in a mean", -1, 0, 2, "12a", KeyRefusedMessage, "12"},
+    {"a comma after a refused letter in a mean", -1, 0, 2, "1a,52345", KeyRefusedMessage, "1.52345"},
+    {"a comma and a blank in the sample size", 1, 0, 0, "1,5 ", KeyRefusedMessage, "1.5"},
     {"seven digits in the sample size", 1, 0, 0, "1234567", MaxInputLengthMessage, "123456"},
     {"a letter in the sample size", 1, 0, 0, "2a", KeyRefusedMessage, "2"},
     {"thirteen covariates", 0, 0, 0, "13", "Maximum size of grid is 12 rows.", "12"},
