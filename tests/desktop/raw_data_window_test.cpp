@@ -221,10 +221,10 @@ TEST_F(RawDataCommand, ACaseSeriesAgainstRawControlsSavesWhatTheCommandLineWrite
 
     QProcess cli;
     cli.start(QStringLiteral(HARROW_CLI_PATH),
-              {QStringLiteral("--controls"), QString::fromStdString(controls), QStringLiteral("--task"),
-               QStringLiteral("memory"), QStringLiteral("--covariates"), QStringLiteral("age,education"),
-               QStringLiteral("--drop-incomplete"), QStringLiteral("--limit"), QStringLiteral("lower"),
-               QStringLiteral("--exact-only"), QStringLiteral("--cases"), QString::fromStdString(cases)});
+              QStringLiteral("--controls|%1|--task|memory|--covariates|age,education|--drop-incomplete|--limit|lower|"
+                             "--exact-only|--cases|%2")
+                  .arg(QString::fromStdString(controls), QString::fromStdString(cases))
+                  .split(QLatin1Char('|')));
     ASSERT_TRUE(cli.waitForFinished(60000));
     const std::string written = FileText(saved);
     EXPECT_EQ(written, cli.readAllStandardOutput().toStdString());
