@@ -148,13 +148,19 @@ TEST_F(ResultsWindowTest, IsBuiltAsDesigned)
     EXPECT_EQ(Memo().font().family(), "Courier New");
     EXPECT_TRUE(QFontInfo(Memo().font()).fixedPitch());
     EXPECT_EQ(Memo().accessibleName(), "Report");
+    EXPECT_EQ(Memo().verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     // The selection stays visible while another window is active.
     EXPECT_EQ(Memo().palette().color(QPalette::Inactive, QPalette::Highlight),
               Memo().palette().color(QPalette::Active, QPalette::Highlight));
 
     // The buttons in tab order.
     const QPushButton* buttons[] = {window.cmdSaveOutput, window.cmdClearResults, window.cmdReturn, window.cmdExit};
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(buttons[i]->nextInFocusChain(), buttons[i + 1]) << i;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(buttons[i]->font().bold());
+        if (i < 3) {
+            EXPECT_EQ(buttons[i]->nextInFocusChain(), buttons[i + 1]) << i;
+        }
+    }
     EXPECT_EQ(window.cmdSaveOutput->text() + window.cmdClearResults->text() + window.cmdReturn->text() +
                   window.cmdExit->text(),
               "&Save Output&Clear Results&Return to WorksheetE&xit");
