@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,6 +38,15 @@ using platform::MessageKind;
 inline QLineEdit* MatrixCell(QWidget* window, int column, int row)
 {
     return window->findChild<QLineEdit*>(QStringLiteral("mat%1x%2").arg(column).arg(row));
+}
+
+// The room a line edit leaves for its text: its frame, the two pixels it
+// keeps on either side, any text margins and the cursor.
+inline int TextRoom(const QLineEdit* edit)
+{
+    const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+    const QMargins margins = edit->textMargins();
+    return edit->width() - 2 * frame - 2 * 2 - margins.left() - margins.right() - 1;
 }
 
 inline QPushButton* MatrixButtonNamed(QWidget* window, const char* name)

@@ -1,3 +1,6 @@
+// The Qt side of the platform interfaces: message boxes, the busy pointer,
+// the save dialog, the printer's surface; and the --version and --help
+// answers given before the toolkit starts.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,6 +19,7 @@
 #include <QTimer>
 
 #include "analysis/report/print_layout.h"
+#include "desktop/app/info_options.h"
 #include "desktop/app/qt_app_helpers.h"
 #include "desktop/dialogs/qt_messages.h"
 #include "desktop/dialogs/qt_print_surface.h"
@@ -27,66 +31,46 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct SeenBox {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-// Shows a box through the channel, records what it looked like and presses
-// the given button.
-Answer ShowAndPress(MessageKind kind, const std::string& text, QMessageBox::StandardButton press,
-                    SeenBox& seen)
-{
-    AnswerNextModal([&seen, press](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        seen.buttons = box->standardButtons();
-        box->button(press)->click();
-    });
-    QtMessages channel;
-    return channel.Show(kind, text);
-}
-
+// Each kind of box has its title, icon and buttons; the button pressed is
+// the answer; the program's "\r" line breaks show as line breaks.
 TEST(QtMessages, EachKindHasItsTitleIconAndButtons)
 {
-    SeenBox seen;
-    EXPECT_EQ(ShowAndPress(MessageKind::Warning, "INPUT ERROR\r\rEnter numeric data only.",
-                           QMessageBox::Ok, seen),
-              Answer::Ok);
-    EXPECT_EQ(seen.title, "Warning");
-    EXPECT_EQ(seen.text, "INPUT ERROR\n\nEnter numeric data only.");
-    EXPECT_EQ(seen.icon, QMessageBox::Warning);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
-
-    EXPECT_EQ(ShowAndPress(MessageKind::Information, "Done", QMessageBox::Ok, seen), Answer::Ok);
-    EXPECT_EQ(seen.title, "Information");
-    EXPECT_EQ(seen.icon, QMessageBox::Information);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
-
-    EXPECT_EQ(ShowAndPress(MessageKind::Error, "Failed", QMessageBox::Ok, seen), Answer::Ok);
-    EXPECT_EQ(seen.title, "Error");
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+    const struct {
+        MessageKind kind;
+        QMessageBox::StandardButton press;
+        Answer answer;
+        const char* title;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    } cases[] = {
+        {MessageKind::Warning, QMessageBox::Ok, Answer::Ok, "Warning", QMessageBox::Warning, QMessageBox::Ok},
+        {MessageKind::Information, QMessageBox::Ok, Answer::Ok, "Information", QMessageBox::Information, QMessageBox::Ok},
+        {MessageKind::Error, QMessageBox::Ok, Answer::Ok, "Error", QMessageBox::Critical, QMessageBox::Ok},
+        {MessageKind::Confirmation, QMessageBox::No, Answer::No, "Confirm", QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No},
+        {MessageKind::Confirmation, QMessageBox::Yes, Answer::Yes, "Confirm", QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        bool seen = false;
+        AnswerNextModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            seen = true;
+            EXPECT_EQ(box->windowTitle(), c.title);
+            EXPECT_EQ(box->text(), "INPUT ERROR\n\nEnter numeric data only.");
+            EXPECT_EQ(box->icon(), c.icon);
+            EXPECT_EQ(box->standardButtons(), c.buttons);
+            box->button(c.press)->click();
+        });
+        QtMessages channel;
+        EXPECT_EQ(channel.Show(c.kind, "INPUT ERROR\r\rEnter numeric data only."), c.answer);
+        EXPECT_TRUE(seen);
+    }
 }
 
-TEST(QtMessages, ConfirmationAnswersYesOrNo)
-{
-    SeenBox seen;
-    EXPECT_EQ(ShowAndPress(MessageKind::Confirmation, "Exit from program?", QMessageBox::No, seen),
-              Answer::No);
-    EXPECT_EQ(seen.title, "Confirm");
-    EXPECT_EQ(seen.text, "Exit from program?");
-    EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(ShowAndPress(MessageKind::Confirmation, "Exit from program?", QMessageBox::Yes, seen),
-              Answer::Yes);
-}
-
-TEST(QtAppHelpers, HourglassOnTwiceNeedsOneOff)
+TEST(QtAppHelpers, HourglassOnTwiceNeedsOneOffAndPendingEventsAreProcessedOnce)
 {
     SetHourglassPointer(true);
     SetHourglassPointer(true);
@@ -96,10 +80,6 @@ TEST(QtAppHelpers, HourglassOnTwiceNeedsOneOff)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     SetHourglassPointer(false);   // harmless when already off
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-TEST(QtAppHelpers, PendingEventsAreProcessedOnce)
-{
     bool ran = false;
     QTimer::singleShot(0, [&ran] { ran = true; });
     ProcessPendingEventsOnce();
@@ -120,66 +100,47 @@ protected:
 
 using QtSaveDialogTest = TempDir;
 
-// Types the name into the dialog's file name field, as a user would.
-void TypeFileName(QFileDialog* dialog, const QString& name)
+// Answers the next file dialog: remembers what it proposed, picks the
+// filter `down` places below the first and types the name, as a user would.
+void AnswerFileDialog(const QString& name, QStringList& proposed, int down = 0)
 {
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(edit, nullptr);
-    edit->setText(name);
+    AnswerNextModal([&proposed, name, down](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        EXPECT_EQ(fd->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_FALSE(fd->testOption(QFileDialog::DontConfirmOverwrite));
+        proposed = fd->selectedFiles();
+        auto* types = fd->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* edit = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(types && edit);
+        for (int i = 0; i < down; ++i) QTest::keyClick(types, Qt::Key_Down);
+        edit->setText(name);
+        static_cast<QDialog*>(fd)->accept();  // the file dialog's own accept checks the name
+    });
 }
 
 TEST_F(QtSaveDialogTest, ProposesResultsTxtThenTheLastNameAndAddsTheChosenFiltersSuffix)
 {
     QtSaveDialog dialog;
     const QString chosen = QString::fromStdString((dir / "a.txt").string());
-    QStringList proposed, filters;
-    QString suffix = "unset";
-    bool confirmsOverwrite = false;
-    AnswerNextModal([&](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        proposed = fd->selectedFiles();
-        filters = fd->nameFilters();
-        suffix = fd->defaultSuffix();
-        confirmsOverwrite = !fd->testOption(QFileDialog::DontConfirmOverwrite);
-        EXPECT_EQ(fd->acceptMode(), QFileDialog::AcceptSave);
-        TypeFileName(fd, chosen);
-        static_cast<QDialog*>(fd)->accept();   // the file dialog's own accept checks the name
-    });
+    QStringList proposed;
+    AnswerFileDialog(chosen, proposed);
     EXPECT_EQ(dialog.Execute(), std::optional<std::string>(chosen.toStdString()));
     ASSERT_EQ(proposed.size(), 1);
     EXPECT_TRUE(proposed[0].endsWith("/results.txt")) << proposed[0].toStdString();
-    EXPECT_EQ(filters, QStringList{"Text files (*.txt)"});
-    EXPECT_EQ(suffix, "txt");
-    EXPECT_TRUE(confirmsOverwrite);
 
     // The next save proposes a.txt; a name typed without extension gets the
     // filter's (before the dialog's own question about replacing a file).
     const QString bare = QString::fromStdString((dir / "plain").string());
-    AnswerNextModal([&](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        proposed = fd->selectedFiles();
-        TypeFileName(fd, bare);
-        static_cast<QDialog*>(fd)->accept();   // the file dialog's own accept checks the name
-    });
+    AnswerFileDialog(bare, proposed);
     EXPECT_EQ(dialog.Execute(), std::optional<std::string>(bare.toStdString() + ".txt"));
     EXPECT_EQ(proposed, QStringList{chosen});
 
-    // Another filter chosen in the dialog: its extension.
+    // Another filter chosen in the dialog: its extension; it opens in the
+    // folder saved to last.
     QtSaveDialog figures(nullptr, "figure.png", "PNG images (*.png);;PDF files (*.pdf)");
-    AnswerNextModal([&](QWidget* w) {
-        auto* fd = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(fd, nullptr);
-        proposed = fd->selectedFiles();
-        auto* types = fd->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        ASSERT_NE(types, nullptr);
-        QTest::keyClick(types, Qt::Key_Down);  // as the user picks it
-        TypeFileName(fd, bare);
-        static_cast<QDialog*>(fd)->accept();
-    });
+    AnswerFileDialog(bare, proposed, 1);
     EXPECT_EQ(figures.Execute(), std::optional<std::string>(bare.toStdString() + ".pdf"));
-    // It opens in the folder saved to last.
     EXPECT_EQ(proposed, QStringList{QString::fromStdString((dir / "figure.png").string())});
 
     // Cancel gives nothing.
@@ -197,7 +158,7 @@ QFont PrintFont()
 
 using QtPrintSurfaceTest = TempDir;
 
-TEST_F(QtPrintSurfaceTest, PrintsARealDocumentToPdf)
+TEST_F(QtPrintSurfaceTest, PrintsARealDocumentToPdfAndAnUnwritableOneFailsToBegin)
 {
     const fs::path pdf = dir / "out.pdf";
     auto surface = QtPrintSurface::ForPdfFile(pdf.string(), PrintFont());
@@ -224,12 +185,27 @@ TEST_F(QtPrintSurfaceTest, PrintsARealDocumentToPdf)
     // Text was drawn: the document carries the font it was drawn in.
     const std::string all((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(all.find("/BaseFont"), std::string::npos);
+
+    auto unwritable = QtPrintSurface::ForPdfFile((dir / "missing" / "out.pdf").string(), PrintFont());
+    EXPECT_THROW(PrintDocument(*unwritable, U"text"), PrintError);
 }
 
-TEST_F(QtPrintSurfaceTest, UnwritableOutputFailsToBegin)
+std::string InfoAnswer(std::vector<const char*> arguments)
 {
-    auto surface = QtPrintSurface::ForPdfFile((dir / "missing" / "out.pdf").string(), PrintFont());
-    EXPECT_THROW(PrintDocument(*surface, U"text"), PrintError);
+    arguments.insert(arguments.begin(), "harrow");
+    return InfoOptionText(static_cast<int>(arguments.size()), arguments.data(), "9.8");
+}
+
+TEST(InfoOptions, VersionAndHelpAreAnsweredOtherArgumentsAreNot)
+{
+    EXPECT_EQ(InfoAnswer({"--version"}), "harrow 9.8\n");
+    EXPECT_EQ(InfoAnswer({"-platform", "offscreen", "--version"}), "harrow 9.8\n");
+    EXPECT_EQ(InfoAnswer({"--version", "--help"}), "harrow 9.8\n");
+    const std::string help = InfoAnswer({"--help"});
+    EXPECT_EQ(help.rfind("Usage: harrow [--help | --version]\n", 0), 0u);
+    EXPECT_NE(help.find("~/.local/share/Harrow"), std::string::npos);
+    for (auto arguments : std::vector<std::vector<const char*>>{{}, {"-platform", "offscreen"}, {"-version"}, {"--Version"}})
+        EXPECT_EQ(InfoAnswer(arguments), "") << arguments.size();
 }
 
 }  // namespace
