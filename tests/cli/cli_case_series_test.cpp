@@ -14,6 +14,11 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+const std::string kHeader =
+    "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,zcccLower,"
+    "zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,"
+    "exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error";
+
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -42,28 +47,36 @@ std::string WorksheetWithScores(const std::string& example, const std::vector<st
     return CrLfLines(lines);
 }
 
-// Runs the series with --json and compares every row with a single run of
-// the worksheet holding that row's scores.
-void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string& casesPath,
-                                  const std::vector<std::vector<std::string>>& scores, const std::string& limit)
+std::vector<std::string> With(std::vector<std::string> arguments, const std::vector<std::string>& more)
 {
-    TempFolder folder;
-    CliRun series = RunCli({"--cases", casesPath, "--json", "--limit", limit, ExamplePath(example)});
-    ASSERT_EQ(series.exitCode, 0) << series.err;
-    EXPECT_EQ(series.err, "");  // no progress line: standard error is not a terminal
-    std::vector<std::string> rows = Lines(series.out);
-    ASSERT_EQ(rows.size(), scores.size());
-    for (std::size_t c = 0; c < scores.size(); ++c) {
-        SCOPED_TRACE(example + " case " + std::to_string(c + 1));
-        std::string path = folder.Write("single.txt", WorksheetWithScores(example, scores[c]));
-        CliRun single = RunCli({"--json", "--limit", limit, path});
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+// Runs the series with --json and compares every row with the single run of
+// its case, to the last bit; with --exact-only, the same rows' exact values
+// and z-scores alone.
+void ExpectSeriesEqualsSingleRuns(const std::vector<std::string>& series,
+                                  const std::vector<std::vector<std::string>>& singles)
+{
+    CliRun run = RunCli(With(series, {"--json"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");  // no progress line: standard error is not a terminal
+    const std::vector<std::string> rows = Lines(run.out);
+    ASSERT_EQ(rows.size(), singles.size());
+    const std::vector<std::string> exactRows = Lines(RunCli(With(series, {"--json", "--exact-only"})).out);
+    ASSERT_EQ(exactRows.size(), singles.size());
+    for (std::size_t c = 0; c < singles.size(); ++c) {
+        SCOPED_TRACE("case " + std::to_string(c + 1));
+        CliRun single = RunCli(With(singles[c], {"--json"}));
         ASSERT_EQ(single.exitCode, 0) << single.err;
-        Json one = Json::parse(single.out);
-        Json row = Json::parse(rows[c]);
+        const Json one = Json::parse(single.out);
+        const Json row = Json::parse(rows[c]);
         EXPECT_TRUE(row["error"].is_null());
         int compared = 0;
         for (auto it = one.begin(); it != one.end(); ++it) {
-            if (it.key() == "summary") continue;  // a sentence for one analysis, not a series' column
+            // A single analysis' sentence and its raw data file are not a series' columns.
+            if (it.key() == "summary" || it.key() == "source" || it.key() == "file" || it.key() == "dropped") continue;
             if (it.key() == "limit") {
                 EXPECT_EQ(row["limit"], *it);  // the series says which limits it holds
                 continue;
@@ -77,46 +90,63 @@ void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string&
             if (it.key() == "zScores") {
                 std::size_t i = 0;
                 for (auto z = row.begin(); z != row.end(); ++z) {
-                    if (z.key().rfind("z_", 0) != 0) continue;
-                    EXPECT_EQ(z->get<double>(), it->at(i++).get<double>()) << z.key();
+                    if (z.key().rfind("z_", 0) == 0) EXPECT_EQ(z->get<double>(), it->at(i++).get<double>()) << z.key();
                 }
                 EXPECT_EQ(i, it->size());
                 continue;
             }
             ASSERT_TRUE(row.contains(it.key())) << it.key();
-            EXPECT_EQ(row[it.key()].get<double>(), it->get<double>()) << it.key();  // bit for bit
+            EXPECT_EQ(row[it.key()].get<double>(), it->get<double>()) << it.key();
             ++compared;
         }
         EXPECT_GE(compared, 12);
+        const Json exact = Json::parse(exactRows[c]);
+        EXPECT_FALSE(exact.contains("pctBelow"));
+        EXPECT_TRUE(exact.contains("exact_t"));
+        for (auto it = exact.begin(); it != exact.end(); ++it) EXPECT_EQ(*it, row[it.key()]) << it.key();
     }
 }
 
 // Each limit choice: lower and upper take the one-sided positions, two-sided
-// the two-sided ones, in the series as in the single run.
+// the two-sided ones, in the series as in the single run; from a worksheet
+// and from raw control data.
 TEST(CliCaseSeries, EveryRowEqualsASingleRunOfThatCase)
 {
     TempFolder folder;
+    int written = 0;
+    auto single = [&](const std::string& example, const std::vector<std::string>& scores, const char* limit) {
+        return std::vector<std::string>{"--limit", limit,
+                                        folder.Write(std::to_string(++written) + ".txt", WorksheetWithScores(example, scores))};
+    };
     const std::string twoCases = folder.Write("two.csv", "case,Task,Educ\nA,30,8\nB,62.5,9.5\n");
     // Five covariates, columns in another order, semicolons, decimal commas, a byte-order mark.
     const std::string fluency = folder.Write(
         "fluency.csv", "\xEF\xBB\xBF" "id;Age;Verbal fluency;Education (years);Premorbid IQ estimate;"
                        "Processing speed;Depression rating\r\n"
                        "F1;66;24;11;103;44;6\r\nF2;58,5;51,25;16;112;60,5;2\r\n");
+    const std::vector<std::string> raw{"--controls", ExamplePath("raw-controls.csv"), "--task", "memory",
+                                       "--covariates", "age,education", "--drop-incomplete"};
+    const std::string worked = ExamplePath("worked-example.txt");
     const struct {
-        const char* worksheet;
-        std::string cases;
-        std::vector<std::vector<std::string>> scores;
-        const char* limit;
+        const char* what;
+        std::vector<std::string> series;
+        std::vector<std::vector<std::string>> singles;
     } series[] = {
-        {"worked-example.txt", ExamplePath("worked-example-cases.csv"),
-         {{"30", "8"}, {"55", "12"}, {"62.5", "9.5"}, {"5", "16"}}, "two-sided"},
-        {"worked-example.txt", twoCases, {{"30", "8"}, {"62.5", "9.5"}}, "lower"},
-        {"fluency-five-covariates.txt", fluency,
-         {{"24", "66", "11", "103", "44", "6"}, {"51.25", "58.5", "16", "112", "60.5", "2"}}, "upper"},
+        {"two-sided", {"--cases", ExamplePath("worked-example-cases.csv"), worked},
+         {single("worked-example.txt", {"30", "8"}, "two-sided"), single("worked-example.txt", {"55", "12"}, "two-sided"),
+          single("worked-example.txt", {"62.5", "9.5"}, "two-sided"),
+          single("worked-example.txt", {"5", "16"}, "two-sided")}},
+        {"lower", {"--cases", twoCases, "--limit", "lower", worked},
+         {single("worked-example.txt", {"30", "8"}, "lower"), single("worked-example.txt", {"62.5", "9.5"}, "lower")}},
+        {"upper, five covariates", {"--cases", fluency, "--limit", "upper", ExamplePath("fluency-five-covariates.txt")},
+         {single("fluency-five-covariates.txt", {"24", "66", "11", "103", "44", "6"}, "upper"),
+          single("fluency-five-covariates.txt", {"51.25", "58.5", "16", "112", "60.5", "2"}, "upper")}},
+        {"raw control data", With(raw, {"--cases", ExamplePath("raw-controls-cases.csv")}),
+         {With(raw, {"--case", "21,70,12"}), With(raw, {"--case", "35,60,14"}), With(raw, {"--case", "24,81,9"})}},
     };
     for (const auto& s : series) {
-        SCOPED_TRACE(s.limit);
-        ExpectSeriesEqualsSingleRuns(s.worksheet, s.cases, s.scores, s.limit);
+        SCOPED_TRACE(s.what);
+        ExpectSeriesEqualsSingleRuns(s.series, s.singles);
     }
 }
 
@@ -130,10 +160,7 @@ TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
     EXPECT_EQ(csv.out, "");
     std::vector<std::string> lines = Lines(ReadFile(output));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0],
-              "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,"
-              "zccc,zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
-              "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error");
+    EXPECT_EQ(lines[0], kHeader);
     // The fewest digits that read back to the same number.
     EXPECT_EQ(lines[1].rfind("\"Smith, J.\",1,20,two-sided,-2,-1,45,", 0), 0u) << lines[1];
     EXPECT_EQ(lines[1].back(), ',');  // no error
@@ -180,20 +207,14 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
          "harrow-cli: line 2 of \"{}\" (case \"A\") was not analysed: the score for \"Task\" is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"B\") was not analysed: the score for \"Educ\" is not a number: "
          "\"x\"\n",
-         "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
-         "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error\r\n"
-         "A" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         kHeader + "\r\n" "A" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
          "B" + std::string(28, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
         // Labels meant for a spreadsheet or a terminal: kept as text, never run.
         {"formula and escape labels", "case,Task,Educ\n+cmd|' /C calc'!A0,,2\n\"\x1B]0;x\x07\",,2\n", 3,
          "harrow-cli: line 2 of \"{}\" (case \"+cmd|' /C calc'!A0\") was not analysed: the score for \"Task\" "
          "is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"\\x1B]0;x\\x07\") was not analysed: the score for \"Task\" is empty\n",
-         "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
-         "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error\r\n"
-         "'+cmd|' /C calc'!A0" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         kHeader + "\r\n" "'+cmd|' /C calc'!A0" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
          "\x1B]0;x\x07" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"},
     };
     int n = 0;
@@ -207,6 +228,9 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
         EXPECT_EQ(run.err, err);
         EXPECT_EQ(run.out, r.out);
     }
+
+    // --exact-only belongs to a series.
+    EXPECT_EQ(RunCli({"--exact-only", worksheet}).exitCode, 2);
 
     CliRun help = RunCli({"--help"});
     for (const char* part : {"--cases CASES.csv", "--output FILE", "CASE SERIES", "decimal commas",

@@ -111,6 +111,7 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
               " Sample estimate of conditional SD for Task of Interest   =    8.660");
     EXPECT_EQ(lines.back(), " ");
     EXPECT_EQ(CountStarting(lines, " User's Notes:"), 0) << "no notes were given";
+    EXPECT_EQ(CountStarting(lines, " Frequentist"), 0) << "only with --exact";
     ExpectProbabilities(lines);
 
     double z = 0, lo = 0, hi = 0;
@@ -212,65 +213,49 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
               Fixed("%.2f", j["pctLower"]) + "% to " + Fixed("%.2f", j["pctUpper"]) + "%) would score lower.\n");
 }
 
-TEST(CliReport, LowerLimitWithNotes)
+// The one-sided limits, each with its lines; the notes given with the lower.
+TEST(CliReport, OneSidedLimitsAndNotes)
 {
     TempFolder folder;
-    std::string notes = folder.Write("notes.txt", "Patient AB, seen 3 May\r\nsecond line\nthird line\n");
-    CliRun run = RunCli({"--limit", "lower", "--notes", notes, ExamplePath("worked-example.txt")});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    std::vector<std::string> lines = Lines(run.out);
-
-    // The notes between the citation and the inputs, then a one-space line.
-    std::size_t at = 0;
-    while (at < lines.size() && lines[at] != " User's Notes: Patient AB, seen 3 May") ++at;
-    ASSERT_LT(at + 4, lines.size()) << run.out;
-    EXPECT_EQ(lines[at + 1], std::string(15, ' ') + "second line");
-    EXPECT_EQ(lines[at + 2], std::string(15, ' ') + "third line");
-    EXPECT_EQ(lines[at + 3], " ");
-    EXPECT_EQ(lines[at + 4], " INPUTS:");
-
-    EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: One-sided lower");
-    ExpectProbabilities(lines);
-    double z = 0, lower = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(),
-                          " Effect size (Z-CCC) = %lf (95%% lower Credible Limit on effect size = %lf)", &z, &lower),
-              2);
-    EXPECT_DOUBLE_EQ(z, -1.732);
-    EXPECT_NEAR(lower, -2.37, 0.01);
-    double pct = 0, pctLower = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
-                          " Bayesian point estimate    = %lf%% (95%% lower Credible Limit = %lf%%)", &pct, &pctLower),
-              2);
-    EXPECT_NEAR(pctLower, 0.89, 0.03);
-    EXPECT_EQ(LineStarting(lines, " case (plus 95%"), " case (plus 95% one-sided lower Credible Limit):");
+    const std::string notes = folder.Write("notes.txt", "Patient AB, seen 3 May\r\nsecond line\nthird line\n");
+    const struct {
+        std::vector<std::string> options;
+        std::string side, required;
+        double limit, pctLimit;
+    } cases[] = {{{"--limit", "lower", "--notes", notes}, "lower", "One-sided lower", -2.37, 0.89},
+                 {{"--limit=upper"}, "upper", "One-sided upper", -0.97, 16.6}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.side);
+        std::vector<std::string> arguments = c.options;
+        arguments.push_back(ExamplePath("worked-example.txt"));
+        CliRun run = RunCli(arguments);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        std::vector<std::string> lines = Lines(run.out);
+        EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: " + c.required);
+        ExpectProbabilities(lines);
+        double z = 0, limit = 0, pct = 0, pctLimit = 0;
+        const std::string effect = " Effect size (Z-CCC) = %lf (95%% " + c.side + " Credible Limit on effect size = %lf)";
+        ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(), effect.c_str(), &z, &limit), 2);
+        EXPECT_DOUBLE_EQ(z, -1.732);
+        EXPECT_NEAR(limit, c.limit, 0.01);
+        const std::string point = " Bayesian point estimate    = %lf%% (95%% " + c.side + " Credible Limit = %lf%%)";
+        ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(), point.c_str(), &pct, &pctLimit), 2);
+        EXPECT_NEAR(pctLimit, c.pctLimit, 0.2);
+        EXPECT_EQ(LineStarting(lines, " case (plus 95%"), " case (plus 95% one-sided " + c.side + " Credible Limit):");
+        EXPECT_EQ(LineStarting(lines, " Percentage of control population"),
+                  " Percentage of control population exhibiting a lower score than the ");
+        if (c.side != "lower") continue;
+        // The notes between the citation and the inputs, then a one-space line.
+        std::size_t at = 0;
+        while (at < lines.size() && lines[at] != " User's Notes: Patient AB, seen 3 May") ++at;
+        ASSERT_LT(at + 4, lines.size()) << run.out;
+        EXPECT_EQ(lines[at + 1], std::string(15, ' ') + "second line");
+        EXPECT_EQ(lines[at + 2], std::string(15, ' ') + "third line");
+        EXPECT_EQ(lines[at + 3], " ");
+        EXPECT_EQ(lines[at + 4], " INPUTS:");
+    }
 }
-
-TEST(CliReport, UpperLimit)
-{
-    CliRun run = RunCli({"--limit=upper", ExamplePath("worked-example.txt")});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    std::vector<std::string> lines = Lines(run.out);
-    EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: One-sided upper");
-    ExpectProbabilities(lines);
-    double z = 0, upper = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(),
-                          " Effect size (Z-CCC) = %lf (95%% upper Credible Limit on effect size = %lf)", &z, &upper),
-              2);
-    EXPECT_NEAR(upper, -0.97, 0.01);
-    EXPECT_EQ(LineStarting(lines, " Percentage of control population"),
-              " Percentage of control population exhibiting a lower score than the ");
-    double pct = 0, pctUpper = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
-                          " Bayesian point estimate    = %lf%% (95%% upper Credible Limit = %lf%%)", &pct, &pctUpper),
-              2);
-    EXPECT_NEAR(pctUpper, 16.6, 0.2);
-}
-
-}  // namespace
-
-namespace {
 
 // The two larger examples run through: every row read in its place (the
 // z-scores from the file's means, SDs and scores), the matrix accepted, the
