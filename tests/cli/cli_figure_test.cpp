@@ -179,7 +179,11 @@ TEST(CliPlot, RefusedOrFailingNamesWriteNothing)
         {{"--plot", f + "same.pdf", "--pdf", f + "./same.pdf"}, 2,
          "Error: Cannot write \"" + f + "./same.pdf\": --plot and --pdf name the same file.\n"},
         {{"--plot", f + "missing/figure.png"}, 2, "Error: Cannot save the file \"" + f + "missing/figure.png\"."},
+        // Names compared as they will be: a relative name and another spelling of it are one new file.
+        {{"--plot", "same.pdf", "--pdf", "./same.pdf"}, 2,
+         "Error: Cannot write \"./same.pdf\": --plot and --pdf name the same file.\n"},
     };
+    InFolder here(folder.Path());
     for (const Case& c : cases) {
         std::vector<std::string> arguments = c.options;
         arguments.push_back(worksheet);
@@ -196,21 +200,6 @@ TEST(CliPlot, RefusedOrFailingNamesWriteNothing)
     EXPECT_EQ(raw.exitCode, 2);
     EXPECT_EQ(raw.err.rfind("--plot and --pdf go with a worksheet FILE\n", 0), 0u) << raw.err;
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"worksheet.pdf"});
-}
-
-// Names compared as they will be: a relative name and another spelling of
-// it are one new file, refused before anything is drawn.
-TEST(CliPlot, TwoSpellingsOfOneNewFileAreRefused)
-{
-    TempFolder folder;
-    folder.Write("ws.txt", FileBytes(ExamplePath("worked-example.txt")));
-    const fs::path old = fs::current_path();
-    fs::current_path(folder.Path());
-    const CliRun run = RunCli({"--plot", "same.pdf", "--pdf", "./same.pdf", "ws.txt"});
-    fs::current_path(old);
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "Error: Cannot write \"./same.pdf\": --plot and --pdf name the same file.\n");
-    EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"ws.txt"});
 }
 
 }  // namespace

@@ -23,16 +23,6 @@ std::string Contents(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The test's process in the folder while a run takes relative names.
-class InFolder {
-public:
-    explicit InFolder(const std::string& folder) : old_(fs::current_path()) { fs::current_path(folder); }
-    ~InFolder() { fs::current_path(old_); }
-
-private:
-    fs::path old_;
-};
-
 TEST(CliOutputTarget, RefusedBeforeTheSeriesRuns)
 {
     TempFolder folder;

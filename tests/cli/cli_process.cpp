@@ -84,6 +84,13 @@ std::string TempFolder::Write(const std::string& name, const std::string& text) 
     return path;
 }
 
+InFolder::InFolder(const std::string& folder) : old_(std::filesystem::current_path().string())
+{
+    std::filesystem::current_path(folder);
+}
+
+InFolder::~InFolder() { std::filesystem::current_path(old_); }
+
 std::string CrLfLines(const std::vector<std::string>& lines)
 {
     std::string text;

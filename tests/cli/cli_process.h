@@ -28,5 +28,17 @@ private:
     std::string path_;
 };
 
+// The test's process in the folder while a run takes relative names.
+class InFolder {
+public:
+    explicit InFolder(const std::string& folder);
+    ~InFolder();
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::string old_;
+};
+
 // Lines joined with CR LF, the data file's line end, after every line.
 std::string CrLfLines(const std::vector<std::string>& lines);

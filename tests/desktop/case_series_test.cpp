@@ -80,7 +80,7 @@ protected:
     QTimer poll;
 };
 
-TEST_F(CaseSeriesCommand, RunsEveryCaseAsASingleRunAndSaysWhichRowsWereRefused)
+TEST_F(CaseSeriesCommand, SavesTheRowsShowsTheirTableAndSaysWhichRowsWereRefused)
 {
     const std::string cases = Write("cases.csv", "case;Task;Cov 1\r\nP01;30;8\r\nP02;;9\r\n");
     const std::string saved = folder + "/series.csv";

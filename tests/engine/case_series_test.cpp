@@ -18,13 +18,6 @@
 
 namespace {
 
-// What a single run of one case gives: its numbers, or its error.
-struct tSingleOutcome {
-    tSeriesCaseResult run;
-    std::string errorType;
-    std::string message;
-};
-
 std::string TypeOf(const std::exception& e)
 {
     if (dynamic_cast<const EFloatingPointError*>(&e)) return "EFloatingPointError";
@@ -33,39 +26,40 @@ std::string TypeOf(const std::exception& e)
     return typeid(e).name();
 }
 
-tSingleOutcome SingleRun(const tSummaryData& d, const tVector& scores, int iterations, bool twoSided)
+// A failure as "type: message".
+std::string Failure(const std::exception_ptr& failure)
 {
-    tSingleOutcome o;
     try {
-        BayesDeficitEngine(d, scores, Options(iterations, twoSided), o.run.condMean, o.run.condSD, o.run.result,
-                           &o.run.mcse);
-        o.run.analysed = true;
+        std::rethrow_exception(failure);
     } catch (const std::exception& e) {
-        o.errorType = TypeOf(e);
-        o.message = e.what();
+        return TypeOf(e) + ": " + e.what();
+    }
+}
+
+// A single run of one case, its error kept as the series keeps it.
+tSeriesCaseResult SingleRun(const tSummaryData& d, const tVector& scores, int iterations, bool twoSided)
+{
+    tSeriesCaseResult o;
+    try {
+        BayesDeficitEngine(d, scores, Options(iterations, twoSided), o.condMean, o.condSD, o.result, &o.mcse);
+        o.analysed = true;
+    } catch (const std::exception&) {
+        o.failure = std::current_exception();
         ClearFloatingPointErrors();
     }
     return o;
 }
 
-void ExpectSameBits(const tSeriesCaseResult& s, const tSingleOutcome& single)
+void ExpectSameBits(const tSeriesCaseResult& s, const tSeriesCaseResult& single)
 {
-    ASSERT_EQ(s.analysed, single.run.analysed);
+    ASSERT_EQ(s.analysed, single.analysed);
+    ASSERT_EQ(!s.failure, s.analysed);
     if (!s.analysed) {
-        ASSERT_TRUE(s.failure);
-        try {
-            std::rethrow_exception(s.failure);
-        } catch (const std::exception& e) {
-            EXPECT_EQ(TypeOf(e), single.errorType);
-            EXPECT_EQ(std::string(e.what()), single.message);
-        }
+        EXPECT_EQ(Failure(s.failure), Failure(single.failure));
         return;
     }
-    EXPECT_FALSE(s.failure);
-    EXPECT_TRUE(SameBits(s.condMean, single.run.condMean));
-    EXPECT_TRUE(SameBits(s.condSD, single.run.condSD));
-    EXPECT_TRUE(SameBits(s.result, single.run.result));
-    EXPECT_TRUE(SameBits(s.mcse, single.run.mcse));
+    EXPECT_TRUE(SameBits(s.condMean, single.condMean) && SameBits(s.condSD, single.condSD));
+    EXPECT_TRUE(SameBits(s.result, single.result) && SameBits(s.mcse, single.mcse));
 }
 
 // A case: its scores, and how its single run ends ("" analysed, or the error type).
@@ -132,10 +126,11 @@ void ExpectSeriesMatchesSingleRuns(const tSummaryData& d, const std::vector<tCas
                                    bool twoSided, bool alone)
 {
     const std::vector<tVector> scores = ScoresOf(cases);
-    std::vector<tSingleOutcome> singles;
+    std::vector<tSeriesCaseResult> singles;
     for (const tCase& c : cases) {
         singles.push_back(SingleRun(d, c.scores, iterations, twoSided));
-        EXPECT_EQ(singles.back().errorType, c.expected) << c.what << ": " << singles.back().message;
+        const std::string outcome = singles.back().analysed ? "" : Failure(singles.back().failure);
+        EXPECT_EQ(outcome.substr(0, outcome.find(':')), c.expected) << c.what << ": " << outcome;
     }
     tSeriesMemory chunked;
     chunked.sharedDraws = (iterations / 7 + 3) * (d.k + 2) * sizeof(extended);
@@ -177,22 +172,20 @@ TEST(CaseSeriesEngine, EveryCaseMatchesItsSingleRunBitForBit)
         tSummaryData sample;
         std::vector<tCase> cases;
         int iterations;
-        bool twoSided;
+        std::vector<bool> sides;  // twoSided
     } series[] = {
-        {"worked example", WorkedExample(), VariedCases(WorkedExample()), 20000, true},
-        {"worked example", WorkedExample(), VariedCases(WorkedExample()), 20000, false},
-        {"five covariates", FiveCovariates(), VariedCases(FiveCovariates()), 20000, true},
-        {"five covariates", FiveCovariates(), VariedCases(FiveCovariates()), 20000, false},
-        {"natural scale", naturalScale, VariedCases(naturalScale), 20000, true},
-        {"natural scale", naturalScale, VariedCases(naturalScale), 20000, false},
-        {"zero residual variance", zeroResidual, zeroResidualCases, 1000, true},
-        {"five covariates, full draws", FiveCovariates(), firstTwo, DrawStoreCapacity, true},
+        {"worked example", WorkedExample(), VariedCases(WorkedExample()), 20000, {true, false}},
+        {"five covariates", FiveCovariates(), VariedCases(FiveCovariates()), 20000, {true, false}},
+        {"natural scale", naturalScale, VariedCases(naturalScale), 20000, {true, false}},
+        {"zero residual variance", zeroResidual, zeroResidualCases, 1000, {true}},
+        {"five covariates, full draws", FiveCovariates(), firstTwo, DrawStoreCapacity, {true}},
     };
-    for (const auto& s : series) {
-        SCOPED_TRACE(std::string(s.what) + ", " + std::to_string(s.iterations) + " draws" +
-                     (s.twoSided ? ", two-sided" : ", one-sided"));
-        ExpectSeriesMatchesSingleRuns(s.sample, s.cases, s.iterations, s.twoSided, s.iterations < DrawStoreCapacity);
-    }
+    for (const auto& s : series)
+        for (bool twoSided : s.sides) {
+            SCOPED_TRACE(std::string(s.what) + ", " + std::to_string(s.iterations) + " draws" +
+                         (twoSided ? ", two-sided" : ", one-sided"));
+            ExpectSeriesMatchesSingleRuns(s.sample, s.cases, s.iterations, twoSided, s.iterations < DrawStoreCapacity);
+        }
 }
 
 TEST(CaseSeriesEngine, ProgressCanCancel)
@@ -221,17 +214,16 @@ TEST(CaseSeriesEngine, ControlSampleFailuresEndTheSeries)
     negative.sds[1] = 0.001L;
     for (const tSummaryData& d : {far, negative}) {
         const std::vector<tVector> scores = ScoresOf(VariedCases(d));
-        const tSingleOutcome single = SingleRun(d, scores[0], 1000, true);
-        ASSERT_FALSE(single.run.analysed);
+        const tSeriesCaseResult single = SingleRun(d, scores[0], 1000, true);
+        ASSERT_FALSE(single.analysed);
         messages.shown.clear();
         std::vector<tSeriesCaseResult> results;
         int calls = 0;
         try {
             CaseSeriesEngine(d, scores, Options(1000, true), [&](int) { return ++calls, true; }, results);
             ADD_FAILURE() << "no error";
-        } catch (const std::exception& e) {
-            EXPECT_EQ(TypeOf(e), single.errorType);
-            EXPECT_EQ(std::string(e.what()), single.message);
+        } catch (const std::exception&) {
+            EXPECT_EQ(Failure(std::current_exception()), Failure(single.failure));
             ClearFloatingPointErrors();
         }
         EXPECT_EQ(calls, 0);
@@ -253,9 +245,9 @@ TEST(CaseSeriesEngine, MonteCarloErrorOfTheWorkedExample)
     for (long double v : f) squares += (v - mean) * (v - mean);
     const double expected = 100 * std::sqrt(static_cast<double>(squares / (f.size() - 1)) / draws);
 
-    const tSingleOutcome single = SingleRun(WorkedExample(), WorkedExample().caseScores, draws, true);
-    ASSERT_TRUE(single.run.analysed);
-    const tMonteCarloError& e = single.run.mcse;
+    const tSeriesCaseResult single = SingleRun(WorkedExample(), WorkedExample().caseScores, draws, true);
+    ASSERT_TRUE(single.analysed);
+    const tMonteCarloError& e = single.mcse;
     EXPECT_NEAR(static_cast<double>(e.pctBelow), expected, expected * 1e-12);
     EXPECT_GT(e.pctBelow, 0.013L);  // about 0.0052 percentage points at 1,000,000 draws
     EXPECT_LT(e.pctBelow, 0.022L);
