@@ -25,34 +25,32 @@ namespace {
 
 class CaseSeriesCommand : public DesktopTest {
 protected:
-    // Start-up with dialogs that answer from a script: the cases file, then
-    // where to save the results.
-    void StartWithDialogs(const std::string& casesPath, const std::string& resultsPath)
+    // Start-up on the worked example without case scores (a series does not
+    // use them), with dialogs that answer from a script: the cases file
+    // (written with this text), then where to save the results.
+    std::string Begin(const std::string& casesText, const std::string& resultsPath = {})
     {
+        const std::string cases = Write("cases.csv", casesText);
+        saved = folder + "/series.csv";
         Start();
         auto open = std::make_unique<platform::ScriptedOpenDialog>("Cases file", "*.csv");
         auto save = std::make_unique<platform::ScriptedSaveDialog>("case-series.csv", "*.csv");
-        open->answers.push_back(casesPath);
-        save->ScriptAnswer(resultsPath);
-        openDialog = open.get();
+        open->answers.push_back(cases);
+        save->ScriptAnswer(resultsPath.empty() ? saved : resultsPath);
         saveDialog = save.get();
         W().CaseSeriesRunner().SetDialogs(std::move(open), std::move(save));
-    }
-
-    // The worked example without case scores: a series does not use them.
-    void FillControlsOnly()
-    {
         FillWorkedExample();
         Grid().SetCellText(0, ScoreColumn, QString());
         Grid().SetCellText(1, ScoreColumn, QString());
+        return cases;
     }
 
     // Forty cases: time to reach the progress dialog while the series runs.
-    std::string FortyCases()
+    static std::string FortyCases()
     {
         std::string text = "case,Task,Cov 1\n";
         for (int c = 0; c < 40; ++c) text += "P" + std::to_string(c) + "," + std::to_string(20 + c) + ",8\n";
-        return Write("cases.csv", text);
+        return text;
     }
 
     // Once the matrix window has closed, `act` on the series' progress dialog
@@ -75,17 +73,14 @@ protected:
         return path;
     }
 
-    platform::ScriptedOpenDialog* openDialog = nullptr;
+    std::string saved;  // where the results are saved
     platform::ScriptedSaveDialog* saveDialog = nullptr;
     QTimer poll;
 };
 
 TEST_F(CaseSeriesCommand, SavesTheRowsShowsTheirTableAndSaysWhichRowsWereRefused)
 {
-    const std::string cases = Write("cases.csv", "case;Task;Cov 1\r\nP01;30;8\r\nP02;;9\r\n");
-    const std::string saved = folder + "/series.csv";
-    StartWithDialogs(cases, saved);
-    FillControlsOnly();
+    Begin("case;Task;Cov 1\r\nP01;30;8\r\nP02;;9\r\n");
     AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
     Press(W().btnCaseSeries);
 
@@ -115,24 +110,20 @@ TEST_F(CaseSeriesCommand, SavesTheRowsShowsTheirTableAndSaysWhichRowsWereRefused
 
 TEST_F(CaseSeriesCommand, ARefusedCasesFileIsAnErrorAndNothingIsAskedOrSaved)
 {
-    const std::string cases = Write("cases.csv", "case,Task,Educ\nP01,30,8\n");
-    StartWithDialogs(cases, folder + "/series.csv");
-    FillControlsOnly();
+    const std::string cases = Begin("case,Task,Educ\nP01,30,8\n");
     AnswerMatrix({});
     Press(W().btnCaseSeries);
     EXPECT_EQ(Texts(MessageKind::Error),
               std::vector<std::string>{"\"" + cases +
                                        "\": the column \"Educ\" is not a variable of the analysis (Task, Cov 1)"});
     EXPECT_TRUE(saveDialog->calls.empty());
-    EXPECT_EQ(FileText(folder + "/series.csv"), "");
+    EXPECT_FALSE(fs::exists(saved));
     EXPECT_TRUE(W().isVisible());
 }
 
 TEST_F(CaseSeriesCommand, AnErrorOfTheControlSampleIsShownAsForASingleRunAndNothingIsSaved)
 {
-    const std::string saved = folder + "/series.csv";
-    StartWithDialogs(Write("cases.csv", "case,Task,Cov 1\nP01,30,8\n"), saved);
-    FillControlsOnly();
+    Begin("case,Task,Cov 1\nP01,30,8\n");
     Grid().SetCellText(1, MeanColumn, QStringLiteral("10000000"));  // too far from zero for the regression
     Grid().SetCellText(1, SDColumn, QStringLiteral("1"));
     AnswerMatrix({});
@@ -148,9 +139,7 @@ TEST_F(CaseSeriesCommand, AnErrorOfTheControlSampleIsShownAsForASingleRunAndNoth
 
 TEST_F(CaseSeriesCommand, CancelInTheProgressDialogSavesNothing)
 {
-    const std::string saved = folder + "/series.csv";
-    StartWithDialogs(FortyCases(), saved);
-    FillControlsOnly();
+    Begin(FortyCases());
     bool cancelled = false;
     AnswerMatrix({});
     OnProgressDialog([&](QProgressDialog* progress) {
@@ -172,9 +161,7 @@ TEST_F(CaseSeriesCommand, CancelInTheProgressDialogSavesNothing)
 // example's t, -1.605), without the Monte Carlo columns.
 TEST_F(CaseSeriesCommand, ExactValuesOnlyWhenTheFullRunIsDeclined)
 {
-    const std::string saved = folder + "/series.csv";
-    StartWithDialogs(Write("cases.csv", "case,Task,Cov 1\nP01,30,8\n"), saved);
-    FillControlsOnly();
+    Begin("case,Task,Cov 1\nP01,30,8\n");
     messages.ScriptAnswers({Answer::No});
     AnswerMatrix({{{1, 2, QStringLiteral("0.5")}}});
     Press(W().btnCaseSeries);
@@ -187,9 +174,7 @@ TEST_F(CaseSeriesCommand, ExactValuesOnlyWhenTheFullRunIsDeclined)
 
 TEST_F(CaseSeriesCommand, ClosingTheProgressDialogAsksBeforeCancelling)
 {
-    const std::string saved = folder + "/series.csv";
-    StartWithDialogs(FortyCases(), saved);
-    FillControlsOnly();
+    Begin(FortyCases());
 
     // The zero correlation is kept (Yes), the full run chosen (Yes); the
     // first close of the progress dialog is answered No: the series goes on;
@@ -219,15 +204,12 @@ TEST_F(CaseSeriesCommand, ClosingTheProgressDialogAsksBeforeCancelling)
 TEST_F(CaseSeriesCommand, AResultsFileThatCannotBeKeptIsAskedAgain)
 {
     const std::string text = "case,Task,Cov 1\nP01,30,8\n";
-    const std::string cases = Write("cases.csv", text);
+    const std::string cases = Begin(text, folder + "/./cases.csv");
     fs::create_directory(folder + "/gone");
     const std::string lost = folder + "/gone/series.csv";
-    const std::string saved = folder + "/series.csv";
-    StartWithDialogs(cases, folder + "/./cases.csv");
     saveDialog->ScriptAnswer(folder);
     saveDialog->ScriptAnswer(lost);
     saveDialog->ScriptAnswer(saved);
-    FillControlsOnly();
     AnswerMatrix({});
     OnProgressDialog([&](QProgressDialog*) { fs::remove_all(folder + "/gone"); });
     Press(W().btnCaseSeries);
