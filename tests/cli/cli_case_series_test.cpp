@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -18,26 +17,6 @@ const std::string kHeader =
     "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,zcccLower,"
     "zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,"
     "exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error";
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The example worksheet with the case's scores (task first) in the grid.
 std::string WorksheetWithScores(const std::string& example, const std::vector<std::string>& scores)

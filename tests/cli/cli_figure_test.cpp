@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include <QByteArray>
@@ -20,14 +19,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 bool IsSvg(const std::string& bytes)
 {
@@ -59,7 +50,7 @@ TEST(CliPlot, EachEndingGivesItsFileBesideTheSameReport)
         EXPECT_EQ(run.exitCode, 0) << ending << run.err;
         EXPECT_EQ(run.out, plain.out) << ending;
         EXPECT_EQ(run.err, "") << ending;
-        const std::string bytes = FileBytes(path);
+        const std::string bytes = ReadFile(path);
         if (std::string(ending) == "svg")
             EXPECT_TRUE(IsSvg(bytes));
         else if (std::string(ending) == "pdf")
@@ -100,7 +91,7 @@ TEST(CliPlot, PrintedWidthSizesThePageAndTheTitleCanBeLeftOut)
         ASSERT_EQ(run.exitCode, 0) << c.file << run.err;
         EXPECT_NE(Squeezed(CommandOutput(c.command + " '" + path + "'")).find(c.expected), std::string::npos) << c.file;
         std::string text = c.file.substr(c.file.size() - 3) == "pdf" ? CommandOutput("pdftotext '" + path + "' -")
-                                                                     : FileBytes(path);
+                                                                     : ReadFile(path);
         // The drawing's own title names it in either case: only drawn text counts.
         if (const std::size_t at = text.find("<title>"); at != std::string::npos)
             text.erase(at, text.find("</title>") - at);
@@ -133,7 +124,7 @@ TEST(CliPdf, TheReportsLinesThenTheFigureOnItsOwnPage)
     const CliRun run = RunCli({"--limit", "upper", "--pdf", path, worksheet});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, plain.out);
-    ASSERT_EQ(FileBytes(path).substr(0, 5), "%PDF-");
+    ASSERT_EQ(ReadFile(path).substr(0, 5), "%PDF-");
     const std::string info = Squeezed(CommandOutput("pdfinfo '" + path + "'"));
     const std::size_t at = info.find("Pages: ");
     ASSERT_NE(at, std::string::npos);
@@ -158,7 +149,7 @@ TEST(CliPdf, TheReportsLinesThenTheFigureOnItsOwnPage)
 TEST(CliPlot, RefusedOrFailingNamesWriteNothing)
 {
     TempFolder folder;
-    const std::string worksheetText = FileBytes(ExamplePath("worked-example.txt"));
+    const std::string worksheetText = ReadFile(ExamplePath("worked-example.txt"));
     // A worksheet whose name ends in .pdf, so that only the same-file rule stops it.
     const std::string worksheet = folder.Write("worksheet.pdf", worksheetText);
     const std::string f = folder.Path() + "/";
@@ -192,7 +183,7 @@ TEST(CliPlot, RefusedOrFailingNamesWriteNothing)
         EXPECT_EQ(run.out, "") << c.options[1];
         EXPECT_EQ(run.err.substr(0, c.message.size()), c.message);
         EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"worksheet.pdf"}) << c.options[1];
-        EXPECT_EQ(FileBytes(worksheet), worksheetText);
+        EXPECT_EQ(ReadFile(worksheet), worksheetText);
     }
     // Raw control data make no figure: refused before anything is read.
     const CliRun raw = RunCli({"--controls", f + "controls.csv", "--task", "Task", "--covariates", "Educ", "--plot",

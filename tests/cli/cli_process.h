@@ -13,6 +13,12 @@ CliRun RunCli(const std::vector<std::string>& arguments);
 
 std::string ExamplePath(const std::string& name);
 
+// The file's bytes ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
+
+// The text's lines, without their line ends (LF or CR LF).
+std::vector<std::string> Lines(const std::string& text);
+
 // A fresh folder for files written by one test, removed with its contents.
 class TempFolder {
 public:
