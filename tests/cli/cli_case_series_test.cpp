@@ -162,7 +162,8 @@ TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
     EXPECT_FALSE(std::ifstream(unwritable).good());
 }
 
-// What a refusal prints and the exit code, for whole files and for rows.
+// What a refusal prints and the exit code, for whole files and for rows (each
+// refusal of a cases file and its message: the analysis layer's case_series_test).
 TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
 {
     TempFolder folder;
@@ -176,11 +177,6 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
     } refusals[] = {
         {"unknown column", "case,Task,Educ,IQ\nA,1,2,3\n", 2,
          "Error: \"{}\": the column \"IQ\" is not a variable of the analysis (Task, Educ)\n", ""},
-        {"missing column", "case,educ\nA,1\n", 2,
-         "Error: \"{}\": there is no column for the variable \"Task\" (the header row must name every variable: "
-         "Task, Educ)\n", ""},
-        {"duplicated column", "case,Task,EDUC,Educ\nA,1,2,3\n", 2,
-         "Error: \"{}\": the column \"Educ\" appears twice (columns 3 and 4)\n", ""},
         {"not UTF-8", "case,Task,Educ\nJos\xE9,1,2\n", 2,
          "Error: \"{}\": line 2 is not UTF-8 text: save the file as CSV in UTF-8\n", ""},
         {"every row refused", "case;Task;Educ\nA;;2\nB;1,5;x\n", 3,

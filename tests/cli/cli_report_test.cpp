@@ -54,8 +54,9 @@ std::vector<std::string> NumberTokens(const std::string& json)
 }
 
 // The worked example's report for each limit choice: its probabilities, the
-// effect size and the percentage with their limits (the notes given with the
-// lower limit, read from a file of mixed line ends).
+// effect size and the percentage with their limits; with the lower limit, the
+// notes read from a file of mixed line ends and the frequentist test's block
+// before the last line.
 TEST(CliReport, WorkedExampleForEachLimit)
 {
     TempFolder folder;
@@ -69,7 +70,7 @@ TEST(CliReport, WorkedExampleForEachLimit)
     } cases[] = {
         {{}, "Two-sided", " Effect size (Z-CCC) = %lf (95%% CI on effect size = %lf  to  %lf)",
          " Bayesian point estimate    = %lf%% (95%% CI = %lf%%  to  %lf%%)", {-2.51, -0.84, 0.61, 20.0}},
-        {{"--limit", "lower", "--notes", notes}, "One-sided lower",
+        {{"--limit", "lower", "--notes", notes, "--exact"}, "One-sided lower",
          " Effect size (Z-CCC) = %lf (95%% lower Credible Limit on effect size = %lf)",
          " Bayesian point estimate    = %lf%% (95%% lower Credible Limit = %lf%%)", {-2.37, 0.89}},
         {{"--limit=upper"}, "One-sided upper", " Effect size (Z-CCC) = %lf (95%% upper Credible Limit on effect size = %lf)",
@@ -84,8 +85,9 @@ TEST(CliReport, WorkedExampleForEachLimit)
         EXPECT_EQ(run.err, "");
         const std::vector<std::string> lines = Lines(run.out);
         EXPECT_EQ(LineStarting(lines, " Credible limit required:"), std::string(" Credible limit required: ") + c.required);
-        EXPECT_NEAR(std::stod(LineStarting(lines, " One-tailed probability = ").substr(26)), 0.0629, 0.0005);
-        EXPECT_NEAR(std::stod(LineStarting(lines, " Two-tailed probability = ").substr(26)), 0.1258, 0.001);
+        // The first probabilities are the Monte Carlo run's (the frequentist block has its own).
+        EXPECT_NEAR(std::stod(run.out.substr(run.out.find(" One-tailed probability = ") + 26)), 0.0629, 0.0005);
+        EXPECT_NEAR(std::stod(run.out.substr(run.out.find(" Two-tailed probability = ") + 26)), 0.1258, 0.001);
         const std::size_t n = c.values.size() / 2;
         double z = 0, pct = 0, limits[4] = {};
         EXPECT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(), c.effect, &z, &limits[0], &limits[1]),
@@ -97,10 +99,17 @@ TEST(CliReport, WorkedExampleForEachLimit)
         EXPECT_NEAR(pct, 6.29, 0.05);
         for (std::size_t i = 0; i < c.values.size(); ++i)
             EXPECT_NEAR(limits[i], c.values[i], i < n ? 0.01 : 0.2) << i;
+        EXPECT_EQ(lines.back(), " ");
+        const bool exact = c.options.size() > 2;
+        EXPECT_EQ(CountStarting(lines, " Frequentist"), exact ? 1 : 0) << "only with --exact";
+        EXPECT_EQ(CountStarting(lines, " User's Notes:"), exact ? 1 : 0);
+        if (!exact) continue;
+        EXPECT_NE(run.out.find(" Frequentist test (exact values):\n Test of the obtained against the predicted "
+                               "score:\n t = -1.605, df = 18\n"),
+                  std::string::npos);
+        EXPECT_FALSE(LineStarting(lines, " Effect size (Z-CCC): 95% lower limit = ").empty());
+        EXPECT_EQ(run.out.substr(run.out.size() - 4), " \n \n");
         // The notes between the citation and the inputs, then a one-space line.
-        const int notesShown = CountStarting(lines, " User's Notes:");
-        EXPECT_EQ(notesShown, c.options.size() > 2 ? 1 : 0);
-        if (!notesShown) continue;
         std::size_t at = 0;
         while (lines[at] != " User's Notes: Patient AB, seen 3 May") ++at;
         ASSERT_LT(at + 4, lines.size()) << run.out;
@@ -127,8 +136,6 @@ TEST(CliReport, WorkedExampleIsReproducibleAndMatchesJson)
     EXPECT_EQ(LineStarting(lines, "  Covariate 1:"),
               "  Covariate 1:           10.000          2.000           8.000                -1.000");
     EXPECT_EQ(LineStarting(lines, "   0.50000"), "   0.50000   1.00000   ");
-    EXPECT_EQ(lines.back(), " ");
-    EXPECT_EQ(CountStarting(lines, " Frequentist"), 0) << "only with --exact";
 
     // The same analysis as JSON: one object on one line, the same numbers as the report.
     const CliRun json = RunCli({"--json", file});
