@@ -168,37 +168,51 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
 {
     TempFolder folder;
     const std::string worksheet = ExamplePath("worked-example.txt");
-    struct Refusal {
+    // The worksheet is checked as for a single run; its own case scores are not used.
+    const std::string noScores = folder.Write(
+        "no-scores.txt", CrLfLines({"1", "20", "Task", "50", "", "", "Educ", "10", "2", "", "1.000", "0.500", "1.000"}));
+    const std::string good = "case,Task,Educ\nA,30,8\n";
+    const struct {
         const char* what;
+        std::string name;  // of the cases file, written with the text unless it is empty
         std::string cases;
+        std::string worksheet;
         int exitCode;
-        std::string err;  // {} stands for the cases file's path
+        std::string err;  // {} stands for the cases file's path, {folder} for the folder's
         std::string out;
     } refusals[] = {
-        {"unknown column", "case,Task,Educ,IQ\nA,1,2,3\n", 2,
+        {"unknown column", "1.csv", "case,Task,Educ,IQ\nA,1,2,3\n", worksheet, 2,
          "Error: \"{}\": the column \"IQ\" is not a variable of the analysis (Task, Educ)\n", ""},
-        {"not UTF-8", "case,Task,Educ\nJos\xE9,1,2\n", 2,
+        {"not UTF-8", "2.csv", "case,Task,Educ\nJos\xE9,1,2\n", worksheet, 2,
          "Error: \"{}\": line 2 is not UTF-8 text: save the file as CSV in UTF-8\n", ""},
-        {"every row refused", "case;Task;Educ\nA;;2\nB;1,5;x\n", 3,
+        {"every row refused", "3.csv", "case;Task;Educ\nA;;2\nB;1,5;x\n", worksheet, 3,
          "harrow-cli: line 2 of \"{}\" (case \"A\") was not analysed: the score for \"Task\" is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"B\") was not analysed: the score for \"Educ\" is not a number: "
          "\"x\"\n",
          kHeader + "\r\n" "A" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
          "B" + std::string(28, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
         // Labels meant for a spreadsheet or a terminal: kept as text, never run.
-        {"formula and escape labels", "case,Task,Educ\n+cmd|' /C calc'!A0,,2\n\"\x1B]0;x\x07\",,2\n", 3,
+        {"formula and escape labels", "4.csv", "case,Task,Educ\n+cmd|' /C calc'!A0,,2\n\"\x1B]0;x\x07\",,2\n",
+         worksheet, 3,
          "harrow-cli: line 2 of \"{}\" (case \"+cmd|' /C calc'!A0\") was not analysed: the score for \"Task\" "
          "is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"\\x1B]0;x\\x07\") was not analysed: the score for \"Task\" is empty\n",
          kHeader + "\r\n" "'+cmd|' /C calc'!A0" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
          "\x1B]0;x\x07" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"},
+        {"no such file", "none.csv", "", worksheet, 2, "Error: Cannot read \"{}\": No such file or directory\n", ""},
+        // A message shows a name's control characters as escapes, never sends them to the terminal.
+        {"control characters in the name", "b\x07\x1B[2J.csv", "", worksheet, 2,
+         "Error: Cannot read \"{folder}/b\\x07\\x1B[2J.csv\": No such file or directory\n", ""},
+        {"a worksheet refused", "5.csv", good, noScores, 2,
+         "Warning: INPUT ERROR\n\n(  the SD of Task (Test No.1)  )\n\nData have not been entered in this field.\n"
+         "harrow-cli: the refused entry is on line 5 of \"" + noScores + "\".\n", ""},
     };
-    int n = 0;
-    for (const Refusal& r : refusals) {
+    for (const auto& r : refusals) {
         SCOPED_TRACE(r.what);
-        std::string path = folder.Write("cases" + std::to_string(++n) + ".csv", r.cases);
-        CliRun run = RunCli({"--cases", path, worksheet});
+        const std::string path = r.cases.empty() ? folder.Path() + "/" + r.name : folder.Write(r.name, r.cases);
+        const CliRun run = RunCli({"--cases", path, r.worksheet});
         std::string err = r.err;
+        for (std::size_t at; (at = err.find("{folder}")) != std::string::npos;) err.replace(at, 8, folder.Path());
         for (std::size_t at; (at = err.find("{}")) != std::string::npos;) err.replace(at, 2, path);
         EXPECT_EQ(run.exitCode, r.exitCode);
         EXPECT_EQ(run.err, err);
@@ -207,27 +221,10 @@ TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
 
     // --exact-only belongs to a series.
     EXPECT_EQ(RunCli({"--exact-only", worksheet}).exitCode, 2);
-
-    CliRun help = RunCli({"--help"});
+    const CliRun help = RunCli({"--help"});
     for (const char* part : {"--cases CASES.csv", "--output FILE", "CASE SERIES", "decimal commas",
                              "3  with --cases: results written, but some rows were not analysed"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
-
-    std::string missing = folder.Path() + "/none.csv";
-    CliRun run = RunCli({"--cases", missing, worksheet});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "Error: Cannot read \"" + missing + "\": No such file or directory\n");
-    // A message shows a name's control characters as escapes, never sends them to the terminal.
-    run = RunCli({"--cases", folder.Path() + "/b\x07\x1B[2J.csv", worksheet});
-    EXPECT_EQ(run.err, "Error: Cannot read \"" + folder.Path() + "/b\\x07\\x1B[2J.csv\": No such file or directory\n");
-
-    // The worksheet is checked as for a single run; its own case scores are not used.
-    std::string noScores = folder.Write(
-        "no-scores.txt", CrLfLines({"1", "20", "Task", "50", "", "", "Educ", "10", "2", "", "1.000", "0.500", "1.000"}));
-    run = RunCli({"--cases", ExamplePath("worked-example-cases.csv"), noScores});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "Warning: INPUT ERROR\n\n(  the SD of Task (Test No.1)  )\n\nData have not been entered in this field.\n"
-                       "harrow-cli: the refused entry is on line 5 of \"" + noScores + "\".\n");
 }
 
 TEST(CliCaseSeries, ARowWhoseRunFailsGetsTheSingleRunsMessage)
