@@ -165,6 +165,14 @@ TEST(CaseSeriesTest, OutputQuotesNamesAndWritesTheShortestDigits)
     EXPECT_NE(csv.find("\r\nP1,2,30,two-sided,-2,0,"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",0.1,"), std::string::npos) << csv;
     EXPECT_EQ(csv.substr(csv.size() - 3), ",\r\n");  // no error
+    // The table window's cells: the same text, numbers sorted as numbers.
+    const SeriesTable table = MakeSeriesTable(controls, {r});
+    EXPECT_EQ(table.header, keys);
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0][4].text, "-2");
+    EXPECT_TRUE(table.rows[0][4].isNumber);
+    EXPECT_EQ(table.rows[0][4].number, -2);
+    EXPECT_FALSE(table.rows[0][0].isNumber);
     // A value beyond the range of a double is left empty, not written "inf".
     r.condMean = 1e400L;
     csv = FormatSeriesCsv(controls, {r});
