@@ -51,21 +51,23 @@ bool FactorisesInItsOwnUnits(const tSummaryData& d)
            IsPositiveDefinite(d.k + 1, XtXInv);
 }
 
+// A sample refused by the pivot thresholds in its own units, and the unit
+// in which the thresholds accept it.
 struct UnitsCase {
     const char* name;
-    tSummaryData natural;  // refused by the pivot thresholds in its own units
-    tSummaryData other;    // the same sample in units the thresholds accept
+    int N;
+    extended taskMean, taskSD, mean, sd, r, caseTask, caseCovariate, unit;
+    tSummaryData In(extended unit) const
+    {
+        return OneCovariate(N, taskMean, taskSD, mean, sd, r, caseTask, caseCovariate, unit);
+    }
 };
 
 const UnitsCase Cases[] = {
-    {"volume in mm3 and in cm3", OneCovariate(50, 100, 15, 1.5e6L, 1.5e5L, 0.4L, 70, 1.35e6L, 1),
-     OneCovariate(50, 100, 15, 1.5e6L, 1.5e5L, 0.4L, 70, 1.35e6L, 1000)},
-    {"income and income in thousands", OneCovariate(500, 50, 10, 60000, 50000, 0.3L, 31, 21000, 1),
-     OneCovariate(500, 50, 10, 60000, 50000, 0.3L, 31, 21000, 1000)},
-    {"SD 999999 and 0.999999", OneCovariate(20, 50, 10, 0, 999999, 0.5L, 30, -400000, 1),
-     OneCovariate(20, 50, 10, 0, 999999, 0.5L, 30, -400000, 1e6L)},
-    {"SD 1e-6 and 1", OneCovariate(20, 50, 10, 0, 1e-6L, 0.5L, 30, -0.8e-6L, 1),
-     OneCovariate(20, 50, 10, 0, 1e-6L, 0.5L, 30, -0.8e-6L, 1e-6L)},
+    {"volume in mm3 and in cm3", 50, 100, 15, 1.5e6L, 1.5e5L, 0.4L, 70, 1.35e6L, 1000},
+    {"income and income in thousands", 500, 50, 10, 60000, 50000, 0.3L, 31, 21000, 1000},
+    {"SD 999999 and 0.999999", 20, 50, 10, 0, 999999, 0.5L, 30, -400000, 1e6L},
+    {"SD 1e-6 and 1", 20, 50, 10, 0, 1e-6L, 0.5L, 30, -0.8e-6L, 1e-6L},
 };
 
 // The same sample in its natural units and in others gives the same analysis
@@ -77,15 +79,15 @@ TEST(CovariateUnits, NaturalScaleGivesTheSameAnalysisAsOtherUnits)
     const int draws = 100000;
     for (const UnitsCase& c : Cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_FALSE(FactorisesInItsOwnUnits(c.natural));
-        ASSERT_TRUE(FactorisesInItsOwnUnits(c.other));
+        const tSummaryData n = c.In(1), o = c.In(c.unit);
+        ASSERT_FALSE(FactorisesInItsOwnUnits(n));
+        ASSERT_TRUE(FactorisesInItsOwnUnits(o));
 
         tEngineRun natural, other;
         tMonteCarloError error;
-        const tSummaryData& n = c.natural;
         BayesDeficitEngine(n, n.caseScores, Options(draws, true), natural.condMean, natural.condSD,
                            natural.result, &error);
-        other = RunEngine(c.other, draws, true);
+        other = RunEngine(o, draws, true);
         EXPECT_TRUE(messages.shown.empty());
 
         EXPECT_NEAR(natural.result.zccc, other.result.zccc, 1e-12);
@@ -101,7 +103,7 @@ TEST(CovariateUnits, NaturalScaleGivesTheSameAnalysisAsOtherUnits)
         EXPECT_NEAR(natural.result.zcccUpper, other.result.zcccUpper, 1e-9);
 
         // The probability the draws estimate, within four Monte Carlo standard errors.
-        EXPECT_NEAR(static_cast<double>(natural.result.pctBelow), ExactPercentBelow(c.other),
+        EXPECT_NEAR(static_cast<double>(natural.result.pctBelow), ExactPercentBelow(o),
                     4 * static_cast<double>(error.pctBelow));
     }
 }
