@@ -16,7 +16,7 @@ namespace {
 const std::vector<std::string> kNames{"Task", "Educ", "Age"};
 
 // "line label: s1 s2 s3" or "line label! error", one per case, joined by " / ".
-std::string Render(const std::vector<SeriesCase>& cases)
+std::string Render(const std::vector<SeriesCase>& cases, std::size_t variables)
 {
     std::string s;
     for (const SeriesCase& c : cases) {
@@ -26,7 +26,7 @@ std::string Render(const std::vector<SeriesCase>& cases)
             continue;
         }
         s += ":";
-        for (int i = 1; i <= 3; ++i) s += " " + FormatC("%.17Lg", c.scores[i]);
+        for (std::size_t i = 1; i <= variables; ++i) s += " " + FormatC("%.21Lg", c.scores[i]);
     }
     return s;
 }
@@ -40,7 +40,13 @@ struct CasesFileCase {
 
 TEST(CasesFileTest, MatchesColumnsByNameAndRefusesFilesAndRows)
 {
+    // The worksheet's own conversion is what a single run uses; the cases
+    // file must give the same bits in both files' forms.
+    const std::string typed = "2 A: " + FormatC("%.21Lg", ParseNumber("0.123456789"));
     const CasesFileCase cases[] = {
+        {"a point", "case,Task\nA,0.123456789\n", typed, {"Task"}},
+        {"a decimal comma", "case;Task\nA;0,123456789\n", typed, {"Task"}},
+        {"a plus sign", "case,Task\nA,+0.123456789\n", typed, {"Task"}},
         {"columns in any order, any case, blanks around names", "id, age ,TASK,educ\nP1,70,30,8\n",
          "2 P1: 30 8 70"},
         {"semicolons, decimal commas, byte-order mark, CR LF",
@@ -81,7 +87,7 @@ TEST(CasesFileTest, MatchesColumnsByNameAndRefusesFilesAndRows)
         ASSERT_TRUE(ParseCsvText(c.text, table, message)) << c.what << ": " << message;
         std::vector<SeriesCase> read;
         bool ok = ReadCasesTable(table, c.names, read, message);
-        EXPECT_EQ(ok ? Render(read) : message, c.expected) << c.what;
+        EXPECT_EQ(ok ? Render(read, c.names.size()) : message, c.expected) << c.what;
     }
 }
 
@@ -96,21 +102,6 @@ TEST(CasesFileTest, AFileOfMoreThanTheMostCasesIsRefused)
     table.rows.push_back(table.rows.back());
     EXPECT_FALSE(ReadCasesTable(table, {"Task"}, read, message));
     EXPECT_EQ(message, "there are more than 100,000 cases: split the file into smaller ones");
-}
-
-TEST(CasesFileTest, ScoresAreTheWorksheetsNumbers)
-{
-    // The worksheet's own conversion of "0.123456789" is what a single run
-    // uses; the cases file must give the same bits in both files' forms.
-    extended typed = ParseNumber("0.123456789");
-    for (const char* text : {"case,Task\nA,0.123456789\n", "case;Task\nA;0,123456789\n", "case,Task\nA,+0.123456789\n"}) {
-        CsvTable table;
-        std::string message;
-        std::vector<SeriesCase> read;
-        ASSERT_TRUE(ParseCsvText(text, table, message));
-        ASSERT_TRUE(ReadCasesTable(table, {"Task"}, read, message)) << message;
-        EXPECT_EQ(read.at(0).scores[1], typed) << text;
-    }
 }
 
 SummaryData ThreeVariables()
@@ -174,6 +165,14 @@ TEST(CaseSeriesTest, OutputQuotesNamesAndWritesTheShortestDigits)
     EXPECT_NE(csv.find("\r\nP1,2,30,two-sided,-2,0,"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",0.1,"), std::string::npos) << csv;
     EXPECT_EQ(csv.substr(csv.size() - 3), ",\r\n");  // no error
+    // The table window's cells: the same text, numbers sorted as numbers.
+    const SeriesTable table = MakeSeriesTable(controls, {r});
+    EXPECT_EQ(table.header, keys);
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0][4].text, "-2");
+    EXPECT_TRUE(table.rows[0][4].isNumber);
+    EXPECT_EQ(table.rows[0][4].number, -2);
+    EXPECT_FALSE(table.rows[0][0].isNumber);
     // A value beyond the range of a double is left empty, not written "inf".
     r.condMean = 1e400L;
     csv = FormatSeriesCsv(controls, {r});

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -14,25 +13,10 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+const std::string kHeader =
+    "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,zcccLower,"
+    "zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,"
+    "exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error";
 
 // The example worksheet with the case's scores (task first) in the grid.
 std::string WorksheetWithScores(const std::string& example, const std::vector<std::string>& scores)
@@ -42,28 +26,36 @@ std::string WorksheetWithScores(const std::string& example, const std::vector<st
     return CrLfLines(lines);
 }
 
-// Runs the series with --json and compares every row with a single run of
-// the worksheet holding that row's scores.
-void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string& casesPath,
-                                  const std::vector<std::vector<std::string>>& scores, const std::string& limit)
+std::vector<std::string> With(std::vector<std::string> arguments, const std::vector<std::string>& more)
 {
-    TempFolder folder;
-    CliRun series = RunCli({"--cases", casesPath, "--json", "--limit", limit, ExamplePath(example)});
-    ASSERT_EQ(series.exitCode, 0) << series.err;
-    EXPECT_EQ(series.err, "");  // no progress line: standard error is not a terminal
-    std::vector<std::string> rows = Lines(series.out);
-    ASSERT_EQ(rows.size(), scores.size());
-    for (std::size_t c = 0; c < scores.size(); ++c) {
-        SCOPED_TRACE(example + " case " + std::to_string(c + 1));
-        std::string path = folder.Write("single.txt", WorksheetWithScores(example, scores[c]));
-        CliRun single = RunCli({"--json", "--limit", limit, path});
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+// Runs the series with --json and compares every row with the single run of
+// its case, to the last bit; with --exact-only, the same rows' exact values
+// and z-scores alone.
+void ExpectSeriesEqualsSingleRuns(const std::vector<std::string>& series,
+                                  const std::vector<std::vector<std::string>>& singles)
+{
+    CliRun run = RunCli(With(series, {"--json"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");  // no progress line: standard error is not a terminal
+    const std::vector<std::string> rows = Lines(run.out);
+    ASSERT_EQ(rows.size(), singles.size());
+    const std::vector<std::string> exactRows = Lines(RunCli(With(series, {"--json", "--exact-only"})).out);
+    ASSERT_EQ(exactRows.size(), singles.size());
+    for (std::size_t c = 0; c < singles.size(); ++c) {
+        SCOPED_TRACE("case " + std::to_string(c + 1));
+        CliRun single = RunCli(With(singles[c], {"--json"}));
         ASSERT_EQ(single.exitCode, 0) << single.err;
-        Json one = Json::parse(single.out);
-        Json row = Json::parse(rows[c]);
+        const Json one = Json::parse(single.out);
+        const Json row = Json::parse(rows[c]);
         EXPECT_TRUE(row["error"].is_null());
         int compared = 0;
         for (auto it = one.begin(); it != one.end(); ++it) {
-            if (it.key() == "summary") continue;  // a sentence for one analysis, not a series' column
+            // A single analysis' sentence and its raw data file are not a series' columns.
+            if (it.key() == "summary" || it.key() == "source" || it.key() == "file" || it.key() == "dropped") continue;
             if (it.key() == "limit") {
                 EXPECT_EQ(row["limit"], *it);  // the series says which limits it holds
                 continue;
@@ -84,39 +76,57 @@ void ExpectSeriesEqualsSingleRuns(const std::string& example, const std::string&
                 continue;
             }
             ASSERT_TRUE(row.contains(it.key())) << it.key();
-            EXPECT_EQ(row[it.key()].get<double>(), it->get<double>()) << it.key();  // bit for bit
+            EXPECT_EQ(row[it.key()].get<double>(), it->get<double>()) << it.key();
             ++compared;
         }
         EXPECT_GE(compared, 12);
+        const Json exact = Json::parse(exactRows[c]);
+        EXPECT_FALSE(exact.contains("pctBelow"));
+        EXPECT_TRUE(exact.contains("exact_t"));
+        for (auto it = exact.begin(); it != exact.end(); ++it) EXPECT_EQ(*it, row[it.key()]) << it.key();
     }
 }
 
 // Each limit choice: lower and upper take the one-sided positions, two-sided
-// the two-sided ones, in the series as in the single run.
+// the two-sided ones, in the series as in the single run; from a worksheet
+// and from raw control data.
 TEST(CliCaseSeries, EveryRowEqualsASingleRunOfThatCase)
 {
     TempFolder folder;
+    int written = 0;
+    auto single = [&](const std::string& example, const std::vector<std::string>& scores, const char* limit) {
+        return std::vector<std::string>{"--limit", limit,
+                                        folder.Write(std::to_string(++written) + ".txt", WorksheetWithScores(example, scores))};
+    };
     const std::string twoCases = folder.Write("two.csv", "case,Task,Educ\nA,30,8\nB,62.5,9.5\n");
     // Five covariates, columns in another order, semicolons, decimal commas, a byte-order mark.
     const std::string fluency = folder.Write(
         "fluency.csv", "\xEF\xBB\xBF" "id;Age;Verbal fluency;Education (years);Premorbid IQ estimate;"
                        "Processing speed;Depression rating\r\n"
                        "F1;66;24;11;103;44;6\r\nF2;58,5;51,25;16;112;60,5;2\r\n");
+    const std::vector<std::string> raw{"--controls", ExamplePath("raw-controls.csv"), "--task", "memory",
+                                       "--covariates", "age,education", "--drop-incomplete"};
+    const std::string worked = ExamplePath("worked-example.txt");
     const struct {
-        const char* worksheet;
-        std::string cases;
-        std::vector<std::vector<std::string>> scores;
-        const char* limit;
+        const char* what;
+        std::vector<std::string> series;
+        std::vector<std::vector<std::string>> singles;
     } series[] = {
-        {"worked-example.txt", ExamplePath("worked-example-cases.csv"),
-         {{"30", "8"}, {"55", "12"}, {"62.5", "9.5"}, {"5", "16"}}, "two-sided"},
-        {"worked-example.txt", twoCases, {{"30", "8"}, {"62.5", "9.5"}}, "lower"},
-        {"fluency-five-covariates.txt", fluency,
-         {{"24", "66", "11", "103", "44", "6"}, {"51.25", "58.5", "16", "112", "60.5", "2"}}, "upper"},
+        {"two-sided", {"--cases", ExamplePath("worked-example-cases.csv"), worked},
+         {single("worked-example.txt", {"30", "8"}, "two-sided"), single("worked-example.txt", {"55", "12"}, "two-sided"),
+          single("worked-example.txt", {"62.5", "9.5"}, "two-sided"),
+          single("worked-example.txt", {"5", "16"}, "two-sided")}},
+        {"lower", {"--cases", twoCases, "--limit", "lower", worked},
+         {single("worked-example.txt", {"30", "8"}, "lower"), single("worked-example.txt", {"62.5", "9.5"}, "lower")}},
+        {"upper, five covariates", {"--cases", fluency, "--limit", "upper", ExamplePath("fluency-five-covariates.txt")},
+         {single("fluency-five-covariates.txt", {"24", "66", "11", "103", "44", "6"}, "upper"),
+          single("fluency-five-covariates.txt", {"51.25", "58.5", "16", "112", "60.5", "2"}, "upper")}},
+        {"raw control data", With(raw, {"--cases", ExamplePath("raw-controls-cases.csv")}),
+         {With(raw, {"--case", "21,70,12"}), With(raw, {"--case", "35,60,14"}), With(raw, {"--case", "24,81,9"})}},
     };
     for (const auto& s : series) {
-        SCOPED_TRACE(s.limit);
-        ExpectSeriesEqualsSingleRuns(s.worksheet, s.cases, s.scores, s.limit);
+        SCOPED_TRACE(s.what);
+        ExpectSeriesEqualsSingleRuns(s.series, s.singles);
     }
 }
 
@@ -130,10 +140,7 @@ TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
     EXPECT_EQ(csv.out, "");
     std::vector<std::string> lines = Lines(ReadFile(output));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0],
-              "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,"
-              "zccc,zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
-              "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error");
+    EXPECT_EQ(lines[0], kHeader);
     // The fewest digits that read back to the same number.
     EXPECT_EQ(lines[1].rfind("\"Smith, J.\",1,20,two-sided,-2,-1,45,", 0), 0u) << lines[1];
     EXPECT_EQ(lines[1].back(), ',');  // no error
@@ -155,79 +162,69 @@ TEST(CliCaseSeries, CsvHasTheKeysOfTheJsonAndWritesTheOutputFileWhole)
     EXPECT_FALSE(std::ifstream(unwritable).good());
 }
 
-// What a refusal prints and the exit code, for whole files and for rows.
+// What a refusal prints and the exit code, for whole files and for rows (each
+// refusal of a cases file and its message: the analysis layer's case_series_test).
 TEST(CliCaseSeries, RefusedFilesExitWithTwoAndRefusedRowsWithThree)
 {
     TempFolder folder;
     const std::string worksheet = ExamplePath("worked-example.txt");
-    struct Refusal {
+    // The worksheet is checked as for a single run; its own case scores are not used.
+    const std::string noScores = folder.Write(
+        "no-scores.txt", CrLfLines({"1", "20", "Task", "50", "", "", "Educ", "10", "2", "", "1.000", "0.500", "1.000"}));
+    const std::string good = "case,Task,Educ\nA,30,8\n";
+    const struct {
         const char* what;
+        std::string name;  // of the cases file, written with the text unless it is empty
         std::string cases;
+        std::string worksheet;
         int exitCode;
-        std::string err;  // {} stands for the cases file's path
+        std::string err;  // {} stands for the cases file's path, {folder} for the folder's
         std::string out;
     } refusals[] = {
-        {"unknown column", "case,Task,Educ,IQ\nA,1,2,3\n", 2,
+        {"unknown column", "1.csv", "case,Task,Educ,IQ\nA,1,2,3\n", worksheet, 2,
          "Error: \"{}\": the column \"IQ\" is not a variable of the analysis (Task, Educ)\n", ""},
-        {"missing column", "case,educ\nA,1\n", 2,
-         "Error: \"{}\": there is no column for the variable \"Task\" (the header row must name every variable: "
-         "Task, Educ)\n", ""},
-        {"duplicated column", "case,Task,EDUC,Educ\nA,1,2,3\n", 2,
-         "Error: \"{}\": the column \"Educ\" appears twice (columns 3 and 4)\n", ""},
-        {"not UTF-8", "case,Task,Educ\nJos\xE9,1,2\n", 2,
+        {"not UTF-8", "2.csv", "case,Task,Educ\nJos\xE9,1,2\n", worksheet, 2,
          "Error: \"{}\": line 2 is not UTF-8 text: save the file as CSV in UTF-8\n", ""},
-        {"every row refused", "case;Task;Educ\nA;;2\nB;1,5;x\n", 3,
+        {"every row refused", "3.csv", "case;Task;Educ\nA;;2\nB;1,5;x\n", worksheet, 3,
          "harrow-cli: line 2 of \"{}\" (case \"A\") was not analysed: the score for \"Task\" is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"B\") was not analysed: the score for \"Educ\" is not a number: "
          "\"x\"\n",
-         "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
-         "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error\r\n"
-         "A" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         kHeader + "\r\n" "A" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
          "B" + std::string(28, ',') + "\"the score for \"\"Educ\"\" is not a number: \"\"x\"\"\"\r\n"},
         // Labels meant for a spreadsheet or a terminal: kept as text, never run.
-        {"formula and escape labels", "case,Task,Educ\n+cmd|' /C calc'!A0,,2\n\"\x1B]0;x\x07\",,2\n", 3,
+        {"formula and escape labels", "4.csv", "case,Task,Educ\n+cmd|' /C calc'!A0,,2\n\"\x1B]0;x\x07\",,2\n",
+         worksheet, 3,
          "harrow-cli: line 2 of \"{}\" (case \"+cmd|' /C calc'!A0\") was not analysed: the score for \"Task\" "
          "is empty\n"
          "harrow-cli: line 3 of \"{}\" (case \"\\x1B]0;x\\x07\") was not analysed: the score for \"Task\" is empty\n",
-         "case,k,N,limit,z_Task,z_Educ,condMean,condSD,pOneTailed,pTwoTailed,pctBelow,pctLower,pctUpper,zccc,"
-         "zcccLower,zcccUpper,pctBelowMcse,pOneTailedMcse,pTwoTailedMcse,"
-         "exact_t,exact_df,exact_pOneTailed,exact_pTwoTailed,exact_pctBelow,exact_zcccLower,exact_zcccUpper,exact_pctLower,exact_pctUpper,error\r\n"
-         "'+cmd|' /C calc'!A0" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
+         kHeader + "\r\n" "'+cmd|' /C calc'!A0" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"
          "\x1B]0;x\x07" + std::string(28, ',') + "\"the score for \"\"Task\"\" is empty\"\r\n"},
+        {"no such file", "none.csv", "", worksheet, 2, "Error: Cannot read \"{}\": No such file or directory\n", ""},
+        // A message shows a name's control characters as escapes, never sends them to the terminal.
+        {"control characters in the name", "b\x07\x1B[2J.csv", "", worksheet, 2,
+         "Error: Cannot read \"{folder}/b\\x07\\x1B[2J.csv\": No such file or directory\n", ""},
+        {"a worksheet refused", "5.csv", good, noScores, 2,
+         "Warning: INPUT ERROR\n\n(  the SD of Task (Test No.1)  )\n\nData have not been entered in this field.\n"
+         "harrow-cli: the refused entry is on line 5 of \"" + noScores + "\".\n", ""},
     };
-    int n = 0;
-    for (const Refusal& r : refusals) {
+    for (const auto& r : refusals) {
         SCOPED_TRACE(r.what);
-        std::string path = folder.Write("cases" + std::to_string(++n) + ".csv", r.cases);
-        CliRun run = RunCli({"--cases", path, worksheet});
+        const std::string path = r.cases.empty() ? folder.Path() + "/" + r.name : folder.Write(r.name, r.cases);
+        const CliRun run = RunCli({"--cases", path, r.worksheet});
         std::string err = r.err;
+        for (std::size_t at; (at = err.find("{folder}")) != std::string::npos;) err.replace(at, 8, folder.Path());
         for (std::size_t at; (at = err.find("{}")) != std::string::npos;) err.replace(at, 2, path);
         EXPECT_EQ(run.exitCode, r.exitCode);
         EXPECT_EQ(run.err, err);
         EXPECT_EQ(run.out, r.out);
     }
 
-    CliRun help = RunCli({"--help"});
+    // --exact-only belongs to a series.
+    EXPECT_EQ(RunCli({"--exact-only", worksheet}).exitCode, 2);
+    const CliRun help = RunCli({"--help"});
     for (const char* part : {"--cases CASES.csv", "--output FILE", "CASE SERIES", "decimal commas",
                              "3  with --cases: results written, but some rows were not analysed"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
-
-    std::string missing = folder.Path() + "/none.csv";
-    CliRun run = RunCli({"--cases", missing, worksheet});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "Error: Cannot read \"" + missing + "\": No such file or directory\n");
-    // A message shows a name's control characters as escapes, never sends them to the terminal.
-    run = RunCli({"--cases", folder.Path() + "/b\x07\x1B[2J.csv", worksheet});
-    EXPECT_EQ(run.err, "Error: Cannot read \"" + folder.Path() + "/b\\x07\\x1B[2J.csv\": No such file or directory\n");
-
-    // The worksheet is checked as for a single run; its own case scores are not used.
-    std::string noScores = folder.Write(
-        "no-scores.txt", CrLfLines({"1", "20", "Task", "50", "", "", "Educ", "10", "2", "", "1.000", "0.500", "1.000"}));
-    run = RunCli({"--cases", ExamplePath("worked-example-cases.csv"), noScores});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "Warning: INPUT ERROR\n\n(  the SD of Task (Test No.1)  )\n\nData have not been entered in this field.\n"
-                       "harrow-cli: the refused entry is on line 5 of \"" + noScores + "\".\n");
 }
 
 TEST(CliCaseSeries, ARowWhoseRunFailsGetsTheSingleRunsMessage)

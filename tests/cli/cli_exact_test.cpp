@@ -1,11 +1,10 @@
 // harrow-cli without covariates and with the frequentist test: the modified
 // t-test's t from its formula, the Monte Carlo run near the exact values, the
-// report's block under --exact only, and --exact-only series rows equal to
-// the single runs' exact values.
+// report's block under --exact (with covariates: cli_report_test; a series'
+// --exact-only rows: cli_case_series_test).
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -42,53 +41,10 @@ TEST(CliExact, NoCovariatesOneAndTwoSidedAgainstTheModifiedTTest)
     CliRun report = RunCli({"--exact", path});
     ASSERT_EQ(report.exitCode, 0) << report.err;
     EXPECT_TRUE(Contains(report.out, "\nHarrow: Bayesian test for a deficit in the single case (Summary data as input)\n"));
-    EXPECT_FALSE(Contains(report.out, "Covariate"));
-    EXPECT_FALSE(Contains(report.out, "Correlation(s)"));
-    EXPECT_FALSE(Contains(report.out, "conditional"));
+    // The report without covariates, its wording line for line: report_test.
     EXPECT_FALSE(Contains(report.out, "Z-CCC"));
     EXPECT_TRUE(Contains(report.out, " Effect size (Z-CC) = -2.000 (95% CI on effect size = "));
     EXPECT_TRUE(Contains(report.out, " Modified t-test:\n t = -1.952, df = 19\n"));
-    EXPECT_TRUE(Contains(report.out, " Effect size (Z-CC): 95% CI = "));
-}
-
-TEST(CliExact, TheBlockOnlyWhenAskedBeforeTheLastLine)
-{
-    CliRun plain = RunCli({ExamplePath("worked-example.txt")});
-    CliRun exact = RunCli({"--exact", "--limit", "lower", ExamplePath("worked-example.txt")});
-    ASSERT_EQ(plain.exitCode, 0);
-    ASSERT_EQ(exact.exitCode, 0);
-    EXPECT_FALSE(Contains(plain.out, "Frequentist"));
-    EXPECT_TRUE(Contains(exact.out, " Frequentist test (exact values):\n Test of the obtained against the predicted "
-                                    "score:\n t = -1.605, df = 18\n"));
-    EXPECT_TRUE(Contains(exact.out, " Effect size (Z-CCC): 95% lower limit = "));
-    EXPECT_EQ(exact.out.substr(exact.out.size() - 4), " \n \n");
-}
-
-TEST(CliExact, ExactOnlySeriesGivesTheSingleRunsExactValues)
-{
-    TempFolder folder;
-    const std::string cases = folder.Write("cases.csv", "case,Task,Educ\nA,30,8\nB,62.5,9.5\nC,x,1\n");
-    CliRun series = RunCli({"--cases", cases, "--exact-only", "--json", ExamplePath("worked-example.txt")});
-    EXPECT_EQ(series.exitCode, 3) << series.err;
-    std::istringstream rows(series.out);
-    std::string line;
-    const char* scores[][2] = {{"30", "8"}, {"62.5", "9.5"}};
-    for (auto& s : scores) {
-        ASSERT_TRUE(std::getline(rows, line));
-        const Json row = Json::parse(line);
-        EXPECT_FALSE(row.contains("pctBelow"));
-        const std::string single = folder.Write("one.txt", std::string("1\r\n20\r\nTask\r\n50\r\n10\r\n") + s[0] +
-                                                               "\r\nEduc\r\n10\r\n2\r\n" + s[1] +
-                                                               "\r\n1.000\r\n0.500\r\n1.000\r\n");
-        const Json one = Json::parse(RunCli({"--json", single}).out);
-        for (auto it = one["exact"].begin(); it != one["exact"].end(); ++it)
-            EXPECT_EQ(row["exact_" + it.key()].get<double>(), it->get<double>()) << it.key();
-    }
-    ASSERT_TRUE(std::getline(rows, line));
-    EXPECT_FALSE(Json::parse(line)["error"].is_null());
-
-    CliRun refused = RunCli({"--exact-only", ExamplePath("worked-example.txt")});
-    EXPECT_EQ(refused.exitCode, 2);
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "cli_process.h"
 
@@ -17,27 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Contents(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The test's process in the folder while a run takes relative names.
-class InFolder {
-public:
-    explicit InFolder(const std::string& folder) : old_(fs::current_path()) { fs::current_path(folder); }
-    ~InFolder() { fs::current_path(old_); }
-
-private:
-    fs::path old_;
-};
-
 TEST(CliOutputTarget, RefusedBeforeTheSeriesRuns)
 {
     TempFolder folder;
     const fs::path f = folder.Path();
-    const std::string worksheetText = Contents(ExamplePath("worked-example.txt"));
+    const std::string worksheetText = ReadFile(ExamplePath("worked-example.txt"));
     folder.Write("ws.txt", worksheetText);
     const std::string casesText = "case,Task,Educ\nA,30,8\n";
     folder.Write("cases.csv", casesText);
@@ -93,11 +75,11 @@ TEST(CliOutputTarget, RefusedBeforeTheSeriesRuns)
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.err);
-        EXPECT_EQ(Contents(f / "ws.txt"), worksheetText);
-        EXPECT_EQ(Contents(f / "cases.csv"), casesText);
-        EXPECT_EQ(Contents(f / "controls.csv"), Contents(ExamplePath("raw-controls.csv")));
-        EXPECT_EQ(Contents(f / "raw-cases.csv"), Contents(ExamplePath("raw-controls-cases.csv")));
-        EXPECT_EQ(Contents(f / "mine.csv"), "my own results");
+        EXPECT_EQ(ReadFile(f / "ws.txt"), worksheetText);
+        EXPECT_EQ(ReadFile(f / "cases.csv"), casesText);
+        EXPECT_EQ(ReadFile(f / "controls.csv"), ReadFile(ExamplePath("raw-controls.csv")));
+        EXPECT_EQ(ReadFile(f / "raw-cases.csv"), ReadFile(ExamplePath("raw-controls-cases.csv")));
+        EXPECT_EQ(ReadFile(f / "mine.csv"), "my own results");
         EXPECT_TRUE(fs::is_fifo(f / "pipe"));
         EXPECT_TRUE(fs::is_empty(f / "sub"));
     }

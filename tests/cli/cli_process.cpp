@@ -14,18 +14,6 @@
 
 extern char** environ;
 
-namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-}  // namespace
-
 CliRun RunCli(const std::vector<std::string>& arguments)
 {
     TempFolder folder;
@@ -52,9 +40,28 @@ CliRun RunCli(const std::vector<std::string>& arguments)
     }
     CliRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadAll(outPath);
-    run.err = ReadAll(errPath);
+    run.out = ReadFile(outPath);
+    run.err = ReadFile(errPath);
     return run;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 std::string ExamplePath(const std::string& name) { return std::string(HARROW_EXAMPLES_DIR) + "/" + name; }
@@ -83,6 +90,13 @@ std::string TempFolder::Write(const std::string& name, const std::string& text) 
     if (!out) throw std::runtime_error("cannot write " + path);
     return path;
 }
+
+InFolder::InFolder(const std::string& folder) : old_(std::filesystem::current_path().string())
+{
+    std::filesystem::current_path(folder);
+}
+
+InFolder::~InFolder() { std::filesystem::current_path(old_); }
 
 std::string CrLfLines(const std::vector<std::string>& lines)
 {

@@ -13,6 +13,12 @@ CliRun RunCli(const std::vector<std::string>& arguments);
 
 std::string ExamplePath(const std::string& name);
 
+// The file's bytes ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
+
+// The text's lines, without their line ends (LF or CR LF).
+std::vector<std::string> Lines(const std::string& text);
+
 // A fresh folder for files written by one test, removed with its contents.
 class TempFolder {
 public:
@@ -26,6 +32,18 @@ public:
 
 private:
     std::string path_;
+};
+
+// The test's process in the folder while a run takes relative names.
+class InFolder {
+public:
+    explicit InFolder(const std::string& folder);
+    ~InFolder();
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::string old_;
 };
 
 // Lines joined with CR LF, the data file's line end, after every line.

@@ -1,11 +1,11 @@
-// harrow-cli on the worked example: the report's numbers, its lines for each
-// credible limit and the notes, reproducibility, and the JSON object.
+// harrow-cli on the examples: the report's numbers for each credible limit,
+// the notes file, reproducibility, and the JSON object beside the report.
+// The report's wording line for line is the analysis layer's (report_test).
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -13,20 +13,10 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-}
-
 int CountStarting(const std::vector<std::string>& lines, const std::string& prefix)
 {
     int count = 0;
-    for (const std::string& line : lines)
-        if (line.compare(0, prefix.size(), prefix) == 0) ++count;
+    for (const std::string& line : lines) count += line.compare(0, prefix.size(), prefix) == 0;
     return count;
 }
 
@@ -34,20 +24,10 @@ int CountStarting(const std::vector<std::string>& lines, const std::string& pref
 // exactly one.
 std::string LineStarting(const std::vector<std::string>& lines, const std::string& prefix)
 {
-    std::string found;
-    int count = 0;
+    EXPECT_EQ(CountStarting(lines, prefix), 1) << "lines starting with \"" << prefix << "\"";
     for (const std::string& line : lines)
-        if (line.compare(0, prefix.size(), prefix) == 0) {
-            found = line;
-            ++count;
-        }
-    EXPECT_EQ(count, 1) << "lines starting with \"" << prefix << "\"";
-    return found;
-}
-
-double NumberAfter(const std::vector<std::string>& lines, const std::string& prefix)
-{
-    return std::stod(LineStarting(lines, prefix).substr(prefix.size()));
+        if (line.compare(0, prefix.size(), prefix) == 0) return line;
+    return {};
 }
 
 std::string Fixed(const char* format, double value)
@@ -63,103 +43,128 @@ std::vector<std::string> NumberTokens(const std::string& json)
 {
     std::vector<std::string> tokens;
     for (std::size_t i = 1; i < json.size(); ++i) {
-        char before = json[i - 1];
-        bool starts = (before == ':' || before == ',' || before == '[') &&
-                      (json[i] == '-' || (json[i] >= '0' && json[i] <= '9'));
-        if (!starts) continue;
-        std::size_t end = json.find_first_of(",]}", i);
+        const char before = json[i - 1];
+        if ((before != ':' && before != ',' && before != '[') || (json[i] != '-' && (json[i] < '0' || json[i] > '9')))
+            continue;
+        const std::size_t end = json.find_first_of(",]}", i);
         tokens.push_back(json.substr(i, end - i));
         i = end;
     }
     return tokens;
 }
 
-void ExpectProbabilities(const std::vector<std::string>& lines)
+// The worked example's report for each limit choice: its probabilities, the
+// effect size and the percentage with their limits; with the lower limit, the
+// notes read from a file of mixed line ends and the frequentist test's block
+// before the last line.
+TEST(CliReport, WorkedExampleForEachLimit)
 {
-    EXPECT_NEAR(NumberAfter(lines, " One-tailed probability = "), 0.0629, 0.0005);
-    EXPECT_NEAR(NumberAfter(lines, " Two-tailed probability = "), 0.1258, 0.001);
+    TempFolder folder;
+    const std::string notes = folder.Write("notes.txt", "Patient AB, seen 3 May\r\nsecond line\nthird line\n");
+    const struct {
+        std::vector<std::string> options;
+        const char* required;
+        const char* effect;  // the effect size's line, as scanned
+        const char* point;   // the point estimate's line
+        std::vector<double> values;  // the effect size's limits, the percentage's limits
+    } cases[] = {
+        {{}, "Two-sided", " Effect size (Z-CCC) = %lf (95%% CI on effect size = %lf  to  %lf)",
+         " Bayesian point estimate    = %lf%% (95%% CI = %lf%%  to  %lf%%)", {-2.51, -0.84, 0.61, 20.0}},
+        {{"--limit", "lower", "--notes", notes, "--exact"}, "One-sided lower",
+         " Effect size (Z-CCC) = %lf (95%% lower Credible Limit on effect size = %lf)",
+         " Bayesian point estimate    = %lf%% (95%% lower Credible Limit = %lf%%)", {-2.37, 0.89}},
+        {{"--limit=upper"}, "One-sided upper", " Effect size (Z-CCC) = %lf (95%% upper Credible Limit on effect size = %lf)",
+         " Bayesian point estimate    = %lf%% (95%% upper Credible Limit = %lf%%)", {-0.97, 16.6}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.required);
+        std::vector<std::string> arguments = c.options;
+        arguments.push_back(ExamplePath("worked-example.txt"));
+        const CliRun run = RunCli(arguments);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        const std::vector<std::string> lines = Lines(run.out);
+        EXPECT_EQ(LineStarting(lines, " Credible limit required:"), std::string(" Credible limit required: ") + c.required);
+        // The first probabilities are the Monte Carlo run's (the frequentist block has its own).
+        EXPECT_NEAR(std::stod(run.out.substr(run.out.find(" One-tailed probability = ") + 26)), 0.0629, 0.0005);
+        EXPECT_NEAR(std::stod(run.out.substr(run.out.find(" Two-tailed probability = ") + 26)), 0.1258, 0.001);
+        const std::size_t n = c.values.size() / 2;
+        double z = 0, pct = 0, limits[4] = {};
+        EXPECT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(), c.effect, &z, &limits[0], &limits[1]),
+                  static_cast<int>(1 + n));
+        EXPECT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(), c.point, &pct, &limits[n],
+                              &limits[n + 1]),
+                  static_cast<int>(1 + n));
+        EXPECT_DOUBLE_EQ(z, -1.732);
+        EXPECT_NEAR(pct, 6.29, 0.05);
+        for (std::size_t i = 0; i < c.values.size(); ++i)
+            EXPECT_NEAR(limits[i], c.values[i], i < n ? 0.01 : 0.2) << i;
+        EXPECT_EQ(lines.back(), " ");
+        const bool exact = c.options.size() > 2;
+        EXPECT_EQ(CountStarting(lines, " Frequentist"), exact ? 1 : 0) << "only with --exact";
+        EXPECT_EQ(CountStarting(lines, " User's Notes:"), exact ? 1 : 0);
+        if (!exact) continue;
+        EXPECT_NE(run.out.find(" Frequentist test (exact values):\n Test of the obtained against the predicted "
+                               "score:\n t = -1.605, df = 18\n"),
+                  std::string::npos);
+        EXPECT_FALSE(LineStarting(lines, " Effect size (Z-CCC): 95% lower limit = ").empty());
+        EXPECT_EQ(run.out.substr(run.out.size() - 4), " \n \n");
+        // The notes between the citation and the inputs, then a one-space line.
+        std::size_t at = 0;
+        while (lines[at] != " User's Notes: Patient AB, seen 3 May") ++at;
+        ASSERT_LT(at + 4, lines.size()) << run.out;
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + at + 1, lines.begin() + at + 5),
+                  (std::vector<std::string>{std::string(15, ' ') + "second line", std::string(15, ' ') + "third line",
+                                            " ", " INPUTS:"}));
+    }
 }
 
-TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
+TEST(CliReport, WorkedExampleIsReproducibleAndMatchesJson)
 {
     const std::string file = ExamplePath("worked-example.txt");
-    CliRun first = RunCli({file});
+    const CliRun first = RunCli({file});
     ASSERT_EQ(first.exitCode, 0) << first.err;
-    EXPECT_EQ(first.err, "");
-    CliRun second = RunCli({file});
-    ASSERT_EQ(second.exitCode, 0) << second.err;
-    EXPECT_EQ(first.out, second.out) << "the same file must give the same report";
-
-    std::vector<std::string> lines = Lines(first.out);
+    EXPECT_EQ(RunCli({file}).out, first.out) << "the same file must give the same report";
+    const std::vector<std::string> lines = Lines(first.out);
     ASSERT_GT(lines.size(), 40u);
     // A first report: no separator of underscores before it.
     EXPECT_EQ(lines[0], "");
     EXPECT_EQ(lines[1], "Harrow: Bayesian test for a deficit in the single case controlling for covariate(s) "
                         "(Summary data as input)");
-    EXPECT_EQ(LineStarting(lines, " INPUTS:"), " INPUTS:");
-    EXPECT_EQ(LineStarting(lines, " Number of covariates"), " Number of covariates = 1");
-    EXPECT_EQ(LineStarting(lines, " Sample size"), " Sample size (N) of control sample= 20");
-    EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: Two-sided");
     EXPECT_EQ(LineStarting(lines, "  Task of Interest:"),
               "  Task of Interest:      50.000         10.000          30.000                -2.000");
     EXPECT_EQ(LineStarting(lines, "  Covariate 1:"),
               "  Covariate 1:           10.000          2.000           8.000                -1.000");
     EXPECT_EQ(LineStarting(lines, "   0.50000"), "   0.50000   1.00000   ");
-    EXPECT_EQ(LineStarting(lines, " Sample estimate of conditional mean"),
-              " Sample estimate of conditional mean for Task of Interest =   45.000");
-    EXPECT_EQ(LineStarting(lines, " Sample estimate of conditional SD"),
-              " Sample estimate of conditional SD for Task of Interest   =    8.660");
-    EXPECT_EQ(lines.back(), " ");
-    EXPECT_EQ(CountStarting(lines, " User's Notes:"), 0) << "no notes were given";
-    ExpectProbabilities(lines);
 
-    double z = 0, lo = 0, hi = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(),
-                          " Effect size (Z-CCC) = %lf (95%% CI on effect size = %lf  to  %lf)", &z, &lo, &hi),
-              3);
-    EXPECT_DOUBLE_EQ(z, -1.732);
-    EXPECT_NEAR(lo, -2.51, 0.01);
-    EXPECT_NEAR(hi, -0.84, 0.01);
-    double pct = 0, pctLo = 0, pctHi = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
-                          " Bayesian point estimate    = %lf%% (95%% CI = %lf%%  to  %lf%%)", &pct, &pctLo, &pctHi),
-              3);
-    EXPECT_NEAR(pct, 6.29, 0.05);
-    EXPECT_NEAR(pctLo, 0.61, 0.03);
-    EXPECT_NEAR(pctHi, 20.0, 0.2);
-
-    // The same analysis as JSON: one object, reals with 17 significant
-    // digits, the same numbers as the report.
-    CliRun json = RunCli({"--json", file});
+    // The same analysis as JSON: one object on one line, the same numbers as the report.
+    const CliRun json = RunCli({"--json", file});
     ASSERT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(json.err, "");
     ASSERT_EQ(json.out.back(), '\n');
     EXPECT_EQ(json.out.find('\n'), json.out.size() - 1) << "one line";
-    nlohmann::ordered_json j = nlohmann::ordered_json::parse(json.out);
+    const nlohmann::ordered_json j = nlohmann::ordered_json::parse(json.out);
     ASSERT_TRUE(j.is_object());
     std::vector<std::string> keys;
     for (auto it = j.begin(); it != j.end(); ++it) keys.push_back(it.key());
-    std::vector<std::string> expectedKeys{"k",        "N",        "limit",    "zScores", "condMean",
-                                          "condSD",   "pOneTailed", "pTwoTailed", "pctBelow", "pctLower",
-                                          "pctUpper", "zccc",     "zcccLower", "zcccUpper",
-                                          "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact", "summary"};
-    EXPECT_EQ(keys, expectedKeys);
+    EXPECT_EQ(keys, (std::vector<std::string>{"k", "N", "limit", "zScores", "condMean", "condSD", "pOneTailed",
+                                              "pTwoTailed", "pctBelow", "pctLower", "pctUpper", "zccc", "zcccLower",
+                                              "zcccUpper", "pctBelowMcse", "pOneTailedMcse", "pTwoTailedMcse", "exact",
+                                              "summary"}));
+    EXPECT_TRUE(j["k"].is_number_integer());
     EXPECT_EQ(j["k"], 1);
     EXPECT_EQ(j["N"], 20);
-    EXPECT_TRUE(j["k"].is_number_integer());
     EXPECT_EQ(j["limit"], "two-sided");
-    ASSERT_EQ(j["zScores"].size(), 2u);
-    EXPECT_DOUBLE_EQ(j["zScores"][0].get<double>(), -2.0);
-    EXPECT_DOUBLE_EQ(j["zScores"][1].get<double>(), -1.0);
+    EXPECT_EQ(j["zScores"], nlohmann::ordered_json::parse("[-2.0, -1.0]"));
     EXPECT_NEAR(j["zccc"].get<double>(), -std::sqrt(3.0), 1e-15);
     EXPECT_NEAR(j["condMean"].get<double>(), 45.0, 1e-12);
     EXPECT_NEAR(j["condSD"].get<double>(), std::sqrt(75.0), 1e-12);
 
-    // Every real as written: optional sign, 17 digits around one point, an
-    // optional exponent.
+    // Every real as written: optional sign, 17 significant digits around one
+    // point, an optional exponent.
     int reals = 0;
     for (const std::string& token : NumberTokens(json.out)) {
-        std::string mantissa = token.substr(0, token.find_first_of("eE"));
+        const std::string mantissa = token.substr(0, token.find_first_of("eE"));
         if (mantissa.find('.') == std::string::npos) continue;  // k and N
         std::string digits;
         for (char c : mantissa)
@@ -170,138 +175,62 @@ TEST(CliReport, WorkedExampleTwoSidedIsReproducibleAndMatchesJson)
     }
     EXPECT_EQ(reals, 2 + 10 + 3 + 8);
 
-    EXPECT_EQ(Fixed(" One-tailed probability = %2.5f ", j["pOneTailed"]),
-              LineStarting(lines, " One-tailed probability = "));
-    EXPECT_EQ(Fixed(" Two-tailed probability = %2.5f ", j["pTwoTailed"]),
-              LineStarting(lines, " Two-tailed probability = "));
-    EXPECT_EQ(Fixed("%3.3f", j["zcccLower"]), Fixed("%3.3f", lo));
-    EXPECT_EQ(Fixed("%3.3f", j["zcccUpper"]), Fixed("%3.3f", hi));
-    EXPECT_EQ(Fixed("%2.4f", j["pctBelow"]), Fixed("%2.4f", pct));
-    EXPECT_EQ(Fixed("%3.4f", j["pctLower"]), Fixed("%3.4f", pctLo));
-    EXPECT_EQ(Fixed("%3.4f", j["pctUpper"]), Fixed("%3.4f", pctHi));
+    EXPECT_EQ(Fixed(" One-tailed probability = %2.5f ", j["pOneTailed"]), LineStarting(lines, " One-tailed probability = "));
+    EXPECT_EQ(Fixed(" Two-tailed probability = %2.5f ", j["pTwoTailed"]), LineStarting(lines, " Two-tailed probability = "));
+    EXPECT_EQ(LineStarting(lines, " Effect size (Z-CCC) = "),
+              Fixed(" Effect size (Z-CCC) = %.3f", j["zccc"]) + Fixed(" (95%% CI on effect size = %3.3f", j["zcccLower"]) +
+                  Fixed("  to  %3.3f)", j["zcccUpper"]));
+    EXPECT_EQ(LineStarting(lines, " Bayesian point estimate"),
+              Fixed(" Bayesian point estimate    = %2.4f%%", j["pctBelow"]) + Fixed(" (95%% CI = %3.4f%%", j["pctLower"]) +
+                  Fixed("  to  %3.4f%%)", j["pctUpper"]));
     EXPECT_EQ(j["pTwoTailed"].get<double>(), 2 * j["pOneTailed"].get<double>());
     EXPECT_NEAR(j["pOneTailed"].get<double>(), j["pctBelow"].get<double>() / 100, 1e-15);
 
     // Monte Carlo standard errors: about 0.0052 percentage points here, in
-    // the units of each probability.
+    // the units of each probability, the report's in percentage points.
     const double mcse = j["pctBelowMcse"];
     EXPECT_GT(mcse, 0.004);
     EXPECT_LT(mcse, 0.007);
     EXPECT_NEAR(j["pOneTailedMcse"].get<double>(), mcse / 100, 1e-18);
     EXPECT_NEAR(j["pTwoTailedMcse"].get<double>(), mcse / 50, 1e-18);
-
-    // The lines the report gained: the names, what one-tailed means, and
-    // the Monte Carlo error of the point estimate, in percentage points.
-    EXPECT_EQ(LineStarting(lines, " Variables:"), " Variables: Task of Interest = Task; Covariate 1 = Educ");
-    EXPECT_EQ(LineStarting(lines, " (one-tailed:"),
-              " (one-tailed: in the direction of the case's difference from its predicted score)");
     EXPECT_EQ(LineStarting(lines, " Monte Carlo standard error"),
               Fixed(" Monte Carlo standard error of the point estimate = %.4f percentage points", mcse));
 
-    // The summary sentence: alone with --summary, as "summary" in the JSON,
-    // quoting the JSON's numbers with a true minus sign.
-    CliRun summary = RunCli({"--summary", file});
+    // The summary sentence alone with --summary, as "summary" in the JSON
+    // (its wording: summary_sentence_test).
+    const CliRun summary = RunCli({"--summary", file});
     ASSERT_EQ(summary.exitCode, 0) << summary.err;
     EXPECT_EQ(summary.out, j["summary"].get<std::string>() + "\n");
-    auto minus = [](const std::string& number) { return number[0] == '-' ? "\u2212" + number.substr(1) : number; };
-    EXPECT_EQ(summary.out,
-              "Compared with 20 controls, and controlling for Educ, the case's Task score was below its predicted "
-              "score: Z-CCC = " + minus(Fixed("%.2f", j["zccc"])) + ", 95% CI [" + minus(Fixed("%.2f", j["zcccLower"])) +
-              ", " + minus(Fixed("%.2f", j["zcccUpper"])) + "]; one-tailed p = " + Fixed("%.3f", j["pOneTailed"]).substr(1) +
-              "; an estimated " + Fixed("%.2f", j["pctBelow"]) + "% of the control population (95% CI " +
-              Fixed("%.2f", j["pctLower"]) + "% to " + Fixed("%.2f", j["pctUpper"]) + "%) would score lower.\n");
+    EXPECT_EQ(summary.out.rfind("Compared with 20 controls, and controlling for Educ, the case's Task score was below", 0),
+              0u);
 }
-
-TEST(CliReport, LowerLimitWithNotes)
-{
-    TempFolder folder;
-    std::string notes = folder.Write("notes.txt", "Patient AB, seen 3 May\r\nsecond line\nthird line\n");
-    CliRun run = RunCli({"--limit", "lower", "--notes", notes, ExamplePath("worked-example.txt")});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    std::vector<std::string> lines = Lines(run.out);
-
-    // The notes between the citation and the inputs, then a one-space line.
-    std::size_t at = 0;
-    while (at < lines.size() && lines[at] != " User's Notes: Patient AB, seen 3 May") ++at;
-    ASSERT_LT(at + 4, lines.size()) << run.out;
-    EXPECT_EQ(lines[at + 1], std::string(15, ' ') + "second line");
-    EXPECT_EQ(lines[at + 2], std::string(15, ' ') + "third line");
-    EXPECT_EQ(lines[at + 3], " ");
-    EXPECT_EQ(lines[at + 4], " INPUTS:");
-
-    EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: One-sided lower");
-    ExpectProbabilities(lines);
-    double z = 0, lower = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(),
-                          " Effect size (Z-CCC) = %lf (95%% lower Credible Limit on effect size = %lf)", &z, &lower),
-              2);
-    EXPECT_DOUBLE_EQ(z, -1.732);
-    EXPECT_NEAR(lower, -2.37, 0.01);
-    double pct = 0, pctLower = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
-                          " Bayesian point estimate    = %lf%% (95%% lower Credible Limit = %lf%%)", &pct, &pctLower),
-              2);
-    EXPECT_NEAR(pctLower, 0.89, 0.03);
-    EXPECT_EQ(LineStarting(lines, " case (plus 95%"), " case (plus 95% one-sided lower Credible Limit):");
-}
-
-TEST(CliReport, UpperLimit)
-{
-    CliRun run = RunCli({"--limit=upper", ExamplePath("worked-example.txt")});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    std::vector<std::string> lines = Lines(run.out);
-    EXPECT_EQ(LineStarting(lines, " Credible limit required:"), " Credible limit required: One-sided upper");
-    ExpectProbabilities(lines);
-    double z = 0, upper = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Effect size (Z-CCC) = ").c_str(),
-                          " Effect size (Z-CCC) = %lf (95%% upper Credible Limit on effect size = %lf)", &z, &upper),
-              2);
-    EXPECT_NEAR(upper, -0.97, 0.01);
-    EXPECT_EQ(LineStarting(lines, " Percentage of control population"),
-              " Percentage of control population exhibiting a lower score than the ");
-    double pct = 0, pctUpper = 0;
-    ASSERT_EQ(std::sscanf(LineStarting(lines, " Bayesian point estimate").c_str(),
-                          " Bayesian point estimate    = %lf%% (95%% upper Credible Limit = %lf%%)", &pct, &pctUpper),
-              2);
-    EXPECT_NEAR(pctUpper, 16.6, 0.2);
-}
-
-}  // namespace
-
-namespace {
 
 // The two larger examples run through: every row read in its place (the
 // z-scores from the file's means, SDs and scores), the matrix accepted, the
 // results in range.
 TEST(CliReport, LargerExamplesRun)
 {
-    struct Example {
+    const struct {
         const char* file;
-        int k;
-        int N;
+        int k, N;
         std::vector<std::array<double, 3>> rows;  // mean, SD, score
-    };
-    const std::vector<Example> examples{
+    } examples[] = {
         {"memory-two-covariates.txt", 2, 28, {{32.6, 6.4, 21}, {68.3, 7.9, 74}, {12.4, 2.8, 10}}},
-        {"fluency-five-covariates.txt",
-         5,
-         45,
+        {"fluency-five-covariates.txt", 5, 45,
          {{42.3, 11.2, 24}, {61.5, 9.8, 66}, {13.1, 3.0, 11}, {108.4, 9.6, 103}, {52.7, 10.4, 44}, {4.1, 3.2, 6}}},
     };
-    for (const Example& e : examples) {
+    for (const auto& e : examples) {
         SCOPED_TRACE(e.file);
-        CliRun run = RunCli({"--json", ExamplePath(e.file)});
+        const CliRun run = RunCli({"--json", ExamplePath(e.file)});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        nlohmann::json j = nlohmann::json::parse(run.out);
+        const nlohmann::json j = nlohmann::json::parse(run.out);
         EXPECT_EQ(j["k"], e.k);
         EXPECT_EQ(j["N"], e.N);
         ASSERT_EQ(j["zScores"].size(), e.rows.size());
         for (std::size_t i = 0; i < e.rows.size(); ++i)
             EXPECT_NEAR(j["zScores"][i].get<double>(), (e.rows[i][2] - e.rows[i][0]) / e.rows[i][1], 1e-12) << i;
-        double p = j["pOneTailed"];
+        const double p = j["pOneTailed"];
         EXPECT_GT(p, 0.0);
         EXPECT_LE(p, 0.5);
         EXPECT_LT(j["zccc"].get<double>(), 0.0) << "each case scores below its conditional mean";

@@ -1,5 +1,6 @@
 // harrow-cli --controls as a user runs it: the example in CSV, SPSS and
-// Stata form gives the same analysis, and the options that go together.
+// Stata form gives the same analysis, and the options that go together (a
+// series against raw controls: cli_case_series_test).
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -39,21 +40,6 @@ TEST(CliRawData, TheSameControlsInEveryFormatGiveTheSameAnalysis)
         ASSERT_EQ(other.exitCode, 0) << other.err;
         EXPECT_EQ(other.out, body + ",\"source\":\"raw\",\"file\":\"" + name + "\",\"dropped\":1}\n");
     }
-}
-
-TEST(CliRawData, ACaseSeriesAgainstRawControlsGivesEachCaseItsSingleRun)
-{
-    CliRun series = RunCli(RawArguments("raw-controls.csv", {"--cases", ExamplePath("raw-controls-cases.csv"), "--json"}));
-    ASSERT_EQ(series.exitCode, 0) << series.err;
-    nlohmann::json first = nlohmann::json::parse(series.out.substr(0, series.out.find('\n')));
-    EXPECT_EQ(first["case"], "R01 low recall");
-    CliRun single = RunCli(RawArguments("raw-controls.csv", {"--case", "21,70,12", "--json"}));
-    ASSERT_EQ(single.exitCode, 0) << single.err;
-    nlohmann::json one = nlohmann::json::parse(single.out);
-    EXPECT_EQ(first["z_memory"], one["zScores"][0]);
-    for (const char* key : {"N", "condMean", "condSD", "pOneTailed", "pctBelow", "pctLower", "pctUpper", "zccc",
-                            "zcccLower", "zcccUpper", "pctBelowMcse"})
-        EXPECT_EQ(first[key], one[key]) << key;
 }
 
 TEST(CliRawData, OptionsThatDoNotGoTogether)

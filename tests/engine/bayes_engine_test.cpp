@@ -6,21 +6,13 @@
 #include "distributions/distributions.h"
 #include "tests/support/summary_data.h"
 #include "reference_engine.h"
+#include "same_bits.h"
 
 namespace {
 
 void ExpectIdentical(const tEngineRun& a, const tEngineRun& b)
 {
-    EXPECT_EQ(a.condMean, b.condMean);
-    EXPECT_EQ(a.condSD, b.condSD);
-    EXPECT_EQ(a.result.pOneTailed, b.result.pOneTailed);
-    EXPECT_EQ(a.result.pTwoTailed, b.result.pTwoTailed);
-    EXPECT_EQ(a.result.pctBelow, b.result.pctBelow);
-    EXPECT_EQ(a.result.pctLower, b.result.pctLower);
-    EXPECT_EQ(a.result.pctUpper, b.result.pctUpper);
-    EXPECT_EQ(a.result.zccc, b.result.zccc);
-    EXPECT_EQ(a.result.zcccLower, b.result.zcccLower);
-    EXPECT_EQ(a.result.zcccUpper, b.result.zcccUpper);
+    EXPECT_TRUE(SameBits(a.condMean, b.condMean) && SameBits(a.condSD, b.condSD) && SameBits(a.result, b.result));
 }
 
 // Relations every result satisfies.
@@ -38,30 +30,6 @@ void ExpectConsistent(const tBayesResult& r)
     EXPECT_EQ(r.pctUpper, standard.Distribution_function(r.zcccUpper) * 100);
 }
 
-TEST(BayesDeficitEngine, WorkedExampleTwoSided)
-{
-    const tEngineRun run = RunEngine(WorkedExample(), DrawStoreCapacity, true);
-    EXPECT_NEAR(static_cast<double>(run.result.pctBelow), 6.289, 0.03);
-    EXPECT_NEAR(static_cast<double>(run.result.pOneTailed), 0.0629, 0.0003);
-    EXPECT_NEAR(static_cast<double>(run.result.pTwoTailed), 0.126, 0.0006);
-    EXPECT_NEAR(static_cast<double>(run.result.zcccLower), -2.51, 0.01);
-    EXPECT_NEAR(static_cast<double>(run.result.zcccUpper), -0.84, 0.01);
-    EXPECT_NEAR(static_cast<double>(run.result.pctLower), 0.61, 0.02);
-    EXPECT_NEAR(static_cast<double>(run.result.pctUpper), 20.0, 0.3);
-    ExpectConsistent(run.result);
-}
-
-TEST(BayesDeficitEngine, WorkedExampleOneSided)
-{
-    const tEngineRun run = RunEngine(WorkedExample(), DrawStoreCapacity, false);
-    EXPECT_NEAR(static_cast<double>(run.result.pctBelow), 6.289, 0.03);
-    EXPECT_NEAR(static_cast<double>(run.result.zcccLower), -2.37, 0.01);
-    EXPECT_NEAR(static_cast<double>(run.result.zcccUpper), -0.97, 0.01);
-    EXPECT_NEAR(static_cast<double>(run.result.pctLower), 0.89, 0.02);
-    EXPECT_NEAR(static_cast<double>(run.result.pctUpper), 16.6, 0.2);
-    ExpectConsistent(run.result);
-}
-
 // The engine spreads each run over two threads; the plain one-thread loop
 // must give the very same numbers, limit positions included.
 TEST(BayesDeficitEngine, MatchesThePlainLoopExactly)
@@ -72,21 +40,34 @@ TEST(BayesDeficitEngine, MatchesThePlainLoopExactly)
     ExpectIdentical(RunEngine(WorkedExample(), 700, true), ReferenceRun(WorkedExample(), 700, true));
 }
 
-// The limits of a full run are fixed positions in the sorted draws: one past
-// the rounded product at the upper end.
-TEST(BayesDeficitEngine, LimitPositionsOfAMillionDraws)
+// The worked example's full run, each limit choice: the limits are fixed
+// positions in the plain loop's sorted draws, one past the rounded product
+// at the upper end.
+TEST(BayesDeficitEngine, WorkedExampleAtTheLimitPositionsOfAMillionDraws)
 {
     std::vector<double> sorted;
     const tEngineRun reference = ReferenceRun(WorkedExample(), DrawStoreCapacity, true, &sorted);
     ASSERT_EQ(sorted.size(), static_cast<size_t>(DrawStoreCapacity));
-    const tEngineRun twoSided = RunEngine(WorkedExample(), DrawStoreCapacity, true);
-    ExpectIdentical(twoSided, reference);
-    EXPECT_EQ(twoSided.result.zcccLower, sorted[25000 - 1]);
-    EXPECT_EQ(twoSided.result.zcccUpper, sorted[975001 - 1]);
-    const tEngineRun oneSided = RunEngine(WorkedExample(), DrawStoreCapacity, false);
-    EXPECT_EQ(oneSided.result.zcccLower, sorted[50000 - 1]);
-    EXPECT_EQ(oneSided.result.zcccUpper, sorted[950001 - 1]);
-    EXPECT_EQ(oneSided.result.pctBelow, twoSided.result.pctBelow);
+    const struct {
+        bool twoSided;
+        int lower, upper;  // positions in the sorted draws
+        double zLower, zUpper, pctLower, pctUpper, pctUpperTolerance;
+    } limits[] = {{true, 25000, 975001, -2.51, -0.84, 0.61, 20.0, 0.3}, {false, 50000, 950001, -2.37, -0.97, 0.89, 16.6, 0.2}};
+    for (const auto& l : limits) {
+        SCOPED_TRACE(l.twoSided ? "two-sided" : "one-sided");
+        const tEngineRun run = RunEngine(WorkedExample(), DrawStoreCapacity, l.twoSided);
+        if (l.twoSided) ExpectIdentical(run, reference);
+        EXPECT_EQ(run.result.pctBelow, reference.result.pctBelow);
+        EXPECT_EQ(run.result.zcccLower, sorted[l.lower - 1]);
+        EXPECT_EQ(run.result.zcccUpper, sorted[l.upper - 1]);
+        EXPECT_NEAR(static_cast<double>(run.result.pctBelow), 6.289, 0.03);
+        EXPECT_NEAR(static_cast<double>(run.result.pOneTailed), 0.0629, 0.0003);
+        EXPECT_NEAR(static_cast<double>(run.result.zcccLower), l.zLower, 0.01);
+        EXPECT_NEAR(static_cast<double>(run.result.zcccUpper), l.zUpper, 0.01);
+        EXPECT_NEAR(static_cast<double>(run.result.pctLower), l.pctLower, 0.02);
+        EXPECT_NEAR(static_cast<double>(run.result.pctUpper), l.pctUpper, l.pctUpperTolerance);
+        ExpectConsistent(run.result);
+    }
 }
 
 TEST(BayesDeficitEngine, RunsAreReproducible)

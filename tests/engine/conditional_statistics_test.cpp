@@ -45,15 +45,14 @@ tStatistics Compute(const tSummaryData& d)
 TEST(ConditionalStatistics, WorkedExample)
 {
     const tStatistics st = Compute(WorkedExample());
-    EXPECT_RELATIVELY_NEAR(st.XtXInv[1][1], 2076.0L / 1520, 1e-15L);  // determinant 1520
-    EXPECT_RELATIVELY_NEAR(st.XtXInv[1][2], -200.0L / 1520, 1e-15L);
-    EXPECT_RELATIVELY_NEAR(st.XtXInv[2][1], -200.0L / 1520, 1e-15L);
-    EXPECT_RELATIVELY_NEAR(st.XtXInv[2][2], 20.0L / 1520, 1e-15L);
-    tMatrix XtX;
-    ASSERT_TRUE(InvertMatrix(st.XtXInv, 2, XtX));
-    EXPECT_RELATIVELY_NEAR(XtX[1][1], 20, 1e-14L);
-    EXPECT_RELATIVELY_NEAR(XtX[1][2], 200, 1e-14L);
-    EXPECT_RELATIVELY_NEAR(XtX[2][2], 2076, 1e-14L);
+    const extended XtX[3][3] = {{}, {0, 20, 200}, {0, 200, 2076}};  // determinant 1520
+    tMatrix inverted;
+    ASSERT_TRUE(InvertMatrix(st.XtXInv, 2, inverted));
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 1; j <= 2; ++j) {
+            EXPECT_RELATIVELY_NEAR(st.XtXInv[i][j], (i == j ? XtX[3 - i][3 - j] : -XtX[i][j]) / 1520, 1e-15L);
+            EXPECT_RELATIVELY_NEAR(inverted[i][j], XtX[i][j], 1e-14L);
+        }
     EXPECT_RELATIVELY_NEAR(st.B[1][1], 25, 1e-15L);
     EXPECT_RELATIVELY_NEAR(st.B[2][1], 2.5L, 1e-15L);
     EXPECT_RELATIVELY_NEAR(st.residVar[1][1] * 18, 1425, 1e-14L);  // RSS, nu = 18
