@@ -9,27 +9,33 @@
 #include <sys/stat.h>
 
 #include "cli_process.h"
+#include "tests/support/worksheet_refusals.h"
 
 namespace {
 
-// A worksheet file for k covariates: the task and covariate rows (name,
-// mean, SD, score) and the lower triangle of the correlations, row by row.
-std::string Worksheet(const std::string& k, const std::string& n, const std::vector<std::vector<std::string>>& rows,
-                      const std::vector<std::string>& triangle)
-{
-    std::vector<std::string> lines{k, n};
-    for (const auto& row : rows) lines.insert(lines.end(), row.begin(), row.end());
-    lines.insert(lines.end(), triangle.begin(), triangle.end());
-    return CrLfLines(lines);
-}
+using namespace worksheet_refusals;
 
 // The worked example with one line replaced (1-based).
 std::string WorkedExampleWith(int line, const std::string& text)
 {
-    std::vector<std::string> lines{"1",    "20", "Task", "50", "10", "30",   "Educ",
-                                   "10",   "2",  "8",    "1.000", "0.500", "1.000"};
+    std::vector<std::string> lines = WorksheetLines(OneCovariate());
     lines.at(line - 1) = text;
     return CrLfLines(lines);
+}
+
+std::string Damaged(const std::string& path)
+{
+    return "Error: Invalid numeric input: \"" + path +
+           "\" is damaged or is not a worksheet file (a number is missing or unreadable, the number of covariates is "
+           "not a whole number from 0 to 19, or the file ends early)\n";
+}
+
+// As the box shows it, with '\n' for '\r', after the box's title.
+std::string OnStandardError(platform::MessageKind kind, std::string text)
+{
+    for (char& ch : text)
+        if (ch == '\r') ch = '\n';
+    return (kind == platform::MessageKind::Error ? "Error: " : "Warning: ") + text + "\n";
 }
 
 std::string RefusedLine(const std::string& path, int line)
@@ -37,82 +43,48 @@ std::string RefusedLine(const std::string& path, int line)
     return "harrow-cli: the refused entry is on line " + std::to_string(line) + " of \"" + path + "\".\n";
 }
 
-const std::vector<std::vector<std::string>> kThreeRows{
-    {"Task", "100", "15", "70"}, {"Age", "40", "10", "45"}, {"Educ", "12", "3", "10"}};
-
-struct Refusal {
-    const char* what;
-    std::string file;
-    std::string message;  // as the message box shows it, with '\n' for '\r'
-    int line;             // file line named after the message, 0 for none
-};
-
-TEST(CliRefusal, DesktopMessagesOnStandardErrorNothingOnStandardOutput)
+TEST(CliRefusal, TheWorksheetRefusalsWithTheLineOfTheFile)
 {
-    const std::string kTaskWithEducRange =
-        "Warning: The correlation of Task with Educ must lie strictly between -1 and +1.";
-    const std::vector<Refusal> refusals{
-        {"covariate count 6", Worksheet("6", "20", {{"Task", "50", "10", "30"}, {"A", "1", "1", "1"}, {"B", "1", "1", "1"}, {"C", "1", "1", "1"}, {"D", "1", "1", "1"}, {"E", "1", "1", "1"}, {"F", "1", "1", "1"}}, std::vector<std::string>(28, "1.000")),
-         "Warning: INPUT ERROR\n(  Number of covariates :   6.000  )\nThe value must be a whole number from 0 to 5.",
-         1},
-        {"sample size 2", WorkedExampleWith(2, "2"),
-         "Warning: INPUT ERROR\n(  Sample size (N) of control sample:  2.000  )\nThe value for sample size must be "
-         "an integer greater than 2.",
-         2},
-        {"k too large for N",
-         Worksheet("3", "4", {{"T", "1", "1", "1"}, {"A", "1", "1", "1"}, {"B", "1", "1", "1"}, {"C", "1", "1", "1"}},
-                   {"1", "0", "1", "0", "0", "1", "0", "0", "0", "1"}),
-         "Error:  With a control sample size of  4, the maximum number of covariates is  2 ", 1},
-        {"empty mean", WorkedExampleWith(4, ""),
-         "Warning: INPUT ERROR\n\n(  the mean of Task (Test No.1)  )\n\nData have not been entered in this field.", 4},
-        {"mean with a comma", WorkedExampleWith(8, "1,5"),
-         "Warning: INPUT ERROR\n(  the mean of Educ (Test No.2)  1,5  )\n\nEnter numeric data only.", 8},
-        {"SD 0", WorkedExampleWith(9, "0"),
-         "Warning: INPUT ERROR\n(  the SD of Educ (Test No.2)  0.000  )\nStandard deviations must have a positive value.", 9},
-        {"negative SD", WorkedExampleWith(5, "-1"),
-         "Warning: INPUT ERROR\n(  the SD of Task (Test No.1)  -1.000  )\nStandard deviations must have a positive value.", 5},
-        {"correlation 1.0", WorkedExampleWith(12, "1.0"), kTaskWithEducRange, 12},
-        {"correlation 1.5", WorkedExampleWith(12, "1.5"),
-         kTaskWithEducRange, 12},
-        {"correlation -1", WorkedExampleWith(12, "-1"),
-         kTaskWithEducRange, 12},
-        // The window shows three decimals: 0.9996 appears as 1.000 and is refused.
-        {"correlation 0.9996", WorkedExampleWith(12, "0.9996"),
-         kTaskWithEducRange, 12},
-        {"not positive definite", Worksheet("2", "30", kThreeRows, {"1", "0.9", "1", "0.9", "-0.9", "1"}),
-         "Error: Analysis cannot proceed as the correlation matrix is not positive definite: check that you "
-         "entered the correct values for the correlations (alternatively it may be that one variable is linearly "
-         "dependent on other variables and should be dropped)",
-         0},
-        // A correlation left at 0.000 is accepted without the window's
-        // question; this matrix then fails on positive definiteness.
-        {"0.000 accepted silently", Worksheet("2", "30", kThreeRows, {"1", "0.000", "1", "0.8", "0.8", "1"}),
-         "Error: Analysis cannot proceed as the correlation matrix is not positive definite: check that you "
-         "entered the correct values for the correlations (alternatively it may be that one variable is linearly "
-         "dependent on other variables and should be dropped)",
-         0},
-    };
     TempFolder folder;
     int n = 0;
-    for (const Refusal& r : refusals) {
-        SCOPED_TRACE(r.what);
-        std::string path = folder.Write("case" + std::to_string(++n) + ".txt", r.file);
+    for (const WorksheetRefusal& r : WorksheetRefusals()) {
+        SCOPED_TRACE(r.name);
+        std::string path = folder.Write("case" + std::to_string(++n) + ".txt", CrLfLines(WorksheetLines(r.worksheet)));
         CliRun run = RunCli({path});
-        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.exitCode, r.cliExit);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, r.message + "\n" + (r.line ? RefusedLine(path, r.line) : ""));
+        if (r.cliLine == NotInAFile)
+            EXPECT_EQ(run.err, Damaged(path));
+        else
+            EXPECT_EQ(run.err, OnStandardError(r.kind, r.message) + (r.cliLine ? RefusedLine(path, r.cliLine) : ""));
     }
+}
+
+TEST(CliRefusal, CorrelationsAreCheckedAsTheWindowShowsThem)
+{
+    TempFolder folder;
+    // Three decimals: 0.9996 appears as 1.000 and is refused.
+    std::string path = folder.Write("rounded.txt", WorkedExampleWith(12, "0.9996"));
+    CliRun run = RunCli({path});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, OnStandardError(platform::MessageKind::Warning, kTaskWithEduc) +
+                           RefusedLine(path, 12));
+
+    // A correlation left at 0.000 is accepted without the window's question;
+    // this matrix then fails on positive definiteness.
+    const RefusalWorksheet zero{"2", "30", TwoCovariates().rows,
+                                {"1", "0.000", "1", "0.8", "0.8", "1"}};
+    run = RunCli({folder.Write("zero.txt", CrLfLines(WorksheetLines(zero)))});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, OnStandardError(platform::MessageKind::Error, WorksheetRefusals().back().message));
 }
 
 TEST(CliRefusal, DamagedOrMissingFiles)
 {
     TempFolder folder;
-    const std::string damagedSuffix =
-        "\" is damaged or is not a worksheet file (a number is missing or unreadable, the number of covariates is "
-        "not a whole number from 0 to 19, or the file ends early)\n";
     const std::vector<std::pair<const char*, std::string>> damaged{
-        {"text for the covariate count", WorkedExampleWith(1, "two")},
-        {"covariate count not whole", WorkedExampleWith(1, "1.5")},
         {"bad correlation", WorkedExampleWith(12, "0.5x")},
         {"file ends in the triangle", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10", "2", "8", "1.000"})},
         {"empty file", ""},
@@ -124,7 +96,7 @@ TEST(CliRefusal, DamagedOrMissingFiles)
         CliRun run = RunCli({path});
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "Error: Invalid numeric input: \"" + path + damagedSuffix);
+        EXPECT_EQ(run.err, Damaged(path));
     }
 
     std::string missing = folder.Path() + "/no-such-file.txt";
@@ -172,8 +144,8 @@ TEST(CliRefusal, ErrorsOfTheRunExitWithOne)
                        "computed.\n\nDetails: Floating point overflow\n");
 
     // A case far out in the tail: said in the user's terms, not the incomplete gamma function's.
-    path = folder.Write("far-out.txt", Worksheet("1", "20", {{"Task", "50", "1", "-99999"}, {"Educ", "10", "2", "8"}},
-                                                 {"1.000", "0.500", "1.000"}));
+    path = folder.Write("far-out.txt", CrLfLines(WorksheetLines(
+                                           With(With(OneCovariate(), 0, SDColumn, "1"), 0, ScoreColumn, "-99999"))));
     run = RunCli({path});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
