@@ -75,25 +75,14 @@ TEST_F(ComputeChecks, EachRefusalInItsOrderWithItsMessageAndFocus)
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].kind, c.kind);
         EXPECT_EQ(messages.shown[0].text, c.message);
+        // Where the front end puts the focus: the matrix's cell, or the field or grid cell.
         const ComputeFocus& f = prepared.focus;
-        switch (c.focus.place) {
-        case RefusalFocus::Field:
-            EXPECT_NE(prepared.status, PreparedCompute::CorrelationRefused);
-            EXPECT_EQ(f.target, ComputeFocus::Field);
-            EXPECT_EQ(f.field, c.focus.row);
-            break;
-        case RefusalFocus::GridCell:
-            EXPECT_EQ(prepared.status, PreparedCompute::InputRefused);
-            EXPECT_EQ(f.target, ComputeFocus::GridCell);
-            EXPECT_EQ(f.row, c.focus.row);
-            EXPECT_EQ(f.column, c.focus.column);
-            break;
-        case RefusalFocus::MatrixCell:
-            EXPECT_EQ(prepared.status, PreparedCompute::CorrelationRefused);
-            EXPECT_EQ(prepared.correlation.row, c.focus.row);
-            EXPECT_EQ(prepared.correlation.column, c.focus.column);
-            break;
-        }
+        const RefusalFocus reported =
+            prepared.status == PreparedCompute::CorrelationRefused
+                ? RefusalFocus{RefusalFocus::MatrixCell, prepared.correlation.row, prepared.correlation.column}
+            : f.target == ComputeFocus::GridCell ? RefusalFocus{RefusalFocus::GridCell, f.row, f.column}
+            : RefusalFocus{RefusalFocus::Field, f.target == ComputeFocus::Field ? f.field : -1};
+        EXPECT_TRUE(reported == c.focus) << reported.place << " " << reported.row << " " << reported.column;
     }
     EXPECT_EQ(MaxCovariatesMessage(120), " With a control sample size of 120, the maximum number of covariates is 118 ");
 }

@@ -14,6 +14,9 @@
 namespace {
 
 using namespace worksheet_refusals;
+using platform::MessageKind;
+
+std::string File(const RefusalWorksheet& w) { return CrLfLines(WorksheetLines(w)); }
 
 // The worked example with one line replaced (1-based).
 std::string WorkedExampleWith(int line, const std::string& text)
@@ -31,16 +34,24 @@ std::string Damaged(const std::string& path)
 }
 
 // As the box shows it, with '\n' for '\r', after the box's title.
-std::string OnStandardError(platform::MessageKind kind, std::string text)
+std::string OnStandardError(MessageKind kind, std::string text)
 {
     for (char& ch : text)
         if (ch == '\r') ch = '\n';
-    return (kind == platform::MessageKind::Error ? "Error: " : "Warning: ") + text + "\n";
+    return (kind == MessageKind::Error ? "Error: " : "Warning: ") + text + "\n";
 }
 
 std::string RefusedLine(const std::string& path, int line)
 {
     return "harrow-cli: the refused entry is on line " + std::to_string(line) + " of \"" + path + "\".\n";
+}
+
+void ExpectRefused(const std::vector<std::string>& arguments, const std::string& err)
+{
+    CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, err);
 }
 
 TEST(CliRefusal, TheWorksheetRefusalsWithTheLineOfTheFile)
@@ -49,7 +60,7 @@ TEST(CliRefusal, TheWorksheetRefusalsWithTheLineOfTheFile)
     int n = 0;
     for (const WorksheetRefusal& r : WorksheetRefusals()) {
         SCOPED_TRACE(r.name);
-        std::string path = folder.Write("case" + std::to_string(++n) + ".txt", CrLfLines(WorksheetLines(r.worksheet)));
+        std::string path = folder.Write("case" + std::to_string(++n) + ".txt", File(r.worksheet));
         CliRun run = RunCli({path});
         EXPECT_EQ(run.exitCode, r.cliExit);
         EXPECT_EQ(run.out, "");
@@ -60,106 +71,75 @@ TEST(CliRefusal, TheWorksheetRefusalsWithTheLineOfTheFile)
     }
 }
 
-TEST(CliRefusal, CorrelationsAreCheckedAsTheWindowShowsThem)
+// What only the command line refuses: files, and correlations read from one.
+TEST(CliRefusal, DamagedOrMissingFilesAndStoredCorrelations)
 {
     TempFolder folder;
-    // Three decimals: 0.9996 appears as 1.000 and is refused.
-    std::string path = folder.Write("rounded.txt", WorkedExampleWith(12, "0.9996"));
-    CliRun run = RunCli({path});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, OnStandardError(platform::MessageKind::Warning, kTaskWithEduc) +
-                           RefusedLine(path, 12));
-
+    const std::string example = ExamplePath("worked-example.txt"), missing = folder.Path() + "/no-such-file.txt";
+    const std::string pipe = folder.Path() + "/pipe.txt";
+    // A pipe with no writer in a file's place is refused at once, never waited on.
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string fifo = "\".\nIt is a named pipe (FIFO), not a regular file.\n";
+    // Three decimals, as the window shows them: 0.9996 appears as 1.000.
+    const std::string rounded = folder.Write("rounded.txt", WorkedExampleWith(12, "0.9996"));
     // A correlation left at 0.000 is accepted without the window's question;
     // this matrix then fails on positive definiteness.
-    const RefusalWorksheet zero{"2", "30", TwoCovariates().rows,
-                                {"1", "0.000", "1", "0.8", "0.8", "1"}};
-    run = RunCli({folder.Write("zero.txt", CrLfLines(WorksheetLines(zero)))});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, OnStandardError(platform::MessageKind::Error, WorksheetRefusals().back().message));
-}
+    const std::string zero = folder.Write("zero.txt", File({"2", "30", TwoCovariates().rows,
+                                                             {"1", "0.000", "1", "0.8", "0.8", "1"}}));
+    std::vector<std::string> shortFile = WorksheetLines(OneCovariate());
+    shortFile.pop_back();
+    const std::vector<std::string> damaged{folder.Write("bad.txt", WorkedExampleWith(12, "0.5x")),
+                                           folder.Write("short.txt", CrLfLines(shortFile)),
+                                           folder.Write("empty.txt", "")};
+    for (const std::string& path : damaged) ExpectRefused({path}, Damaged(path));
+    ExpectRefused({missing}, "Error: Cannot read \"" + missing + "\": No such file or directory\n");
+    ExpectRefused({pipe}, "Error: Cannot read the file \"" + pipe + fifo);
+    // Notes that cannot be read end the command before anything is checked.
+    ExpectRefused({"--notes", missing, example},
+                  "Error: Cannot read notes file \"" + missing + "\": No such file or directory\n");
+    ExpectRefused({"--notes", pipe, example},
+                  "Error: Cannot read notes file \"" + pipe + "\": It is a named pipe (FIFO), not a regular file.\n");
+    ExpectRefused({rounded}, OnStandardError(MessageKind::Warning, kTaskWithEduc) + RefusedLine(rounded, 12));
+    ExpectRefused({zero}, OnStandardError(MessageKind::Error, kNotPositiveDefinite));
 
-TEST(CliRefusal, DamagedOrMissingFiles)
-{
-    TempFolder folder;
-    const std::vector<std::pair<const char*, std::string>> damaged{
-        {"bad correlation", WorkedExampleWith(12, "0.5x")},
-        {"file ends in the triangle", CrLfLines({"1", "20", "Task", "50", "10", "30", "Educ", "10", "2", "8", "1.000"})},
-        {"empty file", ""},
-    };
-    int n = 0;
-    for (const auto& [what, text] : damaged) {
-        SCOPED_TRACE(what);
-        std::string path = folder.Write("damaged" + std::to_string(++n) + ".txt", text);
-        CliRun run = RunCli({path});
-        EXPECT_EQ(run.exitCode, 2);
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, Damaged(path));
-    }
-
-    std::string missing = folder.Path() + "/no-such-file.txt";
-    CliRun run = RunCli({missing});
+    CliRun run = RunCli({folder.Path()});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Error: Cannot read \"" + missing + "\": No such file or directory\n");
-
-    run = RunCli({folder.Path()});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.rfind("Error: ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find(folder.Path()), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("It is a directory, not a regular file."), std::string::npos) << run.err;
-
-    // Notes that cannot be read end the command before anything is checked.
-    run = RunCli({"--notes", missing, ExamplePath("worked-example.txt")});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Error: Cannot read notes file \"" + missing + "\": No such file or directory\n");
-
-    // A pipe with no writer in a file's place is refused at once, never waited on.
-    const std::string pipe = folder.Path() + "/pipe.txt";
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    run = RunCli({pipe});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "Error: Cannot read the file \"" + pipe + "\".\nIt is a named pipe (FIFO), not a regular file.\n");
-    run = RunCli({"--notes", pipe, ExamplePath("worked-example.txt")});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Error: Cannot read notes file \"" + pipe + "\": It is a named pipe (FIFO), not a regular file.\n");
 }
 
 TEST(CliRefusal, ErrorsOfTheRunExitWithOne)
 {
+    const struct {
+        const char* what;
+        std::string file;
+        std::string start;  // of standard error
+        std::string details;
+    } cases[] = {
+        {"a mean of 400 digits passes the number rules but overflows", WorkedExampleWith(4, std::string(400, '9')),
+         "Error: The analysis cannot be completed: the numbers entered are too extreme for the computation (a very "
+         "large or very small mean, SD or score). Check the means, SDs and case's scores, or express a variable in "
+         "other units, and run the analysis again. No results were computed.",
+         "\n\nDetails: Floating point overflow\n"},
+        // Said in the user's terms, not the incomplete gamma function's.
+        {"a case far out in the tail", File(With(OneCovariate(), {{0, SDColumn, "1"}, {0, ScoreColumn, "-99999"}})),
+         "Error: The analysis cannot be completed: the case's score is too far from the controls' scores for the "
+         "probability to be computed.",
+         "\n\nDetails: An argument of the incomplete gamma function is too large"},
+        // After the factorisation's own note.
+        {"a covariate too far from zero for the factorisation", WorkedExampleWith(8, "10000000"), "",
+         "Error: The analysis cannot be completed"},
+    };
     TempFolder folder;
-    // A mean of 400 digits passes the number rules but overflows.
-    std::string path = folder.Write("overflow.txt", WorkedExampleWith(4, std::string(400, '9')));
-    CliRun run = RunCli({path});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Error: The analysis cannot be completed: the numbers entered are too extreme for the "
-                       "computation (a very large or very small mean, SD or score). Check the means, SDs and case's "
-                       "scores, or express a variable in other units, and run the analysis again. No results were "
-                       "computed.\n\nDetails: Floating point overflow\n");
-
-    // A case far out in the tail: said in the user's terms, not the incomplete gamma function's.
-    path = folder.Write("far-out.txt", CrLfLines(WorksheetLines(
-                                           With(With(OneCovariate(), 0, SDColumn, "1"), 0, ScoreColumn, "-99999"))));
-    run = RunCli({path});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err.rfind("Error: The analysis cannot be completed: the case's score is too far from the "
-                            "controls' scores for the probability to be computed.", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find("\n\nDetails: An argument of the incomplete gamma function is too large"),
-              std::string::npos) << run.err;
-
-    // A covariate too far from zero for the factorisation of the regression.
-    path = folder.Write("scale.txt", WorkedExampleWith(8, "10000000"));
-    run = RunCli({path});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("Error: The analysis cannot be completed"), std::string::npos) << run.err;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CliRun run = RunCli({folder.Write("run.txt", c.file)});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind(c.start, 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(c.details), std::string::npos) << run.err;
+    }
 }
 
 TEST(CliUsage, ErrorsExitWithTwoAndHelpExplains)

@@ -5,6 +5,7 @@
 // of the same worksheet as a file. Data only: the command-line tests link
 // none of the program's code.
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ struct RefusalFocus {
     int column = 0;  // GridCell: MeanColumn, SDColumn or ScoreColumn; MatrixCell: the matrix's column
 };
 
+inline bool operator==(const RefusalFocus& a, const RefusalFocus& b)
+{
+    return a.place == b.place && a.row == b.row && a.column == b.column;
+}
+
 // harrow-cli names no line for a refusal of the matrix as a whole; a file
 // cannot hold a worksheet whose counts are not numbers it can read.
 constexpr int NoLine = 0;
@@ -63,9 +69,7 @@ inline RefusalWorksheet OneCovariate()
 
 inline RefusalWorksheet TwoCovariates()
 {
-    return {"2",
-            "30",
-            {{"Task", "100", "15", "70"}, {"Age", "40", "10", "45"}, {"Educ", "12", "3", "10"}},
+    return {"2", "30", {{"Task", "100", "15", "70"}, {"Age", "40", "10", "45"}, {"Educ", "12", "3", "10"}},
             {"1.000", "0.500", "1.000", "0.400", "0.300", "1.000"}};
 }
 
@@ -79,34 +83,42 @@ inline RefusalWorksheet Covariates(const char* k, const char* n, int count)
     return w;
 }
 
-inline RefusalWorksheet With(RefusalWorksheet w, int row, int column, const char* text)
+// Grid cells (row, column, text); a row of -1 names the fields (k, n).
+struct Edit {
+    int row;
+    int column;
+    const char* text;
+    const char* n = "";
+};
+inline RefusalWorksheet With(RefusalWorksheet w, std::initializer_list<Edit> edits)
 {
-    w.rows.at(row).at(column - NameColumn) = text;
+    for (const Edit& e : edits) {
+        if (e.row < 0) {
+            w.k = e.text;
+            w.n = e.n;
+        } else {
+            w.rows.at(e.row).at(e.column - NameColumn) = e.text;
+        }
+    }
     return w;
 }
+inline Edit Fields(const char* k, const char* n) { return {-1, 0, k, n}; }
 
-inline RefusalWorksheet WithFields(RefusalWorksheet w, const char* k, const char* n)
+inline RefusalWorksheet WithCorrelation(RefusalWorksheet w, const char* r21)
 {
-    w.k = k;
-    w.n = n;
+    w.triangle.at(1) = r21;
     return w;
 }
-
-inline RefusalWorksheet WithCorrelation(RefusalWorksheet w, int line, const char* text)
-{
-    w.triangle.at(line) = text;
-    return w;
-}
-
-inline RefusalFocus AtField(int field) { return {RefusalFocus::Field, field}; }
-inline RefusalFocus AtCell(int row, int column) { return {RefusalFocus::GridCell, row, column}; }
-inline RefusalFocus AtMatrixCell(int row, int column) { return {RefusalFocus::MatrixCell, row, column}; }
 
 const std::string kNotEntered = "\r\rData have not been entered in this field.";
 const std::string kNotNumeric = "  )\r\rEnter numeric data only.";
 const std::string kNotPositive = "  )\rStandard deviations must have a positive value.";
 const std::string kCountRange = "  )\rThe value must be a whole number from 0 to 5.";
 const std::string kTaskWithEduc = "The correlation of Task with Educ must lie strictly between -1 and +1.";
+const std::string kNotPositiveDefinite =
+    "Analysis cannot proceed as the correlation matrix is not positive definite: check that you entered the correct "
+    "values for the correlations (alternatively it may be that one variable is linearly dependent on other "
+    "variables and should be dropped)";
 
 }  // namespace worksheet_refusals
 
@@ -117,63 +129,58 @@ inline const std::vector<WorksheetRefusal>& WorksheetRefusals()
     using namespace worksheet_refusals;
     const auto W = platform::MessageKind::Warning;
     const auto E = platform::MessageKind::Error;
-    const RefusalFocus k = AtField(CovariatesField), n = AtField(SampleSizeField);
+    const RefusalFocus k{RefusalFocus::Field, CovariatesField}, n{RefusalFocus::Field, SampleSizeField};
+    const auto cell = [](int row, int column) { return RefusalFocus{RefusalFocus::GridCell, row, column}; };
+    const RefusalFocus r21{RefusalFocus::MatrixCell, 2, 1};
+    const RefusalWorksheet one = OneCovariate(), two = TwoCovariates();
+    const std::string kField = "INPUT ERROR\r(  Number of covariates :   ";
+    const std::string nField = "INPUT ERROR\r(  Sample size (N) of control sample:  ";
     static const std::vector<WorksheetRefusal> rows{
-        {"no covariate count", WithFields(OneCovariate(), "", "20"), W,
+        {"no covariate count", With(one, {Fields("", "20")}), W,
          "INPUT ERROR\r\r(  Number of covariates :   )" + kNotEntered, k, true, NotInAFile, 2},
-        {"a word for the covariate count", WithFields(OneCovariate(), "two", "20"), W,
-         "INPUT ERROR\r(  Number of covariates :   two" + kNotNumeric, k, false, NotInAFile, 2},
-        {"six covariates", Covariates("6", "20", 6), W, "INPUT ERROR\r(  Number of covariates :   6.000" + kCountRange,
-         k, true, 1, 2},
-        {"a negative covariate count", WithFields(OneCovariate(), "-1", "20"), W,
-         "INPUT ERROR\r(  Number of covariates :   -1.000" + kCountRange, k, false, NotInAFile, 2},
-        {"a covariate count not whole", WithFields(OneCovariate(), "2.5", "20"), W,
-         "INPUT ERROR\r(  Number of covariates :   2.500" + kCountRange, k, false, NotInAFile, 2},
-        {"no sample size", WithFields(TwoCovariates(), "2", ""), W,
+        {"a word for the covariate count", With(one, {Fields("two", "20")}), W, kField + "two" + kNotNumeric, k, false,
+         NotInAFile, 2},
+        {"six covariates", Covariates("6", "20", 6), W, kField + "6.000" + kCountRange, k, true, 1, 2},
+        {"a negative covariate count", With(one, {Fields("-1", "20")}), W, kField + "-1.000" + kCountRange, k, false,
+         NotInAFile, 2},
+        {"a covariate count not whole", With(one, {Fields("2.5", "20")}), W, kField + "2.500" + kCountRange, k, false,
+         NotInAFile, 2},
+        {"no sample size", With(two, {Fields("2", "")}), W,
          "INPUT ERROR\r\r(  Sample size (N) of control sample:  )" + kNotEntered, n, true, NotInAFile, 2},
-        {"a sample size of 2", WithFields(OneCovariate(), "1", "2"), W,
-         "INPUT ERROR\r(  Sample size (N) of control sample:  2.000  )\r"
-         "The value for sample size must be an integer greater than 2.",
-         n, true, 2, 2},
-        {"a sample size with a comma", WithFields(TwoCovariates(), "2", "3,0"), W,
-         "INPUT ERROR\r(  Sample size (N) of control sample:  3,0" + kNotNumeric, n, false, NotInAFile, 2},
+        {"a sample size of 2", With(one, {Fields("1", "2")}), W,
+         nField + "2.000  )\rThe value for sample size must be an integer greater than 2.", n, true, 2, 2},
+        {"a sample size with a comma", With(two, {Fields("2", "3,0")}), W, nField + "3,0" + kNotNumeric, n, false,
+         NotInAFile, 2},
         {"three covariates for 4 controls", Covariates("3", "4", 3), E,
          " With a control sample size of  4, the maximum number of covariates is  2 ", k, true, 1, 2},
-        {"all means before any SD", With(With(TwoCovariates(), 2, MeanColumn, ""), 1, SDColumn, ""), W,
-         "INPUT ERROR\r\r(  the mean of Educ (Test No.3)  )" + kNotEntered, AtCell(2, MeanColumn), true, 12, 2},
-        {"a sign alone for a mean", With(OneCovariate(), 0, MeanColumn, "-"), W,
-         "INPUT ERROR\r\r(  the mean of Task (Test No.1)  -)" + kNotEntered, AtCell(0, MeanColumn), true, 4, 2},
-        {"a mean with a comma", With(OneCovariate(), 1, MeanColumn, "1,5"), W,
-         "INPUT ERROR\r(  the mean of Educ (Test No.2)  1,5" + kNotNumeric, AtCell(1, MeanColumn), false, 8, 2},
-        {"all SDs before any score", With(With(TwoCovariates(), 1, SDColumn, ""), 0, ScoreColumn, ""), W,
-         "INPUT ERROR\r\r(  the SD of Age (Test No.2)  )" + kNotEntered, AtCell(1, SDColumn), true, 9, 2},
-        {"an SD of 0", With(TwoCovariates(), 1, SDColumn, "0"), W,
-         "INPUT ERROR\r(  the SD of Age (Test No.2)  0.000" + kNotPositive, AtCell(1, SDColumn), true, 9, 2},
+        {"all means before any SD", With(two, {{2, MeanColumn, ""}, {1, SDColumn, ""}}), W,
+         "INPUT ERROR\r\r(  the mean of Educ (Test No.3)  )" + kNotEntered, cell(2, MeanColumn), true, 12, 2},
+        {"a sign alone for a mean", With(one, {{0, MeanColumn, "-"}}), W,
+         "INPUT ERROR\r\r(  the mean of Task (Test No.1)  -)" + kNotEntered, cell(0, MeanColumn), true, 4, 2},
+        {"a mean with a comma", With(one, {{1, MeanColumn, "1,5"}}), W,
+         "INPUT ERROR\r(  the mean of Educ (Test No.2)  1,5" + kNotNumeric, cell(1, MeanColumn), false, 8, 2},
+        {"all SDs before any score", With(two, {{1, SDColumn, ""}, {0, ScoreColumn, ""}}), W,
+         "INPUT ERROR\r\r(  the SD of Age (Test No.2)  )" + kNotEntered, cell(1, SDColumn), true, 9, 2},
+        {"an SD of 0", With(two, {{1, SDColumn, "0"}}), W, "INPUT ERROR\r(  the SD of Age (Test No.2)  0.000" + kNotPositive,
+         cell(1, SDColumn), true, 9, 2},
         // A row without a name is named by its number.
-        {"a negative SD in a row without a name", With(With(TwoCovariates(), 2, NameColumn, ""), 2, SDColumn, "-2"),
-         W, "INPUT ERROR\r(  Test No.3  -2.000" + kNotPositive, AtCell(2, SDColumn), true, 13, 2},
-        {"a word for a score", With(TwoCovariates(), 0, ScoreColumn, "x"), W,
-         "INPUT ERROR\r(  the score of Task (Test No.1)  x" + kNotNumeric, AtCell(0, ScoreColumn), false, 6, 2},
+        {"a negative SD in a row without a name", With(two, {{2, NameColumn, ""}, {2, SDColumn, "-2"}}), W,
+         "INPUT ERROR\r(  Test No.3  -2.000" + kNotPositive, cell(2, SDColumn), true, 13, 2},
+        {"a word for a score", With(two, {{0, ScoreColumn, "x"}}), W,
+         "INPUT ERROR\r(  the score of Task (Test No.1)  x" + kNotNumeric, cell(0, ScoreColumn), false, 6, 2},
         // Every row the analysis reads is checked, even beyond the grid's
         // rows ("3.0" does not size the grid) ...
-        {"a row the covariate count asks for beyond the grid", WithFields(TwoCovariates(), "3.0", "30"), W,
-         "INPUT ERROR\r\r(  Test No.4  )" + kNotEntered, AtCell(3, MeanColumn), false, NotInAFile, 2},
+        {"a row the covariate count asks for beyond the grid", With(two, {Fields("3.0", "30")}), W,
+         "INPUT ERROR\r\r(  Test No.4  )" + kNotEntered, cell(3, MeanColumn), false, NotInAFile, 2},
         // ... and every row the grid shows, even beyond the covariates.
-        {"a row of the grid beyond the covariates", With(WithFields(TwoCovariates(), "1", "30"), 2, SDColumn, "0"), W,
-         "INPUT ERROR\r(  the SD of Educ (Test No.3)  0.000" + kNotPositive, AtCell(2, SDColumn), false, NotInAFile,
-         2},
-        {"a correlation of 1.0", WithCorrelation(OneCovariate(), 1, "1.0"), W, kTaskWithEduc, AtMatrixCell(2, 1),
-         true, 12, 2},
-        {"a correlation of 1.5", WithCorrelation(OneCovariate(), 1, "1.5"), W, kTaskWithEduc, AtMatrixCell(2, 1),
-         true, 12, 2},
-        {"a correlation of -1", WithCorrelation(OneCovariate(), 1, "-1"), W, kTaskWithEduc, AtMatrixCell(2, 1), true,
-         12, 2},
+        {"a row of the grid beyond the covariates", With(two, {Fields("1", "30"), {2, SDColumn, "0"}}), W,
+         "INPUT ERROR\r(  the SD of Educ (Test No.3)  0.000" + kNotPositive, cell(2, SDColumn), false, NotInAFile, 2},
+        {"a correlation of 1.0", WithCorrelation(one, "1.0"), W, kTaskWithEduc, r21, true, 12, 2},
+        {"a correlation of 1.5", WithCorrelation(one, "1.5"), W, kTaskWithEduc, r21, true, 12, 2},
+        {"a correlation of -1", WithCorrelation(one, "-1"), W, kTaskWithEduc, r21, true, 12, 2},
         {"a matrix that is not positive definite",
-         {"2", "30", TwoCovariates().rows, {"1.000", "0.900", "1.000", "0.900", "-0.900", "1.000"}}, E,
-         "Analysis cannot proceed as the correlation matrix is not positive definite: check that you entered the "
-         "correct values for the correlations (alternatively it may be that one variable is linearly dependent on "
-         "other variables and should be dropped)",
-         k, true, NoLine, 2},
+         {"2", "30", two.rows, {"1.000", "0.900", "1.000", "0.900", "-0.900", "1.000"}}, E, kNotPositiveDefinite, k,
+         true, NoLine, 2},
     };
     return rows;
 }
