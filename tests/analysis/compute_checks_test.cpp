@@ -1,10 +1,9 @@
 // The Compute command: the table of refusals through the workflow every
 // front end runs, with their messages and focus; the entry prefill,
-// gathering, the run's failures and the engine run.
+// gathering and the engine run (its failures: run_failure_test.cpp).
 #include <gtest/gtest.h>
 
 #include "analysis/run/compute_workflow.h"
-#include "distributions/float_errors.h"
 #include "tests/support/filled_worksheet.h"
 #include "tests/support/recording_messages.h"
 #include "tests/support/worksheet_refusals.h"
@@ -128,26 +127,6 @@ TEST_F(ComputeChecks, GatherReadsTheRowsAndTheStoredCorrelations)
     StandardiseCase(in);
     EXPECT_NEAR(static_cast<double>(in.zScores[1]), -2.0, 1e-15);
     EXPECT_NEAR(static_cast<double>(in.zScores[3]), -2.0 / 3.0, 1e-15);
-}
-
-TEST_F(ComputeChecks, AnOverflowingCellEndsTheAnalysisInTheUsersTerms)
-{
-    WorksheetData d = FilledWorksheet("2", "30");
-    d.Cell(0, MeanColumn) = std::string(400, '9');
-    ASSERT_TRUE(CheckComputeInputs(d).passed);
-    AnalysisInputs in;
-    EXPECT_THROW(GatherAnalysisInputs(d, 2, 30, in), EFloatingPointError);
-    try {
-        PrepareAnalysis(d, 2, 30, in);
-        ADD_FAILURE() << "an overflowing cell must end the analysis";
-    } catch (const EAnalysisError& e) {
-        // Told in the user's terms, the technical text kept as the details.
-        const std::string text = e.what();
-        EXPECT_EQ(text.rfind("The analysis cannot be completed: the numbers entered are too extreme", 0), 0u) << text;
-        EXPECT_EQ(text.substr(text.size() - 34), "\r\rDetails: Floating point overflow");
-    }
-    EXPECT_TRUE(messages.shown.empty());
-
 }
 
 TEST_F(ComputeChecks, EngineRunIsReproducibleAndFollowsTheChoice)

@@ -123,7 +123,7 @@ TEST(CliRefusal, ErrorsOfTheRunExitWithOne)
          "other units, and run the analysis again. No results were computed.",
          "\n\nDetails: Floating point overflow\n"},
         // Said in the user's terms, not the incomplete gamma function's.
-        {"a case far out in the tail", File(With(OneCovariate(), {{0, SDColumn, "1"}, {0, ScoreColumn, "-99999"}})),
+        {"a case far out in the tail", File(With(With(OneCovariate(), 0, SDColumn, "1"), 0, ScoreColumn, "-99999")),
          "Error: The analysis cannot be completed: the case's score is too far from the controls' scores for the "
          "probability to be computed.",
          "\n\nDetails: An argument of the incomplete gamma function is too large"},

@@ -5,7 +5,6 @@
 // of the same worksheet as a file. Data only: the command-line tests link
 // none of the program's code.
 #include <array>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -83,30 +82,16 @@ inline RefusalWorksheet Covariates(const char* k, const char* n, int count)
     return w;
 }
 
-// Grid cells (row, column, text); a row of -1 names the fields (k, n).
-struct Edit {
-    int row;
-    int column;
-    const char* text;
-    const char* n = "";
-};
-inline RefusalWorksheet With(RefusalWorksheet w, std::initializer_list<Edit> edits)
+inline RefusalWorksheet With(RefusalWorksheet w, int row, int column, const char* text)
 {
-    for (const Edit& e : edits) {
-        if (e.row < 0) {
-            w.k = e.text;
-            w.n = e.n;
-        } else {
-            w.rows.at(e.row).at(e.column - NameColumn) = e.text;
-        }
-    }
+    w.rows.at(row).at(column - NameColumn) = text;
     return w;
 }
-inline Edit Fields(const char* k, const char* n) { return {-1, 0, k, n}; }
 
-inline RefusalWorksheet WithCorrelation(RefusalWorksheet w, const char* r21)
+inline RefusalWorksheet Fields(RefusalWorksheet w, const char* k, const char* n)
 {
-    w.triangle.at(1) = r21;
+    w.k = k;
+    w.n = n;
     return w;
 }
 
@@ -133,51 +118,56 @@ inline const std::vector<WorksheetRefusal>& WorksheetRefusals()
     const auto cell = [](int row, int column) { return RefusalFocus{RefusalFocus::GridCell, row, column}; };
     const RefusalFocus r21{RefusalFocus::MatrixCell, 2, 1};
     const RefusalWorksheet one = OneCovariate(), two = TwoCovariates();
+    // The worked example with r21 as typed.
+    const auto Correlated = [](RefusalWorksheet w, const char* r21) {
+        w.triangle.at(1) = r21;
+        return w;
+    };
     const std::string kField = "INPUT ERROR\r(  Number of covariates :   ";
     const std::string nField = "INPUT ERROR\r(  Sample size (N) of control sample:  ";
     static const std::vector<WorksheetRefusal> rows{
-        {"no covariate count", With(one, {Fields("", "20")}), W,
+        {"no covariate count", Fields(one, "", "20"), W,
          "INPUT ERROR\r\r(  Number of covariates :   )" + kNotEntered, k, true, NotInAFile, 2},
-        {"a word for the covariate count", With(one, {Fields("two", "20")}), W, kField + "two" + kNotNumeric, k, false,
+        {"a word for the covariate count", Fields(one, "two", "20"), W, kField + "two" + kNotNumeric, k, false,
          NotInAFile, 2},
         {"six covariates", Covariates("6", "20", 6), W, kField + "6.000" + kCountRange, k, true, 1, 2},
-        {"a negative covariate count", With(one, {Fields("-1", "20")}), W, kField + "-1.000" + kCountRange, k, false,
+        {"a negative covariate count", Fields(one, "-1", "20"), W, kField + "-1.000" + kCountRange, k, false,
          NotInAFile, 2},
-        {"a covariate count not whole", With(one, {Fields("2.5", "20")}), W, kField + "2.500" + kCountRange, k, false,
+        {"a covariate count not whole", Fields(one, "2.5", "20"), W, kField + "2.500" + kCountRange, k, false,
          NotInAFile, 2},
-        {"no sample size", With(two, {Fields("2", "")}), W,
+        {"no sample size", Fields(two, "2", ""), W,
          "INPUT ERROR\r\r(  Sample size (N) of control sample:  )" + kNotEntered, n, true, NotInAFile, 2},
-        {"a sample size of 2", With(one, {Fields("1", "2")}), W,
+        {"a sample size of 2", Fields(one, "1", "2"), W,
          nField + "2.000  )\rThe value for sample size must be an integer greater than 2.", n, true, 2, 2},
-        {"a sample size with a comma", With(two, {Fields("2", "3,0")}), W, nField + "3,0" + kNotNumeric, n, false,
+        {"a sample size with a comma", Fields(two, "2", "3,0"), W, nField + "3,0" + kNotNumeric, n, false,
          NotInAFile, 2},
         {"three covariates for 4 controls", Covariates("3", "4", 3), E,
          " With a control sample size of  4, the maximum number of covariates is  2 ", k, true, 1, 2},
-        {"all means before any SD", With(two, {{2, MeanColumn, ""}, {1, SDColumn, ""}}), W,
+        {"all means before any SD", With(With(two, 2, MeanColumn, ""), 1, SDColumn, ""), W,
          "INPUT ERROR\r\r(  the mean of Educ (Test No.3)  )" + kNotEntered, cell(2, MeanColumn), true, 12, 2},
-        {"a sign alone for a mean", With(one, {{0, MeanColumn, "-"}}), W,
+        {"a sign alone for a mean", With(one, 0, MeanColumn, "-"), W,
          "INPUT ERROR\r\r(  the mean of Task (Test No.1)  -)" + kNotEntered, cell(0, MeanColumn), true, 4, 2},
-        {"a mean with a comma", With(one, {{1, MeanColumn, "1,5"}}), W,
+        {"a mean with a comma", With(one, 1, MeanColumn, "1,5"), W,
          "INPUT ERROR\r(  the mean of Educ (Test No.2)  1,5" + kNotNumeric, cell(1, MeanColumn), false, 8, 2},
-        {"all SDs before any score", With(two, {{1, SDColumn, ""}, {0, ScoreColumn, ""}}), W,
+        {"all SDs before any score", With(With(two, 1, SDColumn, ""), 0, ScoreColumn, ""), W,
          "INPUT ERROR\r\r(  the SD of Age (Test No.2)  )" + kNotEntered, cell(1, SDColumn), true, 9, 2},
-        {"an SD of 0", With(two, {{1, SDColumn, "0"}}), W, "INPUT ERROR\r(  the SD of Age (Test No.2)  0.000" + kNotPositive,
+        {"an SD of 0", With(two, 1, SDColumn, "0"), W, "INPUT ERROR\r(  the SD of Age (Test No.2)  0.000" + kNotPositive,
          cell(1, SDColumn), true, 9, 2},
         // A row without a name is named by its number.
-        {"a negative SD in a row without a name", With(two, {{2, NameColumn, ""}, {2, SDColumn, "-2"}}), W,
+        {"a negative SD in a row without a name", With(With(two, 2, NameColumn, ""), 2, SDColumn, "-2"), W,
          "INPUT ERROR\r(  Test No.3  -2.000" + kNotPositive, cell(2, SDColumn), true, 13, 2},
-        {"a word for a score", With(two, {{0, ScoreColumn, "x"}}), W,
+        {"a word for a score", With(two, 0, ScoreColumn, "x"), W,
          "INPUT ERROR\r(  the score of Task (Test No.1)  x" + kNotNumeric, cell(0, ScoreColumn), false, 6, 2},
         // Every row the analysis reads is checked, even beyond the grid's
         // rows ("3.0" does not size the grid) ...
-        {"a row the covariate count asks for beyond the grid", With(two, {Fields("3.0", "30")}), W,
+        {"a row the covariate count asks for beyond the grid", Fields(two, "3.0", "30"), W,
          "INPUT ERROR\r\r(  Test No.4  )" + kNotEntered, cell(3, MeanColumn), false, NotInAFile, 2},
         // ... and every row the grid shows, even beyond the covariates.
-        {"a row of the grid beyond the covariates", With(two, {Fields("1", "30"), {2, SDColumn, "0"}}), W,
+        {"a row of the grid beyond the covariates", With(Fields(two, "1", "30"), 2, SDColumn, "0"), W,
          "INPUT ERROR\r(  the SD of Educ (Test No.3)  0.000" + kNotPositive, cell(2, SDColumn), false, NotInAFile, 2},
-        {"a correlation of 1.0", WithCorrelation(one, "1.0"), W, kTaskWithEduc, r21, true, 12, 2},
-        {"a correlation of 1.5", WithCorrelation(one, "1.5"), W, kTaskWithEduc, r21, true, 12, 2},
-        {"a correlation of -1", WithCorrelation(one, "-1"), W, kTaskWithEduc, r21, true, 12, 2},
+        {"a correlation of 1.0", Correlated(one, "1.0"), W, kTaskWithEduc, r21, true, 12, 2},
+        {"a correlation of 1.5", Correlated(one, "1.5"), W, kTaskWithEduc, r21, true, 12, 2},
+        {"a correlation of -1", Correlated(one, "-1"), W, kTaskWithEduc, r21, true, 12, 2},
         {"a matrix that is not positive definite",
          {"2", "30", two.rows, {"1.000", "0.900", "1.000", "0.900", "-0.900", "1.000"}}, E, kNotPositiveDefinite, k,
          true, NoLine, 2},
