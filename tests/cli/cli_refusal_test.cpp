@@ -144,16 +144,11 @@ TEST(CliRefusal, ErrorsOfTheRunExitWithOne)
 
 TEST(CliUsage, ErrorsExitWithTwoAndHelpExplains)
 {
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{},
-                                               {"--limit", "both", ExamplePath("worked-example.txt")},
-                                               {"--limit"},
-                                               {"--bogus", ExamplePath("worked-example.txt")},
-                                               {ExamplePath("worked-example.txt"), "extra"},
-                                               {"--summary", "--json", ExamplePath("worked-example.txt")},
-                                               {"--csv-locale", "comma", ExamplePath("worked-example.txt")},
-                                               {"--cases", ExamplePath("worked-example-cases.csv"), "--csv-locale",
-                                                "dots", ExamplePath("worked-example.txt")}}) {
+    const std::string example = ExamplePath("worked-example.txt"), cases = ExamplePath("worked-example-cases.csv");
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {}, {"--limit", "both", example}, {"--limit"}, {"--bogus", example}, {example, "extra"},
+             {"--summary", "--json", example}, {"--csv-locale", "comma", example},
+             {"--cases", cases, "--csv-locale", "dots", example}}) {
         CliRun run = RunCli(arguments);
         EXPECT_EQ(run.exitCode, 2) << run.err;
         EXPECT_EQ(run.out, "");
