@@ -40,7 +40,10 @@ Answer QtMessages::Show(MessageKind kind, const std::string& text)
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     const int result = box.exec();
-    if (active && active->isVisible() && !QApplication::activeModalWidget()) active->activateWindow();
+    // A modal window (the matrix entry) the box was raised from gets it back
+    // too; a window behind another modal one does not.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (active && active->isVisible() && (!modal || modal == active->window())) active->activateWindow();
     if (kind == MessageKind::SaveChanges)
         return result == QMessageBox::Save ? Answer::Yes : result == QMessageBox::Discard ? Answer::No : Answer::Cancel;
     if (kind != MessageKind::Confirmation) return Answer::Ok;
