@@ -45,6 +45,13 @@ public:
 
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override
     {
+        // Closed because a message box took the focus: typing goes on where
+        // it was when the grid has the focus again.
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line && (QApplication::activeModalWidget() || !grid_->window()->isActiveWindow())) {
+            grid_->resumeCell_ = index;
+            grid_->resumeCursor_ = line->cursorPosition();
+        }
         if (grid_->editor_ == editor) grid_->editor_ = nullptr;
         QStyledItemDelegate::destroyEditor(editor, index);
     }
@@ -228,18 +235,31 @@ void TWorksheetGrid::currentChanged(const QModelIndex& current, const QModelInde
 
 void TWorksheetGrid::ReopenEditor(const QModelIndex& cell, int cursor)
 {
-    if (editor_ || !cell.isValid() || currentIndex() != cell || QApplication::activeModalWidget()) return;
-    if (!edit(cell, QAbstractItemView::AllEditTriggers, nullptr) || !editor_) return;
+    if (!cell.isValid() || currentIndex() != cell || QApplication::activeModalWidget()) return;
+    // The grid may have opened one already as its window got the focus back,
+    // with the text selected: the next key would then replace what was typed.
+    if (!editor_ && (!edit(cell, QAbstractItemView::AllEditTriggers, nullptr) || !editor_)) return;
+    resumeCell_ = QPersistentModelIndex();
     editor_->setFocus(Qt::OtherFocusReason);
-    if (cursor >= 0) editor_->setCursorPosition(cursor);
+    if (cursor >= 0) {
+        editor_->deselect();
+        editor_->setCursorPosition(cursor);
+    }
 }
 
 // The editor is shown on the current cell whenever the grid has the focus,
-// with the cell's text selected so the next key replaces it.
+// with the cell's text selected so the next key replaces it; after a message
+// box, with the cursor where it was.
 void TWorksheetGrid::OpenEditor()
 {
     if (!Owns(QApplication::focusWidget())) return;
     const QModelIndex index = currentIndex();
     if (!index.isValid() || index.column() < 1 || state() == QAbstractItemView::EditingState) return;
-    if (edit(index, QAbstractItemView::AllEditTriggers, nullptr) && editor_) editor_->selectAll();
+    const bool resume = resumeCell_.isValid() && resumeCell_ == index;
+    resumeCell_ = QPersistentModelIndex();
+    if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr) || !editor_) return;
+    if (resume)
+        editor_->setCursorPosition(resumeCursor_);
+    else
+        editor_->selectAll();
 }

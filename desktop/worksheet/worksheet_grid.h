@@ -59,4 +59,6 @@ private:
     void ReopenEditor(const QModelIndex& cell, int cursor);
 
     QPointer<QLineEdit> editor_;
+    QPersistentModelIndex resumeCell_;  // an editor a message box closed
+    int resumeCursor_ = 0;
 };
