@@ -4,10 +4,11 @@
 #include <map>
 
 #include "analysis/worksheet/input_rules.h"
+#include "foundation/plain_text.h"
 
 namespace {
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) { return QuotedText(text); }
 
 bool IsBlank(const std::string& field) { return TrimCsvField(field).empty(); }
 
@@ -206,14 +207,7 @@ bool ReadCasesTable(const CsvTable& table, const std::vector<std::string>& names
                     std::string& message)
 {
     CasesReader reader(names, cases, message);
-    CsvHead head;
-    head.separator = table.separator;
-    head.decimalMark = table.decimalMark;
-    head.decimalCommaLine = table.decimalCommaLine;
-    head.decimalCommaExample = table.decimalCommaExample;
-    head.headerLine = table.headerLine;
-    head.header = table.header;
-    if (!reader.Header(head)) return false;
+    if (!reader.Header(HeadOf(table))) return false;
     for (const CsvRow& row : table.rows)
         if (!reader.Row(row)) return false;
     return reader.Finish();

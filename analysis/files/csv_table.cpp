@@ -11,6 +11,7 @@
 #include "analysis/files/text_encoding.h"
 #include "analysis/files/text_file.h"
 #include "foundation/c_locale_format.h"
+#include "foundation/plain_text.h"
 
 namespace {
 
@@ -299,14 +300,19 @@ bool ReadCsvFile(const std::string& path, CsvTable& table, std::string& message)
     return true;
 }
 
-std::string TrimCsvField(const std::string& field)
+CsvHead HeadOf(const CsvTable& table)
 {
-    std::size_t b = 0;
-    std::size_t e = field.size();
-    while (b < e && IsBlank(field[b])) ++b;
-    while (e > b && IsBlank(field[e - 1])) --e;
-    return field.substr(b, e - b);
+    CsvHead head;
+    head.separator = table.separator;
+    head.decimalMark = table.decimalMark;
+    head.decimalCommaLine = table.decimalCommaLine;
+    head.decimalCommaExample = table.decimalCommaExample;
+    head.headerLine = table.headerLine;
+    head.header = table.header;
+    return head;
 }
+
+std::string TrimCsvField(const std::string& field) { return TrimmedOf(field, " \t"); }
 
 bool HasTextBeyond(const CsvRow& row, std::size_t width)
 {

@@ -52,6 +52,9 @@ struct CsvHead {
     std::size_t fieldCount = 0;        // fields of the header row, those not kept included
 };
 
+// The head of a table read whole, as the streaming reader hands it over.
+CsvHead HeadOf(const CsvTable& table);
+
 // What the streaming reader calls: `header` once the header row is read,
 // then `row` for each data row in file order; either returns false to stop
 // the reading (and keeps its own message). Either may be empty.

@@ -9,17 +9,14 @@
 #include "analysis/files/csv_table.h"
 #include "analysis/files/text_file.h"
 #include "analysis/raw_data/raw_data_reader.h"
+#include "foundation/plain_text.h"
 
 namespace {
 
 bool IsBlankText(const std::string& text) { return TrimCsvField(text).empty(); }
 
 // A cell quoted in a message, cut short when long.
-std::string Quoted(const std::string& cell)
-{
-    constexpr std::size_t Shown = 40;
-    return "\"" + (cell.size() > Shown ? cell.substr(0, Shown) + "..." : cell) + "\"";
-}
+std::string Quoted(const std::string& cell) { return QuotedText(cell, 40); }
 
 // Builds the table row by row as the CSV reader hands the rows over, so that
 // a file refused for its size holds no more than its text and what was kept.
@@ -124,15 +121,8 @@ void ReadCsvRawData(const platform::RegularFile& file, const std::string& path, 
 
 void FillRawDataFromCsv(const CsvTable& csv, RawDataTable& table, const RawReadLimits& limits)
 {
-    CsvHead head;
-    head.separator = csv.separator;
-    head.decimalMark = csv.decimalMark;
-    head.decimalCommaLine = csv.decimalCommaLine;
-    head.decimalCommaExample = csv.decimalCommaExample;
-    head.headerLine = csv.headerLine;
-    head.header = csv.header;
     RawCsvBuilder builder(table, limits);
-    builder.Header(head);
+    builder.Header(HeadOf(csv));
     for (const CsvRow& row : csv.rows) builder.Row(row);
     builder.Finish();
 }

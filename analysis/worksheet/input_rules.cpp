@@ -7,6 +7,7 @@
 
 #include "foundation/c_locale_format.h"
 #include "foundation/messages.h"
+#include "foundation/plain_text.h"
 
 const char* const InvalidEntryMessage =
     "There is an invalid data entry, which will be highlighted once you click 'OK', please re-enter.";
@@ -78,13 +79,6 @@ bool IsWhole(double value)
     return value - t == 0;
 }
 
-std::string Trim(const std::string& s)
-{
-    std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return std::string();
-    std::size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
-}
 
 // A typed text quoted in a message: a control character (a NUL byte from a
 // file would end the message there) is shown as \xHH.
@@ -200,7 +194,7 @@ bool CheckSampleSize(const std::string& label, double value)
 
 std::string FormatInputLine(const std::string& label, const std::string& value)
 {
-    std::string trimmed = Trim(label);
+    std::string trimmed = TrimmedOf(label, " ");
     std::size_t n = trimmed.size();
     std::size_t m = std::min(n + 1, label.size());
     std::size_t p = 0;  // 1-based position of the ':', 0 for none

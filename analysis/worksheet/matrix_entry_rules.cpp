@@ -7,17 +7,14 @@
 #include "analysis/worksheet/three_decimals.h"
 #include "foundation/c_locale_format.h"
 #include "foundation/messages.h"
+#include "foundation/plain_text.h"
 
 const char* const ClearMatrixQuestion = "Clear data from matrix ?";
 
 namespace {
 const std::string NoText;
 
-std::string Blank(const std::string& text)
-{
-    const std::size_t from = text.find_first_not_of(" \t");
-    return from == std::string::npos ? std::string() : text.substr(from, text.find_last_not_of(" \t") - from + 1);
-}
+std::string Blank(const std::string& text) { return TrimmedOf(text, " \t"); }
 
 // "the correlation of Memory with Age" (column's variable first).
 std::string CellName(const MatrixEntryState& state, int column, int row)

@@ -5,16 +5,11 @@
 
 #include "analysis/worksheet/cell_lengths.h"
 #include "analysis/worksheet/cell_names.h"
+#include "foundation/plain_text.h"
 
 namespace {
 
-std::string Trimmed(const std::string& text)
-{
-    std::size_t from = 0, to = text.size();
-    while (from < to && std::isspace(static_cast<unsigned char>(text[from]))) ++from;
-    while (to > from && std::isspace(static_cast<unsigned char>(text[to - 1]))) --to;
-    return text.substr(from, to - from);
-}
+std::string Trimmed(const std::string& text) { return TrimmedOf(text, WhiteSpace); }
 
 std::vector<std::string> Split(const std::string& line, char separator)
 {
