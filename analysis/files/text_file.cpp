@@ -225,15 +225,4 @@ FileReadResult ReadRegularFile(const std::string& path, std::size_t byteLimit)
     return file.ReadAll(byteLimit);
 }
 
-std::string LfToCrLf(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
-    }
-    return out;
-}
-
 }  // namespace platform

@@ -86,8 +86,4 @@ const char* FileKindName(unsigned mode);
 // "It is a named pipe (FIFO), not a regular file." for what a stat mode says.
 std::string NotRegularFileReason(unsigned mode);
 
-// Turns every LF into CR LF (text with LF line ends into the CR LF form of
-// text files). A CR already before the LF is kept as the line's own.
-std::string LfToCrLf(const std::string& text);
-
 }  // namespace platform

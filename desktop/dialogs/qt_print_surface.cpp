@@ -17,15 +17,11 @@ std::unique_ptr<QtPrintSurface> QtPrintSurface::FromPrintDialog(const QFont& fon
                       QAbstractPrintDialog::PrintCollateCopies);
     if (dialog.exec() != QDialog::Accepted) return nullptr;
     if (!printer->isValid()) throw PrintError("The chosen printer cannot be used.");
-    return std::unique_ptr<QtPrintSurface>(new QtPrintSurface(std::move(printer), font));
+    return OnPrinter(std::move(printer), font);
 }
 
-std::unique_ptr<QtPrintSurface> QtPrintSurface::ForPdfFile(const std::string& path,
-                                                           const QFont& font)
+std::unique_ptr<QtPrintSurface> QtPrintSurface::OnPrinter(std::unique_ptr<QPrinter> printer, const QFont& font)
 {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QString::fromStdString(path));
     return std::unique_ptr<QtPrintSurface>(new QtPrintSurface(std::move(printer), font));
 }
 

@@ -19,8 +19,9 @@ public:
     // "print to file", paper size, copies); nothing when the dialog is
     // cancelled. Works without any printer installed.
     static std::unique_ptr<QtPrintSurface> FromPrintDialog(const QFont& font, QWidget* parent);
-    // Prints into a PDF file (UTF-8 name) instead of on paper.
-    static std::unique_ptr<QtPrintSurface> ForPdfFile(const std::string& path, const QFont& font);
+    // Prints on the printer given, set up as the dialog would leave it (a
+    // printer, or a file).
+    static std::unique_ptr<QtPrintSurface> OnPrinter(std::unique_ptr<QPrinter> printer, const QFont& font);
 
     ~QtPrintSurface() override;
 

@@ -249,12 +249,5 @@ TEST_F(TextFileTest, FailureWhileWritingLeavesTheOldFileIntactAndNoTemporaryFile
     EXPECT_EQ(Entries(), std::vector<std::string>{"a.txt"});
 }
 
-TEST(LfToCrLf, EveryLineFeedGetsItsCarriageReturn)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"", ""}, {"a", "a"}, {"a\nb\n", "a\r\nb\r\n"}, {"\n\n", "\r\n\r\n"}, {"a\r\nb", "a\r\nb"}, {"a\rb", "a\rb"}};
-    for (const auto& [text, converted] : cases) EXPECT_EQ(LfToCrLf(text), converted) << text;
-}
-
 }  // namespace
 }  // namespace platform

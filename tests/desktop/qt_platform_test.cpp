@@ -23,6 +23,7 @@
 #include "desktop/app/qt_app_helpers.h"
 #include "desktop/dialogs/qt_messages.h"
 #include "desktop/dialogs/qt_print_surface.h"
+#include "pdf_print_surface.h"
 #include "desktop/dialogs/qt_save_dialog.h"
 #include "modal_answerer.h"
 
@@ -161,7 +162,7 @@ using QtPrintSurfaceTest = TempDir;
 TEST_F(QtPrintSurfaceTest, PrintsARealDocumentToPdfAndAnUnwritableOneFailsToBegin)
 {
     const fs::path pdf = dir / "out.pdf";
-    auto surface = QtPrintSurface::ForPdfFile(pdf.string(), PrintFont());
+    auto surface = PdfPrintSurface(pdf.string(), PrintFont());
     EXPECT_TRUE(QFontInfo(PrintFont()).fixedPitch());
     EXPECT_GT(surface->PageWidth(), 0);
     EXPECT_GT(surface->PageHeight(), surface->PageWidth());
@@ -186,7 +187,7 @@ TEST_F(QtPrintSurfaceTest, PrintsARealDocumentToPdfAndAnUnwritableOneFailsToBegi
     const std::string all((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(all.find("/BaseFont"), std::string::npos);
 
-    auto unwritable = QtPrintSurface::ForPdfFile((dir / "missing" / "out.pdf").string(), PrintFont());
+    auto unwritable = PdfPrintSurface((dir / "missing" / "out.pdf").string(), PrintFont());
     EXPECT_THROW(PrintDocument(*unwritable, U"text"), PrintError);
 }
 

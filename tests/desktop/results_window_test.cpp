@@ -23,6 +23,7 @@
 #include <QWindow>
 
 #include "desktop/dialogs/qt_print_surface.h"
+#include "pdf_print_surface.h"
 #include "desktop/results/figure_view.h"
 #include "desktop_fixture.h"
 #include "render/report_pdf.h"
@@ -395,7 +396,7 @@ TEST_F(ResultsWindowTest, SaveAsPdfHoldsEveryLineOnThePrintoutsPagesOrSaysWhyNot
     ASSERT_TRUE(fs::exists(pdf));
     ExpectEveryLine(pdf);
     const fs::path printed = dir / "printed.pdf";
-    platform::PrintFramedDocument(*platform::QtPrintSurface::ForPdfFile(printed.string(), platform::ReportPrintFont()),
+    platform::PrintFramedDocument(*PdfPrintSurface(printed.string(), platform::ReportPrintFont()),
                                   LongReport().replace(QLatin1String("\n"), QLatin1String("\r\n")).toStdU32String(),
                                   platform::ReportPageFrame());
     EXPECT_EQ(PdfText(pdf), PdfText(printed));
