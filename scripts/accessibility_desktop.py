@@ -103,8 +103,11 @@ class Session:
             display = f":{number}"
             subprocess.run(["xauth", "-f", authority, "add", display, ".", os.urandom(16).hex()], check=True,
                            timeout=TIMEOUT)
+            # -noreset: the server resets when its last client leaves (the
+            # check below), and a program connecting during the reset is
+            # refused ("could not connect to display").
             xvfb = self.start(["Xvfb", display, "-auth", authority, "-screen", "0", "1280x1024x24",
-                               "-nolisten", "tcp"], stderr=subprocess.DEVNULL)
+                               "-nolisten", "tcp", "-noreset"], stderr=subprocess.DEVNULL)
 
             def answers():
                 if xvfb.poll() is not None:

@@ -54,8 +54,10 @@ shot() {
 xdo() { timeout "$STEP_TIMEOUT" xdotool "$@"; }
 trap 'fail "the step at line $LINENO failed"' ERR
 
-# A display of its own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# A display of its own: Xvfb picks a free number and writes it to fd 3. It
+# does not reset when its last client leaves: a program connecting during a
+# reset is refused.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 $((STEP_TIMEOUT * 10))); do
   [ -s "$work/display" ] && break
