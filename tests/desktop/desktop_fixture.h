@@ -113,8 +113,24 @@ protected:
         button->setFocus(Qt::MouseFocusReason);
         button->click();
     }
+    static QWidget* Focused() { return QApplication::focusWidget(); }
+    // Replaces a field's text by typing, as a person selecting it first does.
+    static void Retype(QLineEdit* field, const char* text)
+    {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(text));
+    }
+    // Puts the grid's editor on a cell, as clicking it does.
+    QLineEdit* EditCell(int row, int column)
+    {
+        Grid().setFocus();
+        Grid().setCurrentCell(row, column);
+        EXPECT_NE(Grid().Editor(), nullptr);
+        return Grid().Editor();
+    }
 
-    // Fills the grid's cells 1..4 of a row as if typed.
+    // The grid's name, mean, SD and score of a row.
     void FillRow(int row, const char* name, const char* mean, const char* sd, const char* score)
     {
         const char* texts[4] = {name, mean, sd, score};
@@ -145,8 +161,8 @@ protected:
         ASSERT_TRUE(matrixShown);
     }
 
-    // Answers the next matrix window: sets the given cells, presses
-    // "Continue" (or the named button) and records what the window showed.
+    // Answers the next matrix window: sets the cells, presses the button and
+    // records what the window showed.
     struct MatrixEntry {
         std::vector<std::tuple<int, int, QString>> cells;  // column, row, text
         const char* button = "CloseBtn";

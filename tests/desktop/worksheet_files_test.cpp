@@ -40,12 +40,6 @@ protected:
     }
     // A menu command by its shortcut, typed where the focus is.
     static void Keys(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); }
-    static void TypeInto(QLineEdit* field, const char* text)
-    {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, QString::fromLatin1(text));
-    }
     std::vector<QString> RecentNames()
     {
         std::vector<QString> names;
@@ -63,8 +57,8 @@ TEST_F(WorksheetFiles, SaveNewAndOpenFollowTheFileAndItsName)
 {
     QSettings().remove(QStringLiteral("worksheet/recentFiles"));
     StartWithDialogs();
-    TypeInto(W().txtInput1, "1");
-    TypeInto(W().txtInput2, "20");
+    Retype(W().txtInput1, "1");
+    Retype(W().txtInput2, "20");
     EXPECT_TRUE(W().isWindowModified());
 
     // Save of an untitled worksheet asks for a name.
@@ -77,7 +71,7 @@ TEST_F(WorksheetFiles, SaveNewAndOpenFollowTheFileAndItsName)
     EXPECT_EQ(RecentNames(), std::vector<QString>{"&1 memory norms.txt"});
 
     // A change, then New: asked, Discard empties the worksheet.
-    TypeInto(W().txtInput2, "25");
+    Retype(W().txtInput2, "25");
     messages.ScriptAnswers({Answer::No});
     Keys(Qt::Key_N);
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -94,7 +88,7 @@ TEST_F(WorksheetFiles, SaveNewAndOpenFollowTheFileAndItsName)
     EXPECT_EQ(W().txtInput2->text(), "20");
     EXPECT_EQ(W().FilePath(), Norms());
     EXPECT_FALSE(W().isWindowModified());
-    TypeInto(W().txtInput2, "30");
+    Retype(W().txtInput2, "30");
     Keys(Qt::Key_S);
     EXPECT_EQ(saveDialog->calls.size(), 1u);
     EXPECT_EQ(FileText(Norms()).substr(0, 7), "1\r\n30\r\n");
@@ -110,7 +104,7 @@ TEST_F(WorksheetFiles, SaveNewAndOpenFollowTheFileAndItsName)
 TEST_F(WorksheetFiles, AFileThatIsNoWorksheetAndAWorksheetWithoutCountsAreRefused)
 {
     StartWithDialogs();
-    TypeInto(W().txtInput2, "20");
+    Retype(W().txtInput2, "20");
     const std::string damaged = folder + "/notes.txt";
     std::ofstream(damaged, std::ios::binary) << "some notes\r\n";
     const std::pair<std::string, std::string> cases[] = {
@@ -151,7 +145,7 @@ TEST_F(WorksheetFiles, ExitWithUnsavedChangesAsksToSaveThem)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         StartWithDialogs();
-        TypeInto(W().txtInput1, "0");
+        Retype(W().txtInput1, "0");
         const std::string path = folder + "/" + c.what + ".txt";
         if (c.named) saveDialog->ScriptAnswer(path);
         messages.Clear();
@@ -167,7 +161,7 @@ TEST_F(WorksheetFiles, ExitWithUnsavedChangesAsksToSaveThem)
     // kept changes bring the worksheet back.
     StartWithDialogs();
     W().SetResultsWindow(results.get());
-    TypeInto(W().txtInput1, "0");
+    Retype(W().txtInput1, "0");
     W().hide();
     results->show();
     messages.Clear();
@@ -235,11 +229,10 @@ TEST_F(WorksheetFiles, AGridCellWithoutADigitIsRefusedWithTheCellSelected)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         const QString before = Grid().CellText(c.row, c.column);
-        Grid().setFocus();
-        Grid().setCurrentCell(c.row, c.column);
-        ASSERT_NE(Grid().Editor(), nullptr);
-        Grid().Editor()->selectAll();
-        QTest::keyClicks(Grid().Editor(), QString::fromLatin1(c.typed));
+        QLineEdit* editor = EditCell(c.row, c.column);
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QString::fromLatin1(c.typed));
         messages.Clear();
         Press(W().cmdCompute);
         ASSERT_EQ(Texts(MessageKind::Warning).size(), 1u);

@@ -21,14 +21,6 @@ protected:
         DesktopTest::SetUp();
         Start();
         QTest::keyClicks(W().txtInput1, "2");
-        Grid().setFocus();
-    }
-    QLineEdit* OpenCell(int row, int column)
-    {
-        Grid().setCurrentCell(row, column);
-        QLineEdit* editor = Grid().Editor();
-        EXPECT_NE(editor, nullptr);
-        return editor;
     }
 };
 
@@ -43,7 +35,7 @@ TEST_F(WorksheetTyping, LongNamesAndNumbersAreKeptWithoutABox)
         {0, SDColumn, "12.3456"},          {1, ScoreColumn, "-12.345"},  {1, MeanColumn, "123456789012345"},
     };
     for (const Case& c : cases) {
-        QLineEdit* editor = OpenCell(c.row, c.column);
+        QLineEdit* editor = EditCell(c.row, c.column);
         ASSERT_NE(editor, nullptr);
         editor->selectAll();
         QTest::keyClicks(editor, c.typed);
@@ -55,7 +47,7 @@ TEST_F(WorksheetTyping, LongNamesAndNumbersAreKeptWithoutABox)
 
 TEST_F(WorksheetTyping, ShortcutsInACellOrFieldRaiseNoBox)
 {
-    QLineEdit* editor = OpenCell(0, MeanColumn);
+    QLineEdit* editor = EditCell(0, MeanColumn);
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, "50");
     for (QWidget* target : {static_cast<QWidget*>(editor), static_cast<QWidget*>(W().txtInput2)}) {
@@ -87,7 +79,7 @@ TEST_P(GridPaste, LandsInTheCellsFromTheChosenOne)
 {
     const PasteCase& c = GetParam();
     QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
-    QLineEdit* editor = OpenCell(c.row, c.column);
+    QLineEdit* editor = EditCell(c.row, c.column);
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     for (const auto& [row, column, text] : c.cells) {
@@ -147,16 +139,16 @@ TEST_F(WorksheetTyping, ABlockOfCellsCopiesOutAsASpreadsheetTakesIt)
     };
     // One cell: its editor copies the text it holds, selected.
     click(1, 2, Qt::NoModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(Focused(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "40.5");
     // Shift+click spans a block; Ctrl+C copies it as rows of tab-separated cells.
     click(0, 1, Qt::NoModifier);
     click(1, 4, Qt::ShiftModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(Focused(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "Memory\t50\t10\t30\nAge\t40.5\t12\t45\n");
     // ... which pastes back as it came, here into the third row.
     click(2, 1, Qt::NoModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(W().Data().Cell(2, 4), "30");
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -215,19 +207,15 @@ TEST_P(KeyEventBoxes, TheBoxClosesAndTypingGoesOnInTheSamePlace)
     platform::ScopedMessages realBoxes(boxes);
     Start();
     W().txtInput1->setText(QStringLiteral("1"));
-    if (c.field < 0) {
-        Grid().setFocus();
-        Grid().setCurrentCell(c.row, c.column);
-    }
-    QLineEdit* target = c.field >= 0 ? W().txtInputs[c.field] : Grid().Editor();
+    QLineEdit* target = c.field >= 0 ? W().txtInputs[c.field] : EditCell(c.row, c.column);
     ASSERT_NE(target, nullptr);
     target->setFocus();
     target->selectAll();
     {
         BoxCloser closer;
         for (const char* ch = c.typed; *ch; ++ch) {
-            ASSERT_NE(QApplication::focusWidget(), nullptr);
-            QTest::keyClick(QApplication::focusWidget(), *ch);
+            ASSERT_NE(Focused(), nullptr);
+            QTest::keyClick(Focused(), *ch);
             QApplication::processEvents();  // what a running program does between keys
             closer.ReleaseReturn(worksheet.get());
         }
@@ -242,14 +230,14 @@ TEST_P(KeyEventBoxes, TheBoxClosesAndTypingGoesOnInTheSamePlace)
 
     // The same control has the focus, and the next key goes on from there.
     if (c.field >= 0) {
-        EXPECT_EQ(QApplication::focusWidget(), target);
+        EXPECT_EQ(Focused(), target);
         EXPECT_EQ(target->text(), c.after);
         return;
     }
     EXPECT_EQ(Grid().CellText(c.row, c.column), c.after);
     EXPECT_EQ(Grid().currentRow() * 10 + Grid().currentColumn(), c.row * 10 + c.column);
     ASSERT_NE(Grid().Editor(), nullptr);
-    EXPECT_EQ(QApplication::focusWidget(), Grid().Editor());
+    EXPECT_EQ(Focused(), Grid().Editor());
     Grid().Editor()->end(false);
     QTest::keyClick(Grid().Editor(), Qt::Key_Backspace);
     EXPECT_EQ(Grid().CellText(c.row, c.column).size(), QString::fromLatin1(c.after).size() - 1);
