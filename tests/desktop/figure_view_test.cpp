@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QImage>
 #include <QMenu>
-#include <QMenuBar>
 
 #include "tests/support/scripted_save_dialog.h"
 #include "analysis/report/report.h"

@@ -4,12 +4,10 @@
 #include <functional>
 
 #include <QClipboard>
-#include <QDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 
 #include "desktop_fixture.h"
 #include "analysis/worksheet/input_rules.h"
@@ -26,9 +24,9 @@ protected:
         owner = std::make_unique<QWidget>();
     }
 
-    // Opens the window on the buffer (3 x 3 lower triangle unless told
+    // Opens the window on the buffer's lower triangle (3 x 3 unless told
     // otherwise) and lets `inside` act on it; returns when it has closed.
-    void Run(std::function<void(QWidget*)> inside, int columns = 3, int rows = 3, bool lower = true)
+    void Run(std::function<void(QWidget*)> inside, int columns = 3, int rows = 3)
     {
         bool ran = false;
         AnswerNextModal([&](QWidget* window) {
@@ -36,7 +34,7 @@ protected:
             EXPECT_TRUE(WaitUntilActive(window));
             inside(window);
         });
-        EnterSquareMatrix(buffer, columns, rows, "Matrix Entry", names, owner.get(), lower);
+        EnterSquareMatrix(buffer, columns, rows, "Matrix Entry", names, owner.get(), true);
         EXPECT_TRUE(ran);
     }
 
@@ -98,42 +96,6 @@ TEST_F(MatrixWindow, ThreeVariablesShowALowerTriangleNamedByTheVariables)
         MatrixButtonNamed(window, "ReturnBtn")->click();
     });
     EXPECT_TRUE(MatrixCancelled);
-}
-
-// Six variables: "-0.999" shows whole in every cell, each name level with
-// its row or centred over its column.
-TEST_F(MatrixWindow, CellsAreWideEnoughAndLevelWithTheirNames)
-{
-    names = {"V1", "V2", "V3", "V4", "V5", "V6"};
-    for (int j = 4; j <= 6; ++j) buffer[j][j] = 1.0;
-    Run(
-        [&](QWidget* window) {
-            for (int i = 1; i <= 6; ++i)
-                for (int j = 1; j <= i; ++j) {
-                    QLineEdit* cell = MatrixCell(window, j, i);
-                    ASSERT_NE(cell, nullptr);
-                    EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("-0.999")), TextRoom(cell));
-                    EXPECT_LE(cell->fontMetrics().height(), cell->height());
-                }
-            int rowNames = 0, columnNames = 0;
-            for (QLabel* label : MatrixCell(window, 1, 1)->parentWidget()->findChildren<QLabel*>()) {
-                const int n = label->text().mid(1).toInt();
-                if (n < 1) continue;
-                const QRect g = label->geometry();
-                if (g.right() < MatrixCell(window, 1, 1)->geometry().left()) {
-                    ++rowNames;
-                    EXPECT_NEAR(g.center().y(), MatrixCell(window, 1, n)->geometry().center().y(), 1) << n;
-                } else {
-                    ++columnNames;
-                    EXPECT_NEAR(g.center().x(), MatrixCell(window, n, 6)->geometry().center().x(), 1) << n;
-                    EXPECT_LT(g.bottom(), MatrixCell(window, n, n)->geometry().top()) << n;
-                }
-            }
-            EXPECT_EQ(rowNames, 6);
-            EXPECT_EQ(columnNames, 6);
-            MatrixButtonNamed(window, "ReturnBtn")->click();
-        },
-        6, 6);
 }
 
 // The questions' order and which are asked again are the matrix entry
@@ -290,11 +252,14 @@ TEST_F(MatrixWindow, CtrlVPastesAMatrixOrAValueAndCtrlCCopiesTheMatrix)
     EXPECT_DOUBLE_EQ(buffer[3][2], -0.3);
 }
 
-TEST_F(MatrixWindow, OpensWithinTheScreenAndAnEnlargedWindowShowsMoreCells)
+// Within the screen, a small matrix whole and a large one scrolled; an
+// enlarged window shows more cells; "-0.999" shows whole in every cell, each
+// variable's number level with its row or centred over its column.
+TEST_F(MatrixWindow, FitsTheScreenWithCellsWideEnoughAndLevelWithTheirNames)
 {
     names.clear();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
-    for (int size : {3, 30}) {
+    for (int size : {3, 6, 30}) {
         SCOPED_TRACE(size);
         Run(
             [&](QWidget* window) {
@@ -302,12 +267,33 @@ TEST_F(MatrixWindow, OpensWithinTheScreenAndAnEnlargedWindowShowsMoreCells)
                 ASSERT_NE(scroller, nullptr);
                 EXPECT_LE(window->width(), screen.width());
                 EXPECT_LE(window->height(), screen.height());
+                for (int i = 1; i <= size; ++i)
+                    for (int j = 1; j <= i; ++j) {
+                        QLineEdit* cell = MatrixCell(window, j, i);
+                        ASSERT_NE(cell, nullptr);
+                        EXPECT_LE(cell->fontMetrics().horizontalAdvance(QStringLiteral("-0.999")), TextRoom(cell));
+                        EXPECT_LE(cell->fontMetrics().height(), cell->height());
+                    }
+                int rowNames = 0, columnNames = 0;
+                for (QLabel* label : MatrixCell(window, 1, 1)->parentWidget()->findChildren<QLabel*>()) {
+                    const int n = label->text().toInt();
+                    if (n < 1) continue;
+                    const QRect g = label->geometry();
+                    if (g.right() < MatrixCell(window, 1, 1)->geometry().left()) {
+                        ++rowNames;
+                        EXPECT_NEAR(g.center().y(), MatrixCell(window, 1, n)->geometry().center().y(), 1) << n;
+                    } else {
+                        ++columnNames;
+                        EXPECT_NEAR(g.center().x(), MatrixCell(window, n, size)->geometry().center().x(), 1) << n;
+                        EXPECT_LT(g.bottom(), MatrixCell(window, n, n)->geometry().top()) << n;
+                    }
+                }
+                EXPECT_EQ(rowNames, size);
+                EXPECT_EQ(columnNames, size);
                 QWidget* last = MatrixCell(window, size, size);
-                ASSERT_NE(last, nullptr);
-                // A small matrix shows whole; a large one scrolls.
                 const bool whole = scroller->viewport()->rect().contains(
                     last->mapTo(scroller->viewport(), last->rect().bottomRight()));
-                EXPECT_EQ(whole, size == 3);
+                EXPECT_EQ(whole, size < 30);
                 const QSize before = scroller->viewport()->size();
                 window->resize(window->size() + QSize(200, 150));
                 QApplication::processEvents();
@@ -315,7 +301,7 @@ TEST_F(MatrixWindow, OpensWithinTheScreenAndAnEnlargedWindowShowsMoreCells)
                 EXPECT_GE(scroller->viewport()->height(), before.height() + 150);
                 MatrixButtonNamed(window, "ReturnBtn")->click();
             },
-            size, size, true);
+            size, size);
     }
 }
 

@@ -10,13 +10,11 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTableWidget>
-#include <QTreeWidget>
 
 #include "tests/support/scripted_open_dialog.h"
 #include "tests/support/scripted_save_dialog.h"
 #include "desktop/case_series/case_series_runner.h"
 #include "desktop/case_series/series_table_window.h"
-#include "analysis/files/open_dialog.h"
 #include "desktop/results/figure_view.h"
 #include "desktop/raw_data/raw_data_window.h"
 #include "desktop_fixture.h"

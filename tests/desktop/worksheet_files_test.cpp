@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 #include <QSettings>
 
 #include "analysis/run/compute_checks.h"

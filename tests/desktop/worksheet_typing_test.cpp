@@ -246,8 +246,6 @@ TEST_P(KeyEventBoxes, TheBoxClosesAndTypingGoesOnInTheSamePlace)
 const KeyBoxCase keyBoxCases[] = {
     {"name of 41 characters", -1, 0, 1, "Verbal fluency, phonemic, 60 s, words FAS", MaxNameLengthMessage,
      "Verbal fluency, phonemic, 60 s, words FA"},
-    {"covariate name of 41", -1, 1, 1, "Years of education completed at age 18+ x", MaxNameLengthMessage,
-     "Years of education completed at age 18+ "},
     {"sixteen digits in a mean", -1, 0, 2, "1234567890.12345", MaxNumberLengthMessage, "1234567890.1234"},
     {"sixteen digits in an SD", -1, 0, 3, "1234567890123456", MaxNumberLengthMessage, "123456789012345"},
     {"sixteen digits in a score", -1, 1, 4, "-12345678901.234", MaxNumberLengthMessage, "-12345678901.23"},
