@@ -36,23 +36,11 @@ using platform::MessageKind;
 using platform::RecordingPrintSurface;
 using Op = RecordingPrintSurface::Op;
 
-// Hands the window a surface the test keeps looking at.
-class SharedSurface : public platform::PrintSurface {
-public:
-    explicit SharedSurface(RecordingPrintSurface& s) : s_(s) {}
-    void BeginDocument() override { s_.BeginDocument(); }
-    void EndDocument() override { s_.EndDocument(); }
-    void AbortDocument() noexcept override { s_.AbortDocument(); }
-    void NewPage() override { s_.NewPage(); }
-    int PageWidth() const override { return s_.PageWidth(); }
-    int PageHeight() const override { return s_.PageHeight(); }
-    int CharHeight() const override { return s_.CharHeight(); }
-    int AverageCharWidth() const override { return s_.AverageCharWidth(); }
-    int MeasureRun(const std::u32string& r) const override { return s_.MeasureRun(r); }
-    void DrawRun(int x, int y, const std::u32string& r) override { s_.DrawRun(x, y, r); }
-
-private:
-    RecordingPrintSurface& s_;
+// The window drops its surface once printed: the test keeps what was done to it.
+struct KeptSurface : RecordingPrintSurface {
+    explicit KeptSurface(RecordingPrintSurface& kept) : RecordingPrintSurface(kept), kept_(kept) { log.clear(); }
+    ~KeptSurface() override { kept_.log.insert(kept_.log.end(), log.begin(), log.end()); }
+    RecordingPrintSurface& kept_;
 };
 
 const std::vector<std::string> kReport = {"", "Harrow: report", " One-tailed probability = 0.02000 "};
@@ -94,7 +82,7 @@ protected:
         window.SetPrintSurfaceFactory([this](const QFont& font) {
             ++printsStarted;
             printFont = font;
-            return std::make_unique<SharedSurface>(surface);
+            return std::make_unique<KeptSurface>(surface);
         });
         window.SetQuitHandler([this] { ++quits; });
     }
@@ -329,7 +317,7 @@ TEST_F(ResultsWindowTest, PrintFailureShowsTheErrorAndChangesNothing)
     EXPECT_EQ(window.TextForFile(), "text\r\n");
 
     // A job that fails part way (dropped: the print layout's test).
-    window.SetPrintSurfaceFactory([this](const QFont&) { return std::make_unique<SharedSurface>(surface); });
+    window.SetPrintSurfaceFactory([this](const QFont&) { return std::make_unique<KeptSurface>(surface); });
     surface.failOnDraw = "The print job failed.";
     window.mnuPrint->trigger();
     ASSERT_EQ(messages.shown.size(), 2u);
