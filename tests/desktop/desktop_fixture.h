@@ -134,7 +134,7 @@ protected:
     void FillRow(int row, const char* name, const char* mean, const char* sd, const char* score)
     {
         const char* texts[4] = {name, mean, sd, score};
-        for (int c = 0; c < 4; ++c) Grid().SetCellText(row, c + 1, QString::fromLatin1(texts[c]));
+        for (int c = 0; c < 4; ++c) Grid().SetCellText(row, c + 1, QString::fromUtf8(texts[c]));
     }
 
     // One covariate, 20 controls: task 50 (SD 10), case 30; covariate 10
@@ -149,11 +149,11 @@ protected:
 
     // Compute saves the worksheet once the correlations are entered; a matrix
     // that is not positive definite then ends the command, without the long run.
-    void ComputeWithRefusedMatrix()
+    void ComputeWithRefusedMatrix(const char* task = "Task")
     {
         W().txtInput1->setText(QStringLiteral("2"));
         W().txtInput2->setText(QStringLiteral("30"));
-        FillRow(0, "Task", "50", "10", "30");
+        FillRow(0, task, "50", "10", "30");
         FillRow(1, "Age", "40.5", "12", "45");
         FillRow(2, "Edu", "12.50", "3", "10");
         AnswerMatrix({{{1, 2, QStringLiteral("0.9")}, {1, 3, QStringLiteral("0.9")}, {2, 3, QStringLiteral("-0.9")}}});

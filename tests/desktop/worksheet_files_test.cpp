@@ -178,14 +178,9 @@ TEST_F(WorksheetFiles, ExitWithUnsavedChangesAsksToSaveThem)
 TEST_F(WorksheetFiles, ANameKeepsEveryCharacterThroughTheDataFile)
 {
     Start();
-    ComputeWithRefusedMatrix();  // fills the worksheet
-    Grid().SetCellText(0, 1, kName);
     W().memoComments->setPlainText(kName + QStringLiteral("\nZ\u00FCrich"));
     EXPECT_EQ(W().Data().notes, (std::vector<std::string>{kNameUtf8, "Z\xC3\xBCrich"}));
-    // Saved once the correlations are entered; the matrix then ends the run.
-    AnswerMatrix({{{1, 2, QStringLiteral("0.9")}, {1, 3, QStringLiteral("0.9")}, {2, 3, QStringLiteral("-0.9")}}});
-    Press(W().cmdCompute);
-    ASSERT_TRUE(matrixShown);
+    ComputeWithRefusedMatrix(kNameUtf8.c_str());
     EXPECT_EQ(FileText(DataPath()).rfind("2\r\n30\r\n" + kNameUtf8 + "\r\n50\r\n", 0), 0u);
     Start();
     EXPECT_EQ(Grid().CellText(0, 1), kName);
