@@ -162,16 +162,14 @@ TEST_F(MatrixWindow, OutOfRangeAndUnreadableCellsAreRefusedWithTheFocusOnThem)
 }
 
 // Clear Data asks; No keeps the cells shown, Yes shows them zeroed (what
-// reaches the buffer is the matrix entry rules' test) and the window stays.
-// The prefilled values show with three decimals.
+// reaches the buffer, and the prefill's three decimals, are the matrix entry
+// rules' tests) and the window stays.
 TEST_F(MatrixWindow, ClearDataAsksAndZeroesTheCellsBelowTheDiagonal)
 {
     buffer[1][2] = buffer[2][1] = 0.2;
     buffer[1][3] = buffer[3][1] = -0.4567;
     buffer[2][3] = buffer[3][2] = 0.12345;
     Run([&](QWidget* window) {
-        EXPECT_EQ(MatrixCell(window, 1, 3)->text(), "-0.457");
-        EXPECT_EQ(MatrixCell(window, 2, 3)->text(), "0.123");
         messages.ScriptAnswers({Answer::No});
         QTest::mouseClick(MatrixButtonNamed(window, "ClearBtn"), Qt::LeftButton);
         EXPECT_EQ(Texts(MessageKind::Confirmation), std::vector<std::string>{"Clear data from matrix ?"});
