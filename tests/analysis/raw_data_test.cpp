@@ -274,13 +274,8 @@ TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
     WriteReadstatFile(files.Path("good.dta"), ReadstatKind::Dta, Readstat(d));
     const std::string sav = TempFolder::Read(files.Path("good.sav")), dta = TempFolder::Read(files.Path("good.dta"));
     fs::create_directories(files.Path("folder.csv"));
-    auto limit = [](auto RawReadLimits::*field, std::size_t value) {
-        RawReadLimits limits;
-        limits.*field = value;
-        return limits;
-    };
-    const RawReadLimits small = limit(&RawReadLimits::rows, 3), narrow = limit(&RawReadLimits::columns, 1),
-                        few = limit(&RawReadLimits::numbers, 7), tiny = limit(&RawReadLimits::bytes, 10);
+    RawReadLimits small, narrow, few, tiny;
+    small.rows = 3, narrow.columns = 1, few.numbers = 7, tiny.bytes = 10;
     struct FileRefusal {
         const char* name;
         std::string path;
