@@ -21,19 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Columns of numbers (NaN: missing) with their names.
-struct Data {
-    std::vector<std::string> names;
-    std::vector<std::vector<double>> columns;
-};
-
-std::vector<ReadstatColumn> Readstat(const Data& d)
-{
-    std::vector<ReadstatColumn> columns;
-    for (std::size_t c = 0; c < d.names.size(); ++c) columns.push_back({d.names[c], d.columns[c], {}, {}});
-    return columns;
-}
-
 // The file read and summarised, with the messages shown on the way.
 struct Outcome {
     bool ok = false;
@@ -124,23 +111,18 @@ bool SameSummary(const RawSummary& a, const RawSummary& b)
 // (empty cell, the SPSS user-defined missing value 999, Stata ".a").
 TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
 {
-    const double nan = std::nan("");
-    Data d{{"score", "age", "educ"},
-           {{31.5, 28.25, 35, 22.75, 30, 26.5, 33, 29.125, 24},
-            {61, 70, 58, 77, 999, 66, 59, 72, 80},
-            {12, 10, nan, 9, 13, 11, 16, 12, 8}}};
     const std::string comma = "score,age,educ\r\n31.5,61,12\r\n28.25,70,10\r\n35,58,\r\n22.75,77,9\r\n30,,13\r\n"
                               "26.5,66,11\r\n33,59,16\r\n29.125,72,12\r\n24,80,8\r\n";
     std::string semicolon = comma;
     for (char& ch : semicolon) ch = ch == ',' ? ';' : ch == '.' ? ',' : ch;
-    std::vector<ReadstatColumn> sav = Readstat(d);
-    sav[2].numbers[2] = SystemMissing;
-    sav[1].userMissing = {999};
-    std::vector<ReadstatColumn> dta = Readstat(d);
-    dta[2].numbers[2] = SystemMissing;
+    const std::vector<ReadstatColumn> sav = {
+        {"score", {31.5, 28.25, 35, 22.75, 30, 26.5, 33, 29.125, 24}, {}, {}},
+        {"age", {61, 70, 58, 77, 999, 66, 59, 72, 80}, {}, {999}},
+        {"educ", {12, 10, SystemMissing, 9, 13, 11, 16, 12, 8}, {}, {}},
+        {"group", {}, {"a", "b", "a", "b", "a", "b", "a", "b", "a"}, {}}};
+    std::vector<ReadstatColumn> dta = sav;
     dta[1].numbers[4] = TaggedMissing;
-    sav.push_back({"group", {}, {"a", "b", "a", "b", "a", "b", "a", "b", "a"}, {}});
-    dta.push_back(sav.back());
+    dta[1].userMissing.clear();
 
     TempFolder files;
     struct Format {
@@ -269,9 +251,9 @@ TEST(RawDataRefusals, EachShowsItsMessage)
 TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
 {
     TempFolder files;
-    Data d{{"a", "b"}, {{1, 2, 3, 4}, {4, 1, 3, 2}}};
-    WriteReadstatFile(files.Path("good.sav"), ReadstatKind::Sav, Readstat(d));
-    WriteReadstatFile(files.Path("good.dta"), ReadstatKind::Dta, Readstat(d));
+    const std::vector<ReadstatColumn> good = {{"a", {1, 2, 3, 4}, {}, {}}, {"b", {4, 1, 3, 2}, {}, {}}};
+    WriteReadstatFile(files.Path("good.sav"), ReadstatKind::Sav, good);
+    WriteReadstatFile(files.Path("good.dta"), ReadstatKind::Dta, good);
     const std::string sav = TempFolder::Read(files.Path("good.sav")), dta = TempFolder::Read(files.Path("good.dta"));
     fs::create_directories(files.Path("folder.csv"));
     RawReadLimits small, narrow, few, tiny;
