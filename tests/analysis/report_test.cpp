@@ -167,26 +167,18 @@ TEST_F(Report, WithoutCovariatesOrNamesTheAddedLinesSaySo)
     EXPECT_EQ(Block().at(0), " (one-tailed: in the direction of the case's difference from the control mean)");
 }
 
+// The notes stand between the method's description (lines 4 to 6) and the inputs.
 TEST_F(Report, NotesOfThreeLinesAndNoNotes)
 {
+    using Lines = std::vector<std::string>;
+    const std::string indent(15, ' ');
     data.notes = {"Case JB", "seen 2019", "retest"};
-    std::vector<std::string> lines = Build();
-    auto at = std::find(lines.begin(), lines.end(), " User's Notes: Case JB");
-    ASSERT_NE(at, lines.end());
-    EXPECT_EQ(*(at + 1), std::string(15, ' ') + "seen 2019");
-    EXPECT_EQ(*(at + 2), std::string(15, ' ') + "retest");
-    EXPECT_EQ(*(at + 3), " ");
-    EXPECT_EQ(*(at + 4), " INPUTS:");
-    EXPECT_EQ(*(at - 1), "");
-
-    std::size_t withNotes = lines.size();
+    Lines lines = Build();
+    EXPECT_EQ(Lines(lines.begin() + 7, lines.begin() + 14),
+              (Lines{"", "", " User's Notes: Case JB", indent + "seen 2019", indent + "retest", " ", " INPUTS:"}));
     data.notes.clear();
     lines = Build();
-    EXPECT_EQ(lines.size(), withNotes - 4);
-    auto inputs = std::find(lines.begin(), lines.end(), " INPUTS:");
-    ASSERT_NE(inputs, lines.end());
-    EXPECT_EQ(*(inputs - 1), "");
-    EXPECT_EQ(*(inputs - 2), "");
+    EXPECT_EQ(Lines(lines.begin() + 7, lines.begin() + 10), (Lines{"", "", " INPUTS:"}));
 }
 
 TEST_F(Report, SecondReportFollowsASeparator)
