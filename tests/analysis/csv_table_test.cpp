@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
 #include "tests/support/temp_folder.h"
 
@@ -128,11 +127,11 @@ TEST(CsvTableTest, FilesThatCannotBeReadAreNamed)
     EXPECT_FALSE(ReadCsvFile(name, table, message));
     EXPECT_EQ(message, "Cannot read \"" + name + "\": the file is larger than 32 MiB");
 
-    std::ofstream(name, std::ios::binary) << "a,b\n1,\"2\n";
+    temp.Write("t.csv", "a,b\n1,\"2\n");
     EXPECT_FALSE(ReadCsvFile(name, table, message));
     EXPECT_EQ(message, "\"" + name + "\": line 2: a quoted field is not closed before the end of the file");
 
-    std::ofstream(name, std::ios::binary) << "a;b\n1;2,5\n";
+    temp.Write("t.csv", "a;b\n1;2,5\n");
     ASSERT_TRUE(ReadCsvFile(name, table, message)) << message;
     EXPECT_EQ(Render(table), "; 1[a|b] 2[1|2,5]");
 

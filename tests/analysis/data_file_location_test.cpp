@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "analysis/worksheet/data_file_location.h"
 #include "tests/support/temp_folder.h"
@@ -50,7 +49,7 @@ TEST_F(DataFileLocation, TheProbeAnswersForTheEffectiveUserAndWritesNothing)
 {
     const std::string open = MakeFolder("open", 0777);
     const std::string readOnly = MakeFolder("read-only", 0555);
-    { std::ofstream(folder + "/file") << "x"; }
+    temp.Write("file", "x");
     for (const std::string& notAFolder : {std::string(), folder + "/missing", folder + "/file"})
         EXPECT_FALSE(FolderWritable(notAFolder)) << notAFolder;
     EXPECT_TRUE(FolderWritable(open));
@@ -99,7 +98,7 @@ TEST_F(DataFileLocation, OnlyTheUsersDataFolderIsMadeAtTheFirstSave)
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_TRUE(prepare(user).ok());  // there already
 
-    { std::ofstream(folder + "/file") << "x"; }
+    temp.Write("file", "x");
     const std::string readOnly = MakeFolder("read-only", 0555);
     struct Case {
         std::string folder;

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "tests/support/comma_locale.h"
@@ -44,7 +43,7 @@ WorksheetData Typed()
 class DataFile : public ::testing::Test {
 protected:
     std::string Contents() const { return TempFolder::Read(path); }
-    void WriteRaw(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
+    void WriteRaw(const std::string& bytes) const { temp.Write("Harrow.txt", bytes); }
     long FilesInFolder() const { return static_cast<long>(temp.Entries().size()); }
     // Reads the file into d; the status.
     DataFileResult::Status Read(WorksheetData& d) const { return ReadDataFile(path, d).status; }
@@ -197,7 +196,7 @@ TEST_F(DataFile, OnlyARegularFileIsReadOrDeleted)
 
     // A link to the user's own file: saved and read through, removed alone.
     const std::string target = folder + "/own.txt";
-    std::ofstream(target, std::ios::binary) << "old";
+    temp.Write("own.txt", "old");
     fs::create_symlink(target, path);
     ASSERT_TRUE(WriteDataFile(path, Typed(), 3).ok());
     EXPECT_TRUE(fs::is_symlink(path));

@@ -99,7 +99,8 @@ TEST_F(MatrixEntry, NoToAQuestionStopsOnThatCellAndKeepsEarlierValues)
 
 // Off the diagonal the range is open on both sides; on it only the lower
 // bound applies. A cell without a digit holds no number: refused, not read
-// as 0; zeros not typed as "0.000" pass without a question.
+// as 0; zeros not typed as "0.000" pass without a question. Variables without
+// names are numbered.
 TEST_F(MatrixEntry, RefusedValuesStopWithOneWarningNamingTheCell)
 {
     const std::string range = "The correlation of Memory with Age must lie strictly between -1 and +1.";
@@ -110,6 +111,7 @@ TEST_F(MatrixEntry, RefusedValuesStopWithOneWarningNamingTheCell)
         int column, row;
         const char* text;
         std::string message;  // "" when accepted
+        bool named = true;
     } cases[] = {
         {1, 3, "1", range},       {1, 3, "1.000", range},   {1, 3, "-1", range},
         {1, 3, "1.5", range},     {1, 3, "abc", "\"abc\"" + notNumber}, {1, 3, "", "An empty cell" + notNumber},
@@ -118,12 +120,14 @@ TEST_F(MatrixEntry, RefusedValuesStopWithOneWarningNamingTheCell)
         {1, 3, ".0", ""},         {1, 3, "0", ""},          {2, 2, "1.5", ""},
         {2, 2, "1", ""},          {2, 2, "-0.999", ""},     {2, 2, "-1", diagonal},
         {2, 2, "-1.5", diagonal},
+        {2, 3, "2", "The correlation of variable 2 with variable 3 must lie strictly between -1 and +1.", false},
+        {2, 2, "-1", "The correlation of variable 2 with itself must be greater than -1.", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.column) + "," + std::to_string(c.row));
         messages.Clear();
         MatrixEntryState state(buffer, 3, 3, true);
-        state.SetNames({"Memory", "Years", "Age"});
+        state.SetNames(c.named ? std::vector<std::string>{"Memory", "Years", "Age"} : std::vector<std::string>{"Memory", " "});
         state.SetText(1, 2, "0.2");
         state.SetText(1, 3, "0.1");
         state.SetText(2, 3, "0.3");
@@ -140,21 +144,6 @@ TEST_F(MatrixEntry, RefusedValuesStopWithOneWarningNamingTheCell)
         EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
         EXPECT_EQ(messages.shown[0].text, c.message);
     }
-    // Without names the variables are numbered.
-    messages.Clear();
-    MatrixEntryState unnamed(buffer, 3, 3, true);
-    unnamed.SetNames({"Memory", " "});
-    unnamed.SetText(1, 2, "0.2");
-    unnamed.SetText(1, 3, "0.1");
-    unnamed.SetText(2, 3, "2");
-    ExpectStop(ContinueMatrix(unnamed), 2, 3);
-    EXPECT_EQ(messages.shown.at(0).text,
-              "The correlation of variable 2 with variable 3 must lie strictly between -1 and +1.");
-    unnamed.SetText(2, 3, "0.3");
-    unnamed.SetText(2, 2, "-1");
-    messages.Clear();
-    ExpectStop(ContinueMatrix(unnamed), 2, 2);
-    EXPECT_EQ(messages.shown.at(0).text, "The correlation of variable 2 with itself must be greater than -1.");
 }
 
 TEST_F(MatrixEntry, ClearDataZeroesTheCellsBelowTheDiagonalOnYes)

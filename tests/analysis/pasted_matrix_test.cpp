@@ -64,10 +64,10 @@ TEST(PastedMatrix, TakesTheShapesSpreadsheetsCopyAndRefusesOnceNamingTheCell)
 
 TEST(PastedMatrix, ASingleValueGoesIntoTheChosenCellAndACopyPastesBack)
 {
-    tMatrixEntryBuffer buffer;
-    for (int i = 1; i <= 3; ++i) buffer[i][i] = 1;
-    MatrixEntryState state(buffer, 3, 3, true);
-    state.SetNames({"Memory", "", "Age"});
+    tMatrixEntryBuffer buffer, other;
+    for (int i = 1; i <= 3; ++i) buffer[i][i] = other[i][i] = 1;
+    MatrixEntryState state(buffer, 3, 3, true), again(other, 3, 3, true);
+    for (MatrixEntryState* s : {&state, &again}) s->SetNames({"Memory", "", "Age"});
     EXPECT_TRUE(PasteIntoMatrix(state, 2, 3, " -0,25 ").pasted);
     EXPECT_EQ(state.Text(2, 3), "-0.25");
     EXPECT_EQ(PasteIntoMatrix(state, 1, 3, "1").refusal,
@@ -76,10 +76,6 @@ TEST(PastedMatrix, ASingleValueGoesIntoTheChosenCellAndACopyPastesBack)
 
     const std::string copied = CopyMatrix(state);
     EXPECT_EQ(copied, "\tMemory\tvariable 2\tAge\nMemory\t1.000\nvariable 2\t0.000\t1.000\nAge\t0.000\t-0.25\t1.000\n");
-    tMatrixEntryBuffer other;
-    for (int i = 1; i <= 3; ++i) other[i][i] = 1;
-    MatrixEntryState again(other, 3, 3, true);
-    again.SetNames({"Memory", "", "Age"});
     ASSERT_TRUE(PasteIntoMatrix(again, 1, 2, copied).pasted);
     EXPECT_EQ(CopyMatrix(again), copied);
 }

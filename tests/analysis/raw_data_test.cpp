@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "tests/support/recording_messages.h"
 #include "analysis/run/compute_checks.h"
@@ -22,44 +20,6 @@ using platform::MessageKind;
 namespace {
 
 namespace fs = std::filesystem;
-
-// Columns of numbers (NaN: missing) with their names.
-struct Data {
-    std::vector<std::string> names;
-    std::vector<std::vector<double>> columns;
-};
-
-std::string Number(double x, bool decimalComma)
-{
-    if (std::isnan(x)) return "";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.17g", x);
-    std::string s = text;
-    if (decimalComma)
-        for (char& ch : s)
-            if (ch == '.') ch = ',';
-    return s;
-}
-
-std::string Csv(const Data& d, char separator)
-{
-    std::string text;
-    for (std::size_t c = 0; c < d.names.size(); ++c) text += (c ? std::string(1, separator) : "") + d.names[c];
-    text += "\r\n";
-    for (std::size_t r = 0; r < d.columns[0].size(); ++r) {
-        for (std::size_t c = 0; c < d.columns.size(); ++c)
-            text += (c ? std::string(1, separator) : "") + Number(d.columns[c][r], separator == ';');
-        text += "\r\n";
-    }
-    return text;
-}
-
-std::vector<ReadstatColumn> Readstat(const Data& d)
-{
-    std::vector<ReadstatColumn> columns;
-    for (std::size_t c = 0; c < d.names.size(); ++c) columns.push_back({d.names[c], d.columns[c], {}, {}});
-    return columns;
-}
 
 // The file read and summarised, with the messages shown on the way.
 struct Outcome {
@@ -85,88 +45,53 @@ Outcome Summarise(const std::string& path, const RawDataChoice& choice, const Ra
     return outcome;
 }
 
-// A small deterministic stream of values in [-1, 1).
-struct Stream {
-    unsigned long long state = 12345;
-    double Next()
-    {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<double>(state >> 11) / 9007199254740992.0 * 2 - 1;
-    }
-};
-
-// Offsets that are whole multiples of 2^-10: centre + offset is exact in a
-// double for centres up to about 10^6 * 2^20, so the statistics of the
-// offsets (computed without cancellation) are those of the data.
-Data Shifted(int rows, const std::vector<double>& centres, double scale, std::vector<std::vector<double>>& offsets)
-{
-    Stream s;
-    Data d;
-    offsets.assign(centres.size(), {});
-    for (std::size_t c = 0; c < centres.size(); ++c) {
-        d.names.push_back("v" + std::to_string(c + 1));
-        d.columns.emplace_back();
-        for (int r = 0; r < rows; ++r) {
-            double shared = s.Next();
-            double offset = std::round((shared * 0.5 + s.Next()) * scale * 1024) / 1024;
-            if (c == 0) offset = std::round((offset + (r % 7) * scale / 3) * 1024) / 1024;
-            offsets[c].push_back(offset);
-            d.columns[c].push_back(centres[c] + offset);
-        }
-    }
-    return d;
-}
-
 void ExpectRelative(long double actual, long double expected, const std::string& what)
 {
     EXPECT_LE(std::fabs(actual - expected), 1e-12L * std::fabs(expected)) << what << ": " << static_cast<double>(actual)
                                                                             << " vs " << static_cast<double>(expected);
 }
 
-TEST(RawStatistics, AgreeWithAStraightforwardComputation)
+// Known values, from exact sums (square roots to 20 digits). The second set,
+// means near 1e6 with SDs near 1e-2, loses its digits to a one-pass sum of
+// squares.
+TEST(RawStatistics, KnownMeansSdsAndCorrelations)
 {
-    struct Case {
+    const struct {
         const char* name;
-        std::vector<double> centres;
-        double scale;  // size of the offsets
+        std::string rows;
+        long double means[4], sds[4];
+        long double r[6];  // r12, r13, r14, r23, r24, r34
     } cases[] = {
-        {"ordinary scores", {50, 12, 70, 3}, 20},
-        {"means near 1e6, SDs near 1e-2", {1e6, 999999.5, 1000003, 1e6 + 0.25}, 0.02},
-        {"negative and mixed scales", {-250, 0, 4e5, 1}, 3},
+        {"ordinary scores", "50,12,70,3\n62,14,65,2.5\n47,11,72,4\n55,13,68,3.5\n41,9,75,1\n58,15,61,2\n53,10,66,4.5\n",
+         {52.285714285714285714L, 12, 68.142857142857142857L, 2.9285714285714285714L},
+         {7.0169861933806908478L, 2.1602468994692867437L, 4.6700667885506530006L, 1.2051476890327394147L},
+         {0.84661403198206924724L, -0.89150043348184259022L, 0.18019377730891329175L, -0.79298232054610773418L,
+          -0.096027659949671980256L, -0.13114418529603366422L}},
+        {"means near 1e6, SDs near 1e-2, negative and mixed scales",
+         "1000000.0078125,-248.5,400000.125,999999.5078125\n999999.984375,-252.25,399999.875,999999.4921875\n"
+         "1000000.0234375,-249.25,400000.5,999999.515625\n1000000,-247,400000,999999.5\n"
+         "1000000.01171875,-251,399999.75,999999.48828125\n999999.99609375,-249.5,400000.25,999999.50390625\n"
+         "1000000.015625,-250.75,400000.375,999999.49609375\n",
+         {1000000.0055803571429L, -249.75L, 400000.125L, 999999.50055803571429L},
+         {0.013122741089625945327L, 1.7440374613713624777L, 0.27003086243366084296L, 0.0094152163205682766774L},
+         {0.21334854144971393543L, 0.55117825460955041178L, 0.42342686404239703691L, 0.25436502424219006862L,
+          0.57489783702688426820L, 0.76822127959737584205L}},
     };
     TempFolder files;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::vector<double>> offsets;
-        Data d = Shifted(40, c.centres, c.scale, offsets);
-        std::string path = files.Write("data.csv", Csv(d, ','));
-        const Outcome r = Summarise(path, {"v1", {"v2", "v3", "v4"}});
-        ASSERT_TRUE(r.ok) << r.Error();
-        const RawSummary& s = r.summary;
-
-        const std::size_t p = offsets.size();
-        const long double n = offsets[0].size();
-        std::vector<long double> mean(p, 0);
-        for (std::size_t j = 0; j < p; ++j) {
-            for (double x : offsets[j]) mean[j] += x;
-            mean[j] /= n;
-        }
-        auto cov = [&](std::size_t a, std::size_t b) {
-            long double sum = 0;
-            for (std::size_t r = 0; r < n; ++r) sum += (offsets[a][r] - mean[a]) * (offsets[b][r] - mean[b]);
-            return sum / (n - 1);
-        };
-        EXPECT_EQ(s.N, 40);
-        for (std::size_t j = 0; j < p; ++j) {
-            ExpectRelative(s.means[j + 1], c.centres[j] + mean[j], "mean " + std::to_string(j + 1));
-            ExpectRelative(s.sds[j + 1], std::sqrt(cov(j, j)), "SD " + std::to_string(j + 1));
-            for (std::size_t l = 0; l < p; ++l)
-                ExpectRelative(s.corr[j + 1][l + 1], cov(j, l) / std::sqrt(cov(j, j) * cov(l, l)),
-                               "r " + std::to_string(j + 1) + std::to_string(l + 1));
-        }
-        if (c.scale < 1) {
-            EXPECT_GT(s.sds[1], 1e-3L);
-            EXPECT_LT(s.sds[1], 1e-1L);
+        const Outcome o = Summarise(files.Write("data.csv", "v1,v2,v3,v4\n" + c.rows), {"v1", {"v2", "v3", "v4"}});
+        ASSERT_TRUE(o.ok) << o.Error();
+        const RawSummary& s = o.summary;
+        EXPECT_EQ(s.N, 7);
+        for (int j = 1, pair = 0; j <= 4; ++j) {
+            ExpectRelative(s.means[j], c.means[j - 1], "mean " + std::to_string(j));
+            ExpectRelative(s.sds[j], c.sds[j - 1], "SD " + std::to_string(j));
+            EXPECT_EQ(s.corr[j][j], 1.0L);
+            for (int l = j + 1; l <= 4; ++l, ++pair) {
+                ExpectRelative(s.corr[j][l], c.r[pair], "r " + std::to_string(j) + std::to_string(l));
+                EXPECT_EQ(s.corr[l][j], s.corr[j][l]);
+            }
         }
     }
 }
@@ -186,29 +111,26 @@ bool SameSummary(const RawSummary& a, const RawSummary& b)
 // (empty cell, the SPSS user-defined missing value 999, Stata ".a").
 TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
 {
-    const double nan = std::nan("");
-    Data d{{"score", "age", "educ"},
-           {{31.5, 28.25, 35, 22.75, 30, 26.5, 33, 29.125, 24},
-            {61, 70, 58, 77, 999, 66, 59, 72, 80},
-            {12, 10, nan, 9, 13, 11, 16, 12, 8}}};
-    Data csvData = d;
-    csvData.columns[1][4] = nan;
-    std::vector<ReadstatColumn> sav = Readstat(d);
-    sav[2].numbers[2] = SystemMissing;
-    sav[1].userMissing = {999};
-    std::vector<ReadstatColumn> dta = Readstat(d);
-    dta[2].numbers[2] = SystemMissing;
+    const std::string comma = "score,age,educ\r\n31.5,61,12\r\n28.25,70,10\r\n35,58,\r\n22.75,77,9\r\n30,,13\r\n"
+                              "26.5,66,11\r\n33,59,16\r\n29.125,72,12\r\n24,80,8\r\n";
+    std::string semicolon = comma;
+    for (char& ch : semicolon) ch = ch == ',' ? ';' : ch == '.' ? ',' : ch;
+    const std::vector<ReadstatColumn> sav = {
+        {"score", {31.5, 28.25, 35, 22.75, 30, 26.5, 33, 29.125, 24}, {}, {}},
+        {"age", {61, 70, 58, 77, 999, 66, 59, 72, 80}, {}, {999}},
+        {"educ", {12, 10, SystemMissing, 9, 13, 11, 16, 12, 8}, {}, {}},
+        {"group", {}, {"a", "b", "a", "b", "a", "b", "a", "b", "a"}, {}}};
+    std::vector<ReadstatColumn> dta = sav;
     dta[1].numbers[4] = TaggedMissing;
-    sav.push_back({"group", {}, {"a", "b", "a", "b", "a", "b", "a", "b", "a"}, {}});
-    dta.push_back(sav.back());
+    dta[1].userMissing.clear();
 
     TempFolder files;
     struct Format {
         std::string path;
         const char* rows;  // the refusal's naming of rows 3 and 5
     } formats[] = {
-        {files.Write("comma.csv", Csv(csvData, ',')), "lines 4 and 6"},
-        {files.Write("semicolon.csv", Csv(csvData, ';')), "lines 4 and 6"},
+        {files.Write("comma.csv", comma), "lines 4 and 6"},
+        {files.Write("semicolon.csv", semicolon), "lines 4 and 6"},
         {files.Path("spss.sav"), "cases 3 and 5"},
         {files.Path("spss.zsav"), "cases 3 and 5"},
         {files.Path("stata.dta"), "cases 3 and 5"},
@@ -238,11 +160,10 @@ TEST(RawDataFiles, EveryFormatGivesTheSameStatisticsAndMissingValuesBothWays)
         EXPECT_EQ(Summarise(f.path, {"score", {"age"}, true}).summary.dropped, 1);
     }
     // The same statistics as the complete controls written alone.
-    Data complete{{"score", "age", "educ"}, {{}, {}, {}}};
-    for (std::size_t r = 0; r < 9; ++r)
-        if (r != 2 && r != 4)
-            for (int c = 0; c < 3; ++c) complete.columns[c].push_back(d.columns[c][r]);
-    const Outcome r = Summarise(files.Write("complete.csv", Csv(complete, ',')), {"score", {"age", "educ"}});
+    std::string complete = comma;
+    for (const char* incomplete : {"35,58,\r\n", "30,,13\r\n"})
+        complete.erase(complete.find(incomplete), std::strlen(incomplete));
+    const Outcome r = Summarise(files.Write("complete.csv", complete), {"score", {"age", "educ"}});
     ASSERT_TRUE(r.ok) << r.Error();
     RawSummary s = r.summary;
     EXPECT_EQ(s.dropped, 0);
@@ -330,18 +251,13 @@ TEST(RawDataRefusals, EachShowsItsMessage)
 TEST(RawDataRefusals, DamagedMissingOrTooLargeFiles)
 {
     TempFolder files;
-    Data d{{"a", "b"}, {{1, 2, 3, 4}, {4, 1, 3, 2}}};
-    WriteReadstatFile(files.Path("good.sav"), ReadstatKind::Sav, Readstat(d));
-    WriteReadstatFile(files.Path("good.dta"), ReadstatKind::Dta, Readstat(d));
+    const std::vector<ReadstatColumn> good = {{"a", {1, 2, 3, 4}, {}, {}}, {"b", {4, 1, 3, 2}, {}, {}}};
+    WriteReadstatFile(files.Path("good.sav"), ReadstatKind::Sav, good);
+    WriteReadstatFile(files.Path("good.dta"), ReadstatKind::Dta, good);
     const std::string sav = TempFolder::Read(files.Path("good.sav")), dta = TempFolder::Read(files.Path("good.dta"));
     fs::create_directories(files.Path("folder.csv"));
-    auto limit = [](auto RawReadLimits::*field, std::size_t value) {
-        RawReadLimits limits;
-        limits.*field = value;
-        return limits;
-    };
-    const RawReadLimits small = limit(&RawReadLimits::rows, 3), narrow = limit(&RawReadLimits::columns, 1),
-                        few = limit(&RawReadLimits::numbers, 7), tiny = limit(&RawReadLimits::bytes, 10);
+    RawReadLimits small, narrow, few, tiny;
+    small.rows = 3, narrow.columns = 1, few.numbers = 7, tiny.bytes = 10;
     struct FileRefusal {
         const char* name;
         std::string path;

@@ -128,13 +128,6 @@ TEST(RunFailure, EveryKindOfErrorHasItsMessage)
         EXPECT_EQ(CommandFailureMessage(c.error), c.command);
     }
     EXPECT_EQ(AnalysisFailureMessage(std::exception_ptr()), "");
-    // Raised by the distributions with their identifier.
-    try {
-        Raise_if(true, 1361);
-        ADD_FAILURE() << "no error raised";
-    } catch (const EArgumentError& e) {
-        EXPECT_EQ(e.Identifier(), 1361);
-    }
 }
 
 }  // namespace

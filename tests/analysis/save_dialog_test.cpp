@@ -4,7 +4,6 @@
 #include "tests/support/temp_folder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -68,8 +67,8 @@ TEST(SaveDialog, AddedExtensionNamingAFileAsksBeforeReplacing)
 {
     TempFolder temp;
     const fs::path folder = temp.path;
-    std::ofstream(folder / "r.txt") << "kept";
-    std::ofstream(folder / "plain") << "kept";
+    temp.Write("r.txt", "kept");
+    temp.Write("plain", "kept");
     // A name that exists is taken as chosen, a file's or a folder's.
     for (const fs::path& existing : {folder / "plain", folder}) {
         ScriptedSaveDialog dialog;

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "tests/support/temp_folder.h"
 
@@ -37,7 +36,6 @@ std::string Refusal(const fs::path& path, const std::string& reason)
 class TextFileTest : public ::testing::Test {
 protected:
     static std::string Read(const fs::path& p) { return TempFolder::Read(p); }
-    static void Put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
     static mode_t Mode(const fs::path& p)
     {
         struct stat st {};
@@ -73,7 +71,7 @@ TEST_F(TextFileTest, WritesExactlyTheBytesAndKeepsTheOldFilesPermissions)
     EXPECT_EQ(Read(dir / "out"), "through");
 
     const std::string longName(255, 'n');
-    Put(dir / longName, "old");
+    temp.Write(longName, "old");
     EXPECT_EQ(SaveError(dir / longName, "new"), "");
     EXPECT_EQ(Read(dir / longName), "new");
     EXPECT_EQ(Entries(), (std::vector<std::string>{"link", longName, "out"}));
@@ -103,7 +101,7 @@ TEST_F(TextFileTest, APipeDeviceFolderOrMissingFolderIsRefusedAndLeftAlone)
 // program; a link to anything else is refused and its target left alone.
 TEST_F(TextFileTest, ALinkIsWrittenThroughOnlyToTheUsersOwnRegularFile)
 {
-    Put(dir / "others.txt", "not yours");
+    temp.Write("others.txt", "not yours");
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown((dir / "others.txt").c_str(), 65534, 65534), 0);  // nobody's
     } else {
@@ -169,7 +167,7 @@ TEST_F(TextFileTest, ALinkPlantedInASharedFolderIsNotFollowed)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        Put(own, "own data");
+        temp.Write("mine/own.csv", "own data");
         const bool followed = c.shownLink.empty();
         EXPECT_EQ(SaveError(c.path, "written"),
                   followed ? "" : Refusal(c.path, "It is a link to \"" + c.shownLink +
@@ -184,7 +182,7 @@ TEST_F(TextFileTest, ALinkPlantedInASharedFolderIsNotFollowed)
 TEST_F(TextFileTest, ReplacingKeepsTheOwner)
 {
     if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs the administrator";
-    Put(dir / "theirs.txt", "old");
+    temp.Write("theirs.txt", "old");
     ASSERT_EQ(::chown((dir / "theirs.txt").c_str(), 65534, 65534), 0);
     ::chmod((dir / "theirs.txt").c_str(), 0604);
     EXPECT_EQ(SaveError(dir / "theirs.txt", "new"), "");
@@ -201,7 +199,7 @@ TEST_F(TextFileTest, ReadsOnlyARegularFileAndNeverWaitsOnAPipe)
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);  // no writer: a plain open would wait for ever
     fs::create_symlink(dir / "pipe", dir / "to-pipe");
     fs::create_directory(dir / "sub");
-    Put(dir / "a.txt", "0123456789");
+    temp.Write("a.txt", "0123456789");
     const std::string fifo = "It is a named pipe (FIFO), not a regular file.";
     const struct {
         std::string path;
@@ -231,7 +229,7 @@ TEST_F(TextFileTest, ReadsOnlyARegularFileAndNeverWaitsOnAPipe)
 
 TEST_F(TextFileTest, FailureWhileWritingLeavesTheOldFileIntactAndNoTemporaryFile)
 {
-    Put(dir / "a.txt", "old contents\r\n");
+    temp.Write("a.txt", "old contents\r\n");
     // A file size limit makes the write fail part way, as a full disk would.
     struct rlimit old {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
