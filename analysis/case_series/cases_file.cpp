@@ -8,8 +8,6 @@
 
 namespace {
 
-std::string Quoted(const std::string& text) { return QuotedText(text); }
-
 bool IsBlank(const std::string& field) { return TrimCsvField(field).empty(); }
 
 bool AllBlank(const std::vector<std::string>& fields)
@@ -42,7 +40,7 @@ bool ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, st
     for (std::size_t column = 1; column < width; ++column) {
         int variable = variableOfColumn[column];
         const std::string& field = row.fields[column];
-        const std::string what = "the score for " + Quoted(names[variable]);
+        const std::string what = "the score for " + QuotedText(names[variable]);
         double value = 0;
         switch (ReadCsvNumber(field, head.decimalMark, value)) {
         case CsvNumber::Ok:
@@ -52,13 +50,13 @@ bool ReadCaseRow(const CsvRow& row, const std::vector<int>& variableOfColumn, st
             c.error = what + " is empty";
             return true;
         case CsvNumber::NotFinite:
-            c.error = what + " is not a finite number: " + Quoted(field);
+            c.error = what + " is not a finite number: " + QuotedText(field);
             return true;
         case CsvNumber::Ambiguous:
             message = AmbiguousCsvNumberMessage(head, row.line, column + 1, field);
             return false;
         case CsvNumber::Invalid:
-            c.error = what + " is not a number: " + Quoted(field);
+            c.error = what + " is not a number: " + QuotedText(field);
             return true;
         }
     }
@@ -109,7 +107,7 @@ bool CheckSeriesVariableNames(const std::vector<std::string>& names, std::string
         }
         if (!seen.emplace(key, i).second) {
             message = "variables " + std::to_string(seen[key] + 1) + " and " + std::to_string(i + 1) +
-                      " have the same name " + Quoted(names[i]) +
+                      " have the same name " + QuotedText(names[i]) +
                       ": the cases file's columns are matched to the variables by their names";
             return false;
         }
@@ -152,11 +150,11 @@ bool CasesReader::Header(const CsvHead& head)
             return false;
         }
         if (found == variableOfKey.end()) {
-            message = "the column " + Quoted(name) + " is not a variable of the analysis (" + ListNames(names) + ")";
+            message = "the column " + QuotedText(name) + " is not a variable of the analysis (" + ListNames(names) + ")";
             return false;
         }
         if (columnOfVariable[found->second] != 0) {
-            message = "the column " + Quoted(name) + " appears twice (columns " +
+            message = "the column " + QuotedText(name) + " appears twice (columns " +
                       std::to_string(columnOfVariable[found->second] + 1) + " and " + std::to_string(column + 1) +
                       ")";
             return false;
@@ -166,7 +164,7 @@ bool CasesReader::Header(const CsvHead& head)
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (columnOfVariable[i] == 0) {
-            message = "there is no column for the variable " + Quoted(names[i]) +
+            message = "there is no column for the variable " + QuotedText(names[i]) +
                       " (the header row must name every variable: " + ListNames(names) + ")";
             return false;
         }

@@ -186,7 +186,7 @@ void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& o
     out.exact = ComputeExactValues(in, credibleLimit);
 }
 
-void GatherForAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)
+bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)
 {
     try {
         GatherAnalysisInputs(data, k, N, in);
@@ -194,11 +194,6 @@ void GatherForAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& 
         ClearFloatingPointErrors();
         RethrowAsAnalysisError();
     }
-}
-
-bool PrepareAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in)
-{
-    GatherForAnalysis(data, k, N, in);
     return CheckAndStandardise(in);
 }
 

@@ -107,9 +107,6 @@ RunOptions AnalysisOptions(int credibleLimit);
 // the technical text as details).
 void RunAnalysis(const AnalysisInputs& in, int credibleLimit, AnalysisOutputs& out);
 
-// Step 8 with its errors thrown as EAnalysisError with the user's message.
-void GatherForAnalysis(const WorksheetData& data, int k, int N, AnalysisInputs& in);
-
 // Steps 8 to 10 in a row: GatherAnalysisInputs, CheckCorrelationMatrix and
 // StandardiseCase. False after the positive-definiteness refusal (its box has
 // been shown; focus the covariate field). Their errors are thrown as

@@ -13,17 +13,15 @@ WorksheetData ControlsOnly(const WorksheetData& data)
     return controls;
 }
 
-// The refusal that ends the preparation after the gathering: the covariate
-// count is where the correlations were chosen.
-PreparedCompute& Standardised(PreparedCompute& prepared)
+// Ready, or the positive-definiteness refusal, which focuses the covariate
+// count: that is where the correlations were chosen.
+PreparedCompute& Finished(PreparedCompute& prepared, bool positiveDefinite)
 {
-    if (!CheckAndStandardise(prepared.in)) {
-        prepared.status = PreparedCompute::NotPositiveDefinite;
+    prepared.status = positiveDefinite ? PreparedCompute::Ready : PreparedCompute::NotPositiveDefinite;
+    if (!positiveDefinite) {
         prepared.focus.target = ComputeFocus::Field;
         prepared.focus.field = CovariatesField;
-        return prepared;
     }
-    prepared.status = PreparedCompute::Ready;
     return prepared;
 }
 
@@ -61,8 +59,7 @@ PreparedCompute PrepareCompute(WorksheetData& data, ComputePurpose purpose, Corr
     keeper.Keep(data, p);
 
     checked.StoredCorrelations = data.StoredCorrelations;
-    GatherForAnalysis(checked, check.k, check.N, prepared.in);
-    return Standardised(prepared);
+    return Finished(prepared, PrepareAnalysis(checked, check.k, check.N, prepared.in));
 }
 
 PreparedCompute PrepareSummaryCompute(const SummaryData& controls, const tVector& caseScores,
@@ -74,5 +71,5 @@ PreparedCompute PrepareSummaryCompute(const SummaryData& controls, const tVector
     static_cast<SummaryData&>(prepared.in) = controls;
     // A series standardises its own cases; the zeros stand for none.
     if (purpose == ComputePurpose::SingleCase) prepared.in.scores = caseScores;
-    return Standardised(prepared);
+    return Finished(prepared, CheckAndStandardise(prepared.in));
 }

@@ -46,7 +46,7 @@ public:
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override
     {
         // Closed because a message box took the focus: typing goes on where
-        // it was when the grid has the focus again.
+        // it was once the box has gone (ReopenEditor).
         auto* line = qobject_cast<QLineEdit*>(editor);
         if (line && (QApplication::activeModalWidget() || !grid_->window()->isActiveWindow())) {
             grid_->resumeCell_ = index;
@@ -68,12 +68,9 @@ protected:
         // before the box returns: then nothing of it is touched again, the
         // key ends here and a new editor takes its place on the same cell.
         const QPointer<QObject> editor(object);
-        auto* line = qobject_cast<QLineEdit*>(object);
-        const QModelIndex cell = grid_->currentIndex();
-        const int cursor = line ? line->cursorPosition() : -1;
         auto editorGone = [&] {
             if (editor) return false;
-            grid_->ReopenEditor(cell, cursor);
+            grid_->ReopenEditor();
             return true;
         };
 
@@ -233,18 +230,14 @@ void TWorksheetGrid::currentChanged(const QModelIndex& current, const QModelInde
     OpenEditor();
 }
 
-void TWorksheetGrid::ReopenEditor(const QModelIndex& cell, int cursor)
+void TWorksheetGrid::ReopenEditor()
 {
-    if (!cell.isValid() || currentIndex() != cell || QApplication::activeModalWidget()) return;
-    // The grid may have opened one already as its window got the focus back,
-    // with the text selected: the next key would then replace what was typed.
-    if (!editor_ && (!edit(cell, QAbstractItemView::AllEditTriggers, nullptr) || !editor_)) return;
+    const QModelIndex cell = currentIndex();
+    if (editor_ || !resumeCell_.isValid() || resumeCell_ != cell || QApplication::activeModalWidget()) return;
     resumeCell_ = QPersistentModelIndex();
+    if (!edit(cell, QAbstractItemView::AllEditTriggers, nullptr) || !editor_) return;
     editor_->setFocus(Qt::OtherFocusReason);
-    if (cursor >= 0) {
-        editor_->deselect();
-        editor_->setCursorPosition(cursor);
-    }
+    editor_->setCursorPosition(resumeCursor_);
 }
 
 // The editor is shown on the current cell whenever the grid has the focus,
@@ -255,11 +248,9 @@ void TWorksheetGrid::OpenEditor()
     if (!Owns(QApplication::focusWidget())) return;
     const QModelIndex index = currentIndex();
     if (!index.isValid() || index.column() < 1 || state() == QAbstractItemView::EditingState) return;
-    const bool resume = resumeCell_.isValid() && resumeCell_ == index;
+    // The window may get the focus back before the key that raised the box
+    // has ended: the editor is reopened here then.
+    if (resumeCell_.isValid() && resumeCell_ == index) return ReopenEditor();
     resumeCell_ = QPersistentModelIndex();
-    if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr) || !editor_) return;
-    if (resume)
-        editor_->setCursorPosition(resumeCursor_);
-    else
-        editor_->selectAll();
+    if (edit(index, QAbstractItemView::AllEditTriggers, nullptr) && editor_) editor_->selectAll();
 }

@@ -54,9 +54,9 @@ protected:
 private:
     friend class GridCellDelegate;
     void OpenEditor();
-    // After a message box closed the editor of `cell`: a new one, the cursor
-    // where it was (no selection), if the cell is still current.
-    void ReopenEditor(const QModelIndex& cell, int cursor);
+    // After a message box closed the editor (resumeCell_): a new one, the
+    // cursor where it was (no selection), if that cell is still current.
+    void ReopenEditor();
 
     QPointer<QLineEdit> editor_;
     QPersistentModelIndex resumeCell_;  // an editor a message box closed
