@@ -66,31 +66,6 @@ std::vector<std::string> Lines(const std::string& text)
 
 std::string ExamplePath(const std::string& name) { return std::string(HARROW_EXAMPLES_DIR) + "/" + name; }
 
-TempFolder::TempFolder()
-{
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/harrow-cli-test.XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (!mkdtemp(name.data())) throw std::runtime_error("cannot create a temporary folder");
-    path_ = name.data();
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempFolder::Write(const std::string& name, const std::string& text) const
-{
-    std::string path = path_ + "/" + name;
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path);
-    return path;
-}
-
 InFolder::InFolder(const std::string& folder) : old_(std::filesystem::current_path().string())
 {
     std::filesystem::current_path(folder);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 struct CliRun {
     int exitCode = -1;  // -1 when the process did not exit normally
     std::string out;
@@ -18,21 +20,6 @@ std::string ReadFile(const std::string& path);
 
 // The text's lines, without their line ends (LF or CR LF).
 std::vector<std::string> Lines(const std::string& text);
-
-// A fresh folder for files written by one test, removed with its contents.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    // Writes the text as a file in the folder and returns its path.
-    std::string Write(const std::string& name, const std::string& text) const;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // The test's process in the folder while a run takes relative names.
 class InFolder {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "tests/support/recording_messages.h"
+#include "tests/support/temp_folder.h"
 #include "analysis/raw_data/raw_data_analysis.h"
 #include "analysis/raw_data/raw_data_reader.h"
 #include "analysis/report/report.h"
@@ -142,9 +143,8 @@ TEST(RawDataCli, WithoutACaseListsTheStatisticsAtFullPrecision)
 // of a finished analysis: its stray bytes become U+FFFD.
 TEST(RawDataCli, JsonOfAFileWhoseNameIsNotUtf8)
 {
-    char folder[] = "/tmp/harrow_raw_name_XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    const std::string path = std::string(folder) + "/contr\xF6le.csv";  // Windows-1252 o-umlaut
+    const TempFolder folder;
+    const std::string path = folder.Path("contr\xF6le.csv");  // Windows-1252 o-umlaut
     std::filesystem::copy_file(kExample, path);
     for (const std::string& scores : {std::string(), std::string("21,70,12")}) {
         RawCliRequest request = Request(scores, TwoSided, true);
@@ -153,7 +153,6 @@ TEST(RawDataCli, JsonOfAFileWhoseNameIsNotUtf8)
         EXPECT_EQ(run->code, 0) << scores;
         EXPECT_NE(run->text.find("\"file\":\"contr\xEF\xBF\xBDle.csv\""), std::string::npos) << run->text;
     }
-    std::filesystem::remove_all(folder);
 }
 
 TEST(RawDataCli, RefusalsOfTheCaseAndTheFile)

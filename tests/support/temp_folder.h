@@ -27,11 +27,13 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    std::string Path() const { return path.string(); }
     std::string Path(const std::string& name) const { return (path / name).string(); }
     // Writes the bytes as the file's whole content; its path.
     std::string Write(const std::string& name, const std::string& bytes) const
     {
-        std::ofstream(path / name, std::ios::binary) << bytes;
+        std::ofstream out(path / name, std::ios::binary);
+        if (!(out << bytes)) throw std::runtime_error("cannot write " + Path(name));
         return Path(name);
     }
     static std::string Read(const std::filesystem::path& file)
